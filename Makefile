@@ -1,0 +1,64 @@
+# Pathwarden: the two everyday commands are `make run` and `make test`.
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 300
+
+PKGS_BUILD = cmake ninja-build g++ pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
+             libpng-dev fonts-liberation2 fonts-dejavu-core
+PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick
+PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev
+PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
+
+ENSURE = scripts/ensure-packages
+CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
+
+.PHONY: all run test build bench fuzz sanitize format clean
+
+all: build
+
+build:
+	@$(ENSURE) $(PKGS_BUILD)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPW_TESTS=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/pathwarden ]; then \
+	    $(BUILD)/pathwarden; \
+	else \
+	    echo "The game window is not built yet: the build has the puzzle model, the image engine,"; \
+	    echo "the vx8 tool and the picture library ($(BUILD)/vx8, $(BUILD)/Warden.vx8), but no game to start."; \
+	fi
+
+test:
+	@$(ENSURE) $(PKGS_TEST)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPW_TESTS=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && $(CTEST)
+
+sanitize:
+	@$(ENSURE) $(PKGS_TEST)
+	cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPW_TESTS=ON -DPW_SANITIZE=ON
+	cmake --build build-sanitize -j $(JOBS)
+	cd build-sanitize && UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
+
+bench:
+	@$(ENSURE) $(PKGS_BENCH)
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPW_TESTS=OFF -DPW_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	build-bench/bench/pathwarden_bench
+
+fuzz:
+	@$(ENSURE) $(PKGS_FUZZ)
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DPW_TESTS=OFF -DPW_FUZZ=ON -DPW_WERROR=OFF
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_library
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_library -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	    build-fuzz/corpus fuzz/corpus
+
+format:
+	clang-format -i $$(find src tools tests bench fuzz -name '*.cpp' -o -name '*.h')
+
+clean:
+	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

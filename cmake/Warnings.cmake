@@ -1,0 +1,20 @@
+# pw_target_warnings(target): the warning set for the project's own code.
+function(pw_target_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(PW_WERROR AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# pw_layer_library(name SOURCES... [LINKS ...]): a static library of one layer with src/ on the
+# include path, so that headers are included as "layer/Header.h".
+function(pw_layer_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  # Layers appear as the project grows; a layer not built yet is simply not linked.
+  foreach(lib IN LISTS ARG_LINKS)
+    target_link_libraries(${name} PUBLIC $<TARGET_NAME_IF_EXISTS:${lib}>)
+  endforeach()
+  pw_target_warnings(${name})
+endfunction()
