@@ -36,7 +36,9 @@ public:
 
     TScriptedRandom& Then(int32_t value, std::size_t times = 1)
     {
-        FScript.insert(FScript.end(), times, value);
+        // A loop rather than insert(end, n, value): g++ 12 at -O2 warns falsely on the latter.
+        for (std::size_t i = 0; i < times; ++i)
+            FScript.push_back(value);
         return *this;
     }
 
