@@ -1,0 +1,165 @@
+#include "vx8/VX8Library.h"
+
+#include "app/KelException.h"
+#include "app/KelStd.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+
+namespace {
+
+int32_t Read32(const uint8_t* p)
+{
+    return static_cast<int32_t>(uint32_t {p[0]} | (uint32_t {p[1]} << 8) | (uint32_t {p[2]} << 16)
+        | (uint32_t {p[3]} << 24));
+}
+
+[[noreturn]] void HeaderInvalid()
+{
+    throw VX8Exception("ValidateVX8FileHeader: header invalid");
+}
+
+[[noreturn]] void RecordPastEnd()
+{
+    throw VX8Exception("BuildDirectory: image record runs past end of file");
+}
+
+} // namespace
+
+TVX8Library::~TVX8Library()
+{
+    for (TVX8Library** variable : References)
+        *variable = nullptr;
+    References.clear();
+    Close();
+}
+
+void TVX8Library::ValidateVX8FileHeader(std::span<const uint8_t> header)
+{
+    if (header.size() < FileHeaderSize || header[0] != 'V' || header[1] != 'X' || header[2] != 8
+        || header[4] != 2 || header[5] != 0)
+        HeaderInvalid();
+}
+
+void TVX8Library::Open(const std::string& fileName, bool readOnly)
+{
+    Close();
+    FileName = fileName;
+    try {
+        const bool openReadOnly = readOnly || IsFileReadOnly(fileName);
+        Stream = std::make_unique<TVX8FileStream>(fileName,
+            openReadOnly ? TVX8FileStream::TMode::ReadOnly : TVX8FileStream::TMode::ReadWrite);
+        ReadFileStart();
+        GetHPal();
+        const int64_t length = Stream->Length();
+        if (length > std::numeric_limits<int32_t>::max())
+            throw VX8Exception("Open: library file larger than 2 GiB");
+        FileLength = length;
+        BuildDirectory();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+// The 6-byte file header and the shared palette; a file too short for them is invalid.
+void TVX8Library::ReadFileStart()
+{
+    if (Stream->Length() < FirstRecordOffset)
+        HeaderInvalid();
+    std::array<uint8_t, FileHeaderSize> header;
+    Stream->Seek(0);
+    if (!Stream->ReadExact(header.data(), header.size()))
+        HeaderInvalid();
+    ValidateVX8FileHeader(header);
+    Palette = std::make_unique<std::array<uint8_t, PaletteSize>>();
+    if (!Stream->ReadExact(Palette->data(), Palette->size()))
+        HeaderInvalid();
+}
+
+void TVX8Library::Close()
+{
+    Stream.reset();
+    Images.Clear();
+    Directory.clear();
+    PaletteHandle.reset();
+    Palette.reset();
+    FileName.clear();
+    FileLength = 0;
+}
+
+void TVX8Library::BuildDirectory()
+{
+    Directory.clear();
+    try {
+        int64_t position = FirstRecordOffset;
+        while (position < FileLength) {
+            std::array<uint8_t, TVX8Image::HeaderSize> header;
+            Stream->Seek(position);
+            if (!Stream->ReadExact(header.data(), header.size()))
+                RecordPastEnd();
+            TVX8Image::ValidateImageHeader(header);
+            const std::size_t nameLength
+                = std::find(header.begin(), header.begin() + 8, 0) - header.begin();
+            const uint8_t count = header[12];
+            std::array<uint8_t, 4> lastEntry;
+            Stream->Skip((count - 1) * 4);
+            if (!Stream->ReadExact(lastEntry.data(), lastEntry.size()))
+                RecordPastEnd();
+            // A record must reach past its own header and table, or the scan would stand still
+            // or run backwards.
+            const int64_t length = Read32(lastEntry.data());
+            if (length <= static_cast<int64_t>(TVX8Image::HeaderSize) + 4 * count)
+                throw VX8Exception("BuildDirectory: invalid image record length");
+            if (position + length > FileLength)
+                RecordPastEnd();
+            const std::string name(reinterpret_cast<const char*>(header.data()), nameLength);
+            Directory.emplace(LowerShortName(name), static_cast<int32_t>(position));
+            position += length;
+        }
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+const TDisplayPalette* TVX8Library::GetHPal()
+{
+    if (PaletteHandle != nullptr)
+        return PaletteHandle.get();
+    if (Palette == nullptr)
+        throw VX8Exception("GetHPal: global palette unavailable");
+    // Screens here have no static reserved colours: h = 1, black at 0 and white at 255, the
+    // library's colours in between, each kept apart from the others.
+    auto palette = std::unique_ptr<TDisplayPalette>(new (std::nothrow) TDisplayPalette());
+    if (palette == nullptr)
+        throw VX8Exception("GetHPal: CreatePalette failed");
+    const int reserved = 1;
+    for (int i = reserved; i < 256 - reserved; ++i) {
+        const uint8_t* entry = Palette->data() + i * 4;
+        palette->Entries[i] = {entry[2], entry[1], entry[0], PaletteNoCollapse};
+    }
+    palette->Entries[0] = {0, 0, 0, 0};
+    palette->Entries[255] = {255, 255, 255, 0};
+    PaletteHandle = std::move(palette);
+    return PaletteHandle.get();
+}
+
+void TVX8Library::RegisterReference(TVX8Library** variable)
+{
+    if (variable != nullptr && *variable == this)
+        References.push_back(variable);
+}
+
+void TVX8Library::UnregisterReference(TVX8Library** variable)
+{
+    const auto found = std::find(References.begin(), References.end(), variable);
+    if (found != References.end())
+        References.erase(found);
+}
+
+bool TVX8Library::IsReadOnly() const
+{
+    return Stream != nullptr && Stream->Mode() == TVX8FileStream::TMode::ReadOnly;
+}
