@@ -1,0 +1,106 @@
+// Feeds arbitrary bytes to the library reader as a library file: open it, open every image,
+// take its surface, draw it onto a blank surface and display it onto a device context. Every
+// failure must be one of the program's own exceptions; anything else is a finding.
+#include "app/KelException.h"
+#include "platform/DeviceContext.h"
+#include "surface/PBMInfo.h"
+#include "vx8/VX8Library.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The input as a file the library can open by name: an anonymous memory file.
+class TMemoryFile {
+public:
+    TMemoryFile(const uint8_t* data, std::size_t size)
+        : Descriptor(memfd_create("vx8-fuzz", MFD_CLOEXEC))
+    {
+        std::size_t written = 0;
+        while (Descriptor >= 0 && written < size) {
+            ssize_t n = write(Descriptor, data + written, size - written);
+            if (n <= 0)
+                break;
+            written += static_cast<std::size_t>(n);
+        }
+    }
+    ~TMemoryFile()
+    {
+        if (Descriptor >= 0)
+            close(Descriptor);
+    }
+    TMemoryFile(const TMemoryFile&) = delete;
+    TMemoryFile& operator=(const TMemoryFile&) = delete;
+
+    bool Valid() const { return Descriptor >= 0; }
+    std::string Path() const { return "/proc/self/fd/" + std::to_string(Descriptor); }
+
+private:
+    int Descriptor;
+};
+
+constexpr int BoardSize = 208;
+
+void ExerciseImage(TVX8Library& library, const std::string& name, TVX8ImageData& board,
+                   TDeviceContext& dc)
+{
+    TImageNode* node = library.OpenImage(name);
+    TVX8ImageData* surface = library.GetImageData(node);
+    if (surface != nullptr) {
+        board.Draw({3, -2}, *surface, surface->Bounds());
+        board.Draw({0, 0}, *surface, {-4, -4, 50, 50});
+        surface->Display(dc, {1, 1}, surface->Bounds());
+    }
+    library.DrawImage(dc, -1, 2, node);
+    library.ReleaseImage(node);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    InitPBMInfo();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    TMemoryFile file(data, size);
+    if (!file.Valid())
+        return 0;
+    TVX8Library library;
+    try {
+        library.Open(file.Path(), true);
+    } catch (const KelException&) {
+        return 0;
+    }
+    TPixelBuffer pixels(BoardSize, BoardSize);
+    TDeviceContext dc(pixels);
+    dc.SelectPalette(library.GetHPal(), false);
+    TImageNode* boardNode = library.CreateImage("_BOARD_", BoardSize, BoardSize);
+    TVX8ImageData* board = library.GetImageData(boardNode);
+    if (board == nullptr)
+        __builtin_trap();
+
+    std::vector<std::string> names;
+    for (const auto& entry : library.ImageDirectory())
+        names.push_back(entry.first);
+    for (const std::string& name : names) {
+        // Opening the board's own name would hand out the blank board and free it on release.
+        if (name == "_board_")
+            continue;
+        try {
+            ExerciseImage(library, name, *board, dc);
+        } catch (const KelException&) {
+        }
+    }
+    board->FlushDamage(dc, {0, 0});
+    library.ReleaseImage(boardNode);
+    return 0;
+}
