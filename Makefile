@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 300
 
 PKGS_BUILD = cmake ninja-build g++ pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
-             libpng-dev fonts-liberation2 fonts-dejavu-core
+             libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35
 PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick
 PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev
 PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
