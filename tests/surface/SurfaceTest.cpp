@@ -1,21 +1,12 @@
 #include "TestSurface.h"
 #include "app/KelException.h"
+#include "support/ExpectFailure.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
-
-void ExpectFailure(const std::function<void()>& action, const std::string& message)
-{
-    try {
-        action();
-        ADD_FAILURE() << "no failure, expected " << message;
-    } catch (const VX8Exception& e) {
-        EXPECT_EQ(e.what(), message);
-    }
-}
 
 TEST(SurfaceRows, RowsAreStoredBottomUp)
 {

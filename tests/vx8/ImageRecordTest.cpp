@@ -1,5 +1,6 @@
 #include "VX8TestFiles.h"
 #include "app/KelException.h"
+#include "support/ExpectFailure.h"
 #include "surface/PBMInfo.h"
 #include "vx8/VX8Image.h"
 
@@ -10,16 +11,6 @@
 #include <functional>
 
 namespace {
-
-void ExpectFailure(const std::function<void()>& action, const std::string& message)
-{
-    try {
-        action();
-        ADD_FAILURE() << "no failure, expected " << message;
-    } catch (const VX8Exception& e) {
-        EXPECT_EQ(e.what(), message);
-    }
-}
 
 // A record read from a file that holds a few bytes before it, so the record does not start at 0.
 class ImageRecord : public testing::Test {
