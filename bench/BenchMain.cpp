@@ -15,8 +15,8 @@ public:
     {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration)
-                Seconds[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                Seconds[run.benchmark_name()]
+                    = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
 
@@ -31,8 +31,8 @@ public:
             return;
         std::printf("%-10s decode %8.1f MB/s   memcpy %8.1f MB/s   libpng %8.1f MB/s   "
                     "decode/memcpy %5.3f   decode/libpng %6.2fx\n",
-                    size.c_str(), pixels / vx8 / 1e6, pixels / copy / 1e6, pixels / png / 1e6,
-                    copy / vx8, png / vx8);
+            size.c_str(), pixels / vx8 / 1e6, pixels / copy / 1e6, pixels / png / 1e6, copy / vx8,
+            png / vx8);
     }
 
 private:
@@ -46,7 +46,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nDecoding speed in pixels (1 byte each), as a share of memcpy and against libpng:\n");
+    std::printf(
+        "\nDecoding speed in pixels (1 byte each), as a share of memcpy and against libpng:\n");
     reporter.PrintRatios("1024/768", 1024.0 * 768.0);
     reporter.PrintRatios("96/288", 96.0 * 288.0);
     benchmark::Shutdown();

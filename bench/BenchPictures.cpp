@@ -15,7 +15,7 @@ TVX8SourceImage MakeGameLikePicture(const std::string& name, uint16_t width, uin
     image.Name = name;
     image.Width = width;
     image.Height = height;
-    image.Pixels.resize(std::size_t{width} * height);
+    image.Pixels.resize(std::size_t {width} * height);
     std::mt19937 noise(1234);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -59,11 +59,11 @@ std::vector<uint8_t> EncodeIndexedPng(const TVX8SourceImage& image)
         nullptr);
     png_set_compression_level(png, 9);
     png_set_IHDR(png, info, image.Width, image.Height, 8, PNG_COLOR_TYPE_PALETTE,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color palette[256];
     for (int i = 0; i < 256; ++i)
-        palette[i] = {static_cast<png_byte>(i), static_cast<png_byte>(255 - i),
-                      static_cast<png_byte>(i / 2)};
+        palette[i] = {
+            static_cast<png_byte>(i), static_cast<png_byte>(255 - i), static_cast<png_byte>(i / 2)};
     png_set_PLTE(png, info, palette, 256);
     png_write_info(png, info);
     for (int y = 0; y < image.Height; ++y)
@@ -78,7 +78,7 @@ std::size_t DecodeIndexedPng(const std::vector<uint8_t>& png, std::vector<uint8_
     struct TReader {
         const std::vector<uint8_t>* Bytes;
         std::size_t Offset;
-    } reader{&png, 0};
+    } reader {&png, 0};
     png_structp read = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(read);
     if (setjmp(png_jmpbuf(read))) {
@@ -95,9 +95,9 @@ std::size_t DecodeIndexedPng(const std::vector<uint8_t>& png, std::vector<uint8_
     png_read_info(read, info);
     png_uint_32 width = png_get_image_width(read, info);
     png_uint_32 height = png_get_image_height(read, info);
-    pixels.resize(std::size_t{width} * height);
+    pixels.resize(std::size_t {width} * height);
     for (png_uint_32 y = 0; y < height; ++y)
-        png_read_row(read, pixels.data() + std::size_t{y} * width, nullptr);
+        png_read_row(read, pixels.data() + std::size_t {y} * width, nullptr);
     png_read_end(read, nullptr);
     png_destroy_read_struct(&read, &info, nullptr);
     return pixels.size();

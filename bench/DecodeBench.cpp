@@ -27,7 +27,7 @@ const TBenchPicture& Picture(uint16_t width, uint16_t height)
     if (added) {
         TBenchPicture& p = it->second;
         p.Source = MakeGameLikePicture("bench", width, height);
-        TVX8Palette palette{};
+        TVX8Palette palette {};
         p.LibraryPath = WriteTemporaryFile(EncodeLibrary(palette, {p.Source}), "pathwarden-bench");
         p.RecordOffset = TVX8Library::FirstRecordOffset;
         p.Png = EncodeIndexedPng(p.Source);
@@ -37,8 +37,8 @@ const TBenchPicture& Picture(uint16_t width, uint16_t height)
 
 void SetPixelsProcessed(benchmark::State& state, const TVX8SourceImage& image)
 {
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(image.Pixels.size()));
+    state.SetBytesProcessed(
+        static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(image.Pixels.size()));
 }
 
 void BM_DecodeVX8(benchmark::State& state)

@@ -47,8 +47,8 @@ private:
 
 constexpr int BoardSize = 208;
 
-void ExerciseImage(TVX8Library& library, const std::string& name, TVX8ImageData& board,
-                   TDeviceContext& dc)
+void ExerciseImage(
+    TVX8Library& library, const std::string& name, TVX8ImageData& board, TDeviceContext& dc)
 {
     TImageNode* node = library.OpenImage(name);
     TVX8ImageData* surface = library.GetImageData(node);

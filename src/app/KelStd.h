@@ -13,7 +13,7 @@ bool TextContains(std::string_view sub, std::string_view s);
 // The value of key in section of the INI file, or the default when the file, the section or the
 // key is missing; at most 254 characters. Never throws: any failure gives empty text.
 std::string ReadIniString(const std::string& section, const std::string& key,
-                          const std::string& defaultValue, const std::string& fileName);
+    const std::string& defaultValue, const std::string& fileName);
 
 // Image names: the letters A to Z lowered and no other byte changed. The short form also keeps
 // at most the first 8 characters.

@@ -1,6 +1,9 @@
 #include "surface/KelList.h"
 
-TKelList::~TKelList() { Clear(); }
+TKelList::~TKelList()
+{
+    Clear();
+}
 
 TKelNode* TKelList::AddTail(TKelNode* node)
 {
@@ -62,9 +65,15 @@ void TKelList::Remove(TKelNode* node)
     }
 }
 
-TKelNode* TKelList::Next(const TKelNode* node) const { return node == nullptr ? Head : node->Next; }
+TKelNode* TKelList::Next(const TKelNode* node) const
+{
+    return node == nullptr ? Head : node->Next;
+}
 
-TKelNode* TKelList::Prev(const TKelNode* node) const { return node == nullptr ? Tail : node->Prev; }
+TKelNode* TKelList::Prev(const TKelNode* node) const
+{
+    return node == nullptr ? Tail : node->Prev;
+}
 
 bool TKelList::Contains(const TKelNode* node) const
 {

@@ -2,7 +2,6 @@
 
 #include "app/KelException.h"
 
-
 int TVX8ImageData::Display(TDeviceContext& dc, TPoint p, const TRect& r)
 {
     if (SegmentCount == 0)

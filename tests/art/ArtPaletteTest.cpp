@@ -84,6 +84,7 @@ TEST(ArtPalette, UncoveredPixelsOfATransparentPictureBecomeTheKey)
 TEST(ArtPalette, ManyColoursShareTheFreeSlotsWithoutDuplicatesOfTheKey)
 {
     std::vector<TArtColour> ramp;
+    ramp.reserve(400);
     for (int32_t i = 0; i < 400; ++i)
         ramp.push_back(Rgb(i % 256, (i * 7) % 256, (i * 13) % 256));
     const TArtPicture picture = Stripes("ramp", ramp, false);

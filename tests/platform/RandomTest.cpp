@@ -9,6 +9,7 @@ namespace {
 std::vector<int32_t> Sequence(TRandomSource& random, int32_t n, int32_t count)
 {
     std::vector<int32_t> values;
+    values.reserve(static_cast<std::size_t>(count));
     for (int32_t i = 0; i < count; ++i)
         values.push_back(random.Random(n));
     return values;

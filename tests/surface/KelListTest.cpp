@@ -9,7 +9,11 @@ namespace {
 
 // A node that reports its destruction, so that ownership can be checked.
 struct TCountedNode : TKelNode {
-    explicit TCountedNode(int value, int* freed = nullptr) : Value(value), Freed(freed) {}
+    explicit TCountedNode(int value, int* freed = nullptr)
+        : Value(value)
+        , Freed(freed)
+    {
+    }
     ~TCountedNode() override
     {
         if (Freed != nullptr)
@@ -42,8 +46,8 @@ TEST(KelList, AddTailKeepsOrderAndLinksBothWays)
         list.AddTail(new TCountedNode(v));
 
     EXPECT_EQ(list.Count, 4);
-    EXPECT_EQ(ForwardValues(list), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(BackwardValues(list), (std::vector<int>{4, 3, 2, 1}));
+    EXPECT_EQ(ForwardValues(list), (std::vector<int> {1, 2, 3, 4}));
+    EXPECT_EQ(BackwardValues(list), (std::vector<int> {4, 3, 2, 1}));
     EXPECT_EQ(list.Head->Prev, nullptr);
     EXPECT_EQ(list.Tail->Next, nullptr);
 }
@@ -105,7 +109,7 @@ TEST(KelList, RemoveOfNoNodeOnNonEmptyListDoesNothing)
     list.Remove(nullptr);
 
     EXPECT_EQ(list.Count, 2);
-    EXPECT_EQ(ForwardValues(list), (std::vector<int>{1, 2}));
+    EXPECT_EQ(ForwardValues(list), (std::vector<int> {1, 2}));
 }
 
 TEST(KelList, RemoveFromTheMiddleRelinksNeighboursAndHandsNodeBack)
@@ -122,8 +126,8 @@ TEST(KelList, RemoveFromTheMiddleRelinksNeighboursAndHandsNodeBack)
     EXPECT_EQ(freed, 0);
     EXPECT_EQ(list.Count, 2);
     EXPECT_FALSE(list.Contains(middle));
-    EXPECT_EQ(ForwardValues(list), (std::vector<int>{1, 3}));
-    EXPECT_EQ(BackwardValues(list), (std::vector<int>{3, 1}));
+    EXPECT_EQ(ForwardValues(list), (std::vector<int> {1, 3}));
+    EXPECT_EQ(BackwardValues(list), (std::vector<int> {3, 1}));
     delete middle;
     EXPECT_EQ(freed, 1);
 }
@@ -140,8 +144,8 @@ TEST(KelList, RemoveHeadAndTailOfLongerListKeepTheChainWhole)
     EXPECT_EQ(static_cast<TCountedNode*>(head.get())->Value, 1);
     EXPECT_EQ(static_cast<TCountedNode*>(tail.get())->Value, 4);
     EXPECT_EQ(list.Count, 2);
-    EXPECT_EQ(ForwardValues(list), (std::vector<int>{2, 3}));
-    EXPECT_EQ(BackwardValues(list), (std::vector<int>{3, 2}));
+    EXPECT_EQ(ForwardValues(list), (std::vector<int> {2, 3}));
+    EXPECT_EQ(BackwardValues(list), (std::vector<int> {3, 2}));
 }
 
 TEST(KelList, ClearAndDestructionFreeEveryNode)
@@ -178,7 +182,7 @@ TEST(KelList, WalkThatFreesTheCurrentNodeTakesTheNextFirst)
     }
 
     EXPECT_EQ(freed, 2);
-    EXPECT_EQ(ForwardValues(list), (std::vector<int>{1, 3, 5}));
+    EXPECT_EQ(ForwardValues(list), (std::vector<int> {1, 3, 5}));
 }
 
 } // namespace

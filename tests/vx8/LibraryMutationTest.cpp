@@ -55,8 +55,8 @@ TEST(LibraryMutation, MutatedFilesFailWithTheSystemsMessagesOnly)
     const unsigned seed = std::random_device {}();
     std::cout << "mutation seed " << seed << "\n";
     std::mt19937 random(seed);
-    const int rounds
-        = std::getenv("PW_MUTATION_ROUNDS") ? std::atoi(std::getenv("PW_MUTATION_ROUNDS")) : 150;
+    const char* roundsSetting = std::getenv("PW_MUTATION_ROUNDS");
+    const int rounds = roundsSetting != nullptr ? std::atoi(roundsSetting) : 150;
     for (int round = 0; round < rounds; ++round) {
         TBytes bytes = base;
         const int changes = 1 + static_cast<int>(random() % 4);

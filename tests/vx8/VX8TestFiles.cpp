@@ -57,6 +57,7 @@ TBytes LibraryBytes(const std::vector<TBytes>& records)
 TBytes LibraryBytes(const std::vector<TTestRecord>& records)
 {
     std::vector<TBytes> laidOut;
+    laidOut.reserve(records.size());
     for (const TTestRecord& record : records)
         laidOut.push_back(RecordBytes(record));
     return LibraryBytes(laidOut);

@@ -145,6 +145,7 @@ inline void ExpectRoundTrip(
     const std::vector<TVX8SourceImage>& images, std::optional<TVX8Coding> coding = std::nullopt)
 {
     std::vector<TVX8EncodedRecord> records;
+    records.reserve(images.size());
     for (const TVX8SourceImage& image : images) {
         records.push_back(EncodeImageRecord(image, coding));
     }

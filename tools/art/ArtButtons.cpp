@@ -89,7 +89,7 @@ struct TPlace {
 
 // The table under a face pixel, averaged over the places where the game shows the button, so
 // that the rounded corners melt into the table around it.
-TUnderlay TableAround(const TArtPicture& tile, std::vector<TPlace> places)
+TUnderlay TableAround(const TArtPicture& tile, const std::vector<TPlace>& places)
 {
     return [&tile, places](int32_t x, int32_t y) {
         TArtColour sum;

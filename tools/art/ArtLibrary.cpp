@@ -15,13 +15,11 @@ namespace {
 void SetWeights(std::vector<TArtPicture>& pictures)
 {
     for (TArtPicture& picture : pictures) {
-        if (picture.Name == "tile")
-            picture.Weight = 2;
-        else if (picture.Name == "empty")
+        if (picture.Name == "empty")
             picture.Weight = 6;
         else if (picture.Name == "roads" || picture.Name == "conndiag")
             picture.Weight = 3;
-        else if (picture.Name.starts_with("arr"))
+        else if (picture.Name == "tile" || picture.Name.starts_with("arr"))
             picture.Weight = 2;
         else
             picture.Weight = 1;

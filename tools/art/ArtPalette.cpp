@@ -171,6 +171,7 @@ std::vector<TLab> MedianCut(const std::vector<TSample>& samples, std::size_t cou
         boxes.push_back(std::move(high));
     }
     std::vector<TLab> centres;
+    centres.reserve(boxes.size());
     for (const TBox& box : boxes)
         centres.push_back(box.Mean);
     return centres;
@@ -228,6 +229,7 @@ TArtPalette BuildPalette(const std::vector<TArtPicture>& pictures)
         = {{BlackSlot, Paint::Black}, {WhiteSlot, Paint::White}, {EdgeLineSlot, Paint::EdgeLine},
             {GridLineSlot, Paint::GridLine}};
     std::vector<TLab> centres;
+    centres.reserve(reserved.size());
     for (const auto& [slot, colour] : reserved)
         centres.push_back(ToLab(PackColour(colour)));
     const std::size_t fixedCount = centres.size();
