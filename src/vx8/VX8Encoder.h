@@ -83,6 +83,11 @@ size_t SegmentRowStride(std::span<const uint8_t> rows, uint16_t width, uint16_t 
 std::array<uint8_t, 2> LeastUsedValues(
     std::span<const uint8_t> rows, uint16_t width, uint16_t lines);
 
+// Clears segment for an escape-coded coding (line codes or runs only): its coding, flags and
+// the escapes, which are the two least used values; returns the escapes.
+std::array<uint8_t, 2> StartEscapedSegment(std::span<const uint8_t> rows, uint16_t width,
+    uint16_t lines, TVX8Coding coding, TVX8EncodedSegment& segment);
+
 struct TVX8EncodedRecord {
     std::vector<TVX8EncodedSegment> Segments;
     std::vector<uint8_t> Bytes; // the record exactly as the library file holds it

@@ -283,14 +283,8 @@ private:
 void EncodeLineCoding(
     std::span<const uint8_t> rows, uint16_t width, uint16_t lines, TVX8EncodedSegment& segment)
 {
-    auto [e1, e2] = LeastUsedValues(rows, width, lines);
+    auto [e1, e2] = StartEscapedSegment(rows, width, lines, TVX8Coding::Lines, segment);
     size_t stride = SegmentRowStride(rows, width, lines);
-    segment.Coding = TVX8Coding::Lines;
-    segment.Escape1 = e1;
-    segment.Escape2 = e2;
-    segment.Flags = VX8EncodedFlag;
-    segment.Stored.clear();
-    segment.LineCodes = {};
     TLineCoder coder(width, e1, e2);
     for (size_t i = 0; i < lines; ++i) {
         const uint8_t* row = rows.data() + i * stride;

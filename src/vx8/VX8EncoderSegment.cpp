@@ -101,17 +101,25 @@ std::array<uint8_t, 2> LeastUsedValues(
     return {order[0], order[1]};
 }
 
+std::array<uint8_t, 2> StartEscapedSegment(std::span<const uint8_t> rows, uint16_t width,
+    uint16_t lines, TVX8Coding coding, TVX8EncodedSegment& segment)
+{
+    auto escapes = LeastUsedValues(rows, width, lines);
+    segment.Coding = coding;
+    segment.Escape1 = escapes[0];
+    segment.Escape2 = escapes[1];
+    segment.Flags
+        = coding == TVX8Coding::RunsOnly ? VX8RunsOnlyFlag | VX8EncodedFlag : VX8EncodedFlag;
+    segment.LineCodes = {};
+    segment.Stored.clear();
+    return escapes;
+}
+
 void EncodeRunCoding(
     std::span<const uint8_t> rows, uint16_t width, uint16_t lines, TVX8EncodedSegment& segment)
 {
-    auto [e1, e2] = LeastUsedValues(rows, width, lines);
+    auto [e1, e2] = StartEscapedSegment(rows, width, lines, TVX8Coding::RunsOnly, segment);
     size_t stride = SegmentRowStride(rows, width, lines);
-    segment.Coding = TVX8Coding::RunsOnly;
-    segment.Escape1 = e1;
-    segment.Escape2 = e2;
-    segment.Flags = VX8RunsOnlyFlag | VX8EncodedFlag;
-    segment.LineCodes = {};
-    segment.Stored.clear();
     // Runs go on from the end of one row into the next, so the pixels are taken as one sequence.
     size_t runLength = 0;
     uint8_t runValue = 0;
