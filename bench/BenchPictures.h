@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vx8/VX8Encoder.h"
+#include "encoder/VX8Encoder.h"
 
 #include <cstdint>
 #include <string>

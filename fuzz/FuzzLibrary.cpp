@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the library reader as a library file: open it, open every image,
 // take its surface, draw it onto a blank surface and display it onto a device context. Every
 // failure must be one of the program's own exceptions; anything else is a finding.
-#include "app/KelException.h"
+#include "common/KelException.h"
 #include "platform/DeviceContext.h"
 #include "surface/PBMInfo.h"
 #include "vx8/VX8Library.h"

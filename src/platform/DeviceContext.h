@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/KelRect.h"
+#include "common/KelRect.h"
 #include "platform/DisplayPalette.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/KelRect.h"
-#include "surface/KelList.h"
+#include "common/KelRect.h"
+#include "common/KelList.h"
 
 // One changed rectangle of a surface.
 class TDamageNode : public TKelNode {

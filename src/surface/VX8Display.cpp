@@ -1,6 +1,6 @@
 #include "surface/VX8ImageData.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 int TVX8ImageData::Display(TDeviceContext& dc, TPoint p, const TRect& r)
 {

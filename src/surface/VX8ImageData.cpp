@@ -1,6 +1,6 @@
 #include "surface/VX8ImageData.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <exception>
 #include <utility>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/KelRect.h"
+#include "common/KelRect.h"
 #include "platform/DeviceContext.h"
 #include "surface/DamageList.h"
-#include "vx8/VX8ImageSegment.h"
+#include "codec/VX8ImageSegment.h"
 
 #include <algorithm>
 #include <cstdint>

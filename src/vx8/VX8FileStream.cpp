@@ -1,6 +1,6 @@
 #include "vx8/VX8FileStream.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "vx8/VX8Image.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <algorithm>
 #include <cstring>

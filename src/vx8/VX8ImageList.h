@@ -1,6 +1,6 @@
 #pragma once
 
-#include "surface/KelList.h"
+#include "common/KelList.h"
 #include "surface/VX8ImageData.h"
 #include "vx8/VX8Image.h"
 

@@ -1,7 +1,7 @@
 #include "vx8/VX8Library.h"
 
-#include "app/KelException.h"
-#include "app/KelStd.h"
+#include "common/KelException.h"
+#include "common/KelStd.h"
 
 #include <algorithm>
 #include <limits>

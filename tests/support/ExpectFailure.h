@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <gtest/gtest.h>
 

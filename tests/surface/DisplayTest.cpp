@@ -1,5 +1,5 @@
 #include "TestSurface.h"
-#include "app/KelException.h"
+#include "common/KelException.h"
 #include "surface/PBMInfo.h"
 
 #include <gtest/gtest.h>

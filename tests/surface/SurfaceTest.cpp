@@ -1,5 +1,5 @@
 #include "TestSurface.h"
-#include "app/KelException.h"
+#include "common/KelException.h"
 #include "support/ExpectFailure.h"
 
 #include <gtest/gtest.h>

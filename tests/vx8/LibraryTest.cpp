@@ -1,5 +1,5 @@
 #include "VX8TestFiles.h"
-#include "app/KelException.h"
+#include "common/KelException.h"
 #include "surface/PBMInfo.h"
 #include "vx8/VX8Library.h"
 

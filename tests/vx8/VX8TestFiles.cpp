@@ -1,6 +1,6 @@
 #include "VX8TestFiles.h"
 
-#include "vx8/VX8ImageSegment.h"
+#include "codec/VX8ImageSegment.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "art/ArtImage.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <cmath>
 #include <numbers>

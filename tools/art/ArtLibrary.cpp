@@ -1,6 +1,6 @@
 #include "art/ArtLibrary.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 #include "art/ArtArrows.h"
 #include "art/ArtBackground.h"
 #include "art/ArtBanners.h"

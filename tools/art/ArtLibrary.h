@@ -2,7 +2,7 @@
 
 #include "art/ArtImage.h"
 #include "art/ArtPalette.h"
-#include "vx8/VX8Encoder.h"
+#include "encoder/VX8Encoder.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "art/ArtNoise.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <cmath>
 

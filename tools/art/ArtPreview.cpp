@@ -1,6 +1,6 @@
 #include "art/ArtPreview.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 #include "art/ArtColours.h"
 #include "art/ArtMockup.h"
 #include "art/ArtText.h"

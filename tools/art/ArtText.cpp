@@ -1,7 +1,7 @@
 #include "art/ArtText.h"
 
-#include "app/KelException.h"
-#include "app/KelStd.h"
+#include "common/KelException.h"
+#include "common/KelStd.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "app/KelException.h"
+#include "common/KelException.h"
 #include "art/ArtLibrary.h"
 #include "art/ArtPreview.h"
-#include "vx8/VX8Encoder.h"
+#include "encoder/VX8Encoder.h"
 
 #include <cstring>
 #include <iostream>

@@ -1,7 +1,7 @@
 #include "LibraryAccess.h"
 
-#include "app/KelException.h"
-#include "app/KelStd.h"
+#include "common/KelException.h"
+#include "common/KelStd.h"
 #include "vx8/VX8FileStream.h"
 #include "vx8/VX8Image.h"
 

@@ -2,7 +2,7 @@
 #include "LibraryAccess.h"
 #include "PngFile.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #include "Commands.h"
 #include "PngFile.h"
 
-#include "app/KelException.h"
-#include "app/KelStd.h"
-#include "vx8/VX8Encoder.h"
+#include "common/KelException.h"
+#include "common/KelStd.h"
+#include "encoder/VX8Encoder.h"
 
 #include <array>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "PngFile.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <cerrno>
 #include <csetjmp>

@@ -1,7 +1,7 @@
 #include "Commands.h"
 #include "LibraryAccess.h"
 
-#include "app/KelException.h"
+#include "common/KelException.h"
 
 #include <algorithm>
 #include <cairo.h>

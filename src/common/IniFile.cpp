@@ -1,0 +1,374 @@
+#include "common/IniFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Larger files are no settings files; refusing them keeps a wrong path from filling the memory.
+constexpr std::size_t MaxIniFileSize = 64 * 1024 * 1024;
+constexpr std::size_t ReadChunkSize = 16 * 1024;
+constexpr std::string_view Blanks = " \t\r\v\f";
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view LineBreaksAndNul {"\r\n\0", 3};
+
+class TFileHandle {
+public:
+    explicit TFileHandle(int fd)
+        : Fd(fd)
+    {
+    }
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    TFileHandle(TFileHandle&& other) noexcept
+        : Fd(other.Fd)
+    {
+        other.Fd = -1;
+    }
+    ~TFileHandle()
+    {
+        if (Fd >= 0)
+            ::close(Fd);
+    }
+    int Get() const { return Fd; }
+    explicit operator bool() const { return Fd >= 0; }
+    // Closing reports late write errors of some file systems, so its result counts.
+    bool Close()
+    {
+        int fd = Fd;
+        Fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int Fd;
+};
+
+enum class TLoadState { Loaded, Missing, Unreadable };
+
+struct TLoadedFile {
+    TLoadState State = TLoadState::Missing;
+    std::string Text;
+    mode_t Mode = 0;
+};
+
+TLoadedFile NotLoaded(TLoadState state)
+{
+    TLoadedFile file;
+    file.State = state;
+    return file;
+}
+
+TLoadedFile LoadIniFile(const std::string& fileName)
+{
+    if (fileName.empty() || fileName.find('\0') != std::string::npos)
+        return NotLoaded(TLoadState::Unreadable);
+    // Non-blocking, so that a FIFO in place of the file cannot hang the open.
+    TFileHandle file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file)
+        return NotLoaded(
+            errno == ENOENT || errno == ENOTDIR ? TLoadState::Missing : TLoadState::Unreadable);
+    struct stat info { };
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return NotLoaded(TLoadState::Unreadable);
+    TLoadedFile loaded {TLoadState::Loaded, {}, info.st_mode};
+    char chunk[ReadChunkSize];
+    for (;;) {
+        ssize_t count = ::read(file.Get(), chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 || loaded.Text.size() + static_cast<std::size_t>(count) > MaxIniFileSize)
+            return NotLoaded(TLoadState::Unreadable);
+        if (count == 0)
+            return loaded;
+        loaded.Text.append(chunk, static_cast<std::size_t>(count));
+    }
+}
+
+bool IsBlank(char c)
+{
+    return Blanks.find(c) != std::string_view::npos;
+}
+
+std::string_view Trim(std::string_view s)
+{
+    std::size_t first = s.find_first_not_of(Blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(Blanks) - first + 1);
+}
+
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IsQuoted(std::string_view value)
+{
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+        && value.back() == value.front();
+}
+
+enum class TLineKind { Blank, Other, Section, Entry };
+
+// One line of the text; offsets point into the whole text.
+struct TIniLine {
+    TLineKind Kind = TLineKind::Other;
+    std::size_t Next = 0; // start of the next line
+    bool Terminated = false; // the line ends in a line break
+    std::string_view Name; // trimmed section or key name
+    std::size_t ValueBegin = 0; // trimmed value of an entry
+    std::size_t ValueEnd = 0;
+};
+
+TIniLine ParseLine(std::string_view text, std::size_t begin)
+{
+    TIniLine line;
+    std::size_t lineBreak = text.find('\n', begin);
+    line.Terminated = lineBreak != std::string_view::npos;
+    std::size_t end = line.Terminated ? lineBreak : text.size();
+    line.Next = line.Terminated ? lineBreak + 1 : end;
+    std::string_view content = text.substr(begin, end - begin);
+    std::size_t first = content.find_first_not_of(Blanks);
+    if (first == std::string_view::npos) {
+        line.Kind = TLineKind::Blank;
+        return line;
+    }
+    if (content[first] == ';' || content[first] == '#')
+        return line;
+    if (content[first] == '[') {
+        std::size_t close = content.find(']', first);
+        if (close != std::string_view::npos) {
+            line.Kind = TLineKind::Section;
+            line.Name = Trim(content.substr(first + 1, close - first - 1));
+        }
+        return line;
+    }
+    std::size_t equals = content.find('=');
+    if (equals == std::string_view::npos || Trim(content.substr(0, equals)).empty())
+        return line;
+    line.Kind = TLineKind::Entry;
+    line.Name = Trim(content.substr(0, equals));
+    std::string_view value = content.substr(equals + 1);
+    std::size_t valueFirst = value.find_first_not_of(Blanks);
+    line.ValueBegin = begin + equals + 1;
+    line.ValueEnd = line.ValueBegin;
+    if (valueFirst != std::string_view::npos) {
+        line.ValueBegin += valueFirst;
+        line.ValueEnd += value.find_last_not_of(Blanks) + 1;
+    }
+    return line;
+}
+
+struct TKeyPlace {
+    bool SectionFound = false;
+    std::optional<TIniLine> Entry; // the first matching key of the first matching section
+    std::size_t SectionEnd = 0; // just after the section's last non-blank line
+    bool SectionEndTerminated = true;
+};
+
+TKeyPlace LocateKey(std::string_view text, std::string_view section, std::string_view key)
+{
+    TKeyPlace place;
+    std::size_t pos = text.starts_with(Utf8Bom) ? Utf8Bom.size() : 0;
+    while (pos < text.size()) {
+        TIniLine line = ParseLine(text, pos);
+        if (line.Kind == TLineKind::Section && place.SectionFound)
+            break;
+        if (line.Kind == TLineKind::Section && SameName(line.Name, section))
+            place.SectionFound = true;
+        if (place.SectionFound && line.Kind == TLineKind::Entry && SameName(line.Name, key)) {
+            place.Entry = line;
+            break;
+        }
+        if (place.SectionFound && line.Kind != TLineKind::Blank) {
+            place.SectionEnd = line.Next;
+            place.SectionEndTerminated = line.Terminated;
+        }
+        pos = line.Next;
+    }
+    return place;
+}
+
+// The line break that the text already uses, so that added lines match it.
+std::string_view LineBreakOf(std::string_view text)
+{
+    std::size_t lineBreak = text.find('\n');
+    return lineBreak != std::string_view::npos && lineBreak > 0 && text[lineBreak - 1] == '\r'
+        ? "\r\n"
+        : "\n";
+}
+
+std::string StoredValue(std::string_view value)
+{
+    bool changedByReading
+        = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || IsQuoted(value));
+    return changedByReading ? "\"" + std::string(value) + "\"" : std::string(value);
+}
+
+// The file that a write replaces: the target of a symbolic link rather than the link.
+std::string WriteTarget(const std::string& fileName)
+{
+    std::error_code error;
+    if (!fs::is_symlink(fileName, error))
+        return fileName;
+    fs::path resolved = fs::canonical(fileName, error);
+    return error ? fileName : resolved.string();
+}
+
+bool WriteAll(int fd, std::string_view text)
+{
+    while (!text.empty()) {
+        ssize_t count = ::write(fd, text.data(), text.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        text.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+}
+
+TFileHandle CreateTemporary(const std::string& target, std::string& temporaryName)
+{
+    static std::atomic<unsigned> counter {0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporaryName
+            = target + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        TFileHandle file(
+            ::open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (file || errno != EEXIST)
+            return file;
+    }
+    return TFileHandle(-1);
+}
+
+// Writes the text beside the target, makes it durable, then renames it over the target, so the
+// target is always either the old or the new file.
+bool ReplaceFile(const std::string& target, std::string_view text, std::optional<mode_t> mode)
+{
+    std::string temporaryName;
+    TFileHandle file = CreateTemporary(target, temporaryName);
+    if (!file)
+        return false;
+    bool written = (!mode || ::fchmod(file.Get(), *mode & 07777) == 0) && WriteAll(file.Get(), text)
+        && ::fsync(file.Get()) == 0 && file.Close();
+    if (!written || ::rename(temporaryName.c_str(), target.c_str()) != 0) {
+        ::unlink(temporaryName.c_str());
+        return false;
+    }
+    fs::path folder = fs::path(target).parent_path();
+    TFileHandle folderHandle(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderHandle)
+        ::fsync(folderHandle.Get()); // the rename is done; this only hastens it to the disk
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> FindIniValue(
+    std::string_view text, std::string_view section, std::string_view key)
+{
+    TKeyPlace place = LocateKey(text, Trim(section), Trim(key));
+    if (!place.Entry)
+        return std::nullopt;
+    std::string_view value
+        = text.substr(place.Entry->ValueBegin, place.Entry->ValueEnd - place.Entry->ValueBegin);
+    if (IsQuoted(value))
+        value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, value.find('\0')));
+}
+
+std::optional<std::string> ReadIniValue(
+    std::string_view section, std::string_view key, const std::string& fileName)
+{
+    TLoadedFile file = LoadIniFile(fileName);
+    if (file.State != TLoadState::Loaded)
+        return std::nullopt;
+    return FindIniValue(file.Text, section, key);
+}
+
+bool IsStorableIniEntry(std::string_view section, std::string_view key, std::string_view value)
+{
+    section = Trim(section);
+    key = Trim(key);
+    if (section.empty() || key.empty())
+        return false;
+    if (section.find_first_of(LineBreaksAndNul) != std::string_view::npos
+        || key.find_first_of(LineBreaksAndNul) != std::string_view::npos
+        || value.find_first_of(LineBreaksAndNul) != std::string_view::npos)
+        return false;
+    return section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos
+        && key.front() != '[' && key.front() != ';' && key.front() != '#';
+}
+
+std::string SetIniValue(
+    std::string_view text, std::string_view section, std::string_view key, std::string_view value)
+{
+    section = Trim(section);
+    key = Trim(key);
+    std::string result(text);
+    std::string stored = StoredValue(value);
+    TKeyPlace place = LocateKey(text, section, key);
+    if (place.Entry) {
+        result.replace(
+            place.Entry->ValueBegin, place.Entry->ValueEnd - place.Entry->ValueBegin, stored);
+        return result;
+    }
+    std::string lineBreak(LineBreakOf(text));
+    std::string entry = std::string(key) + "=" + stored;
+    if (place.SectionFound) {
+        result.insert(
+            place.SectionEnd, place.SectionEndTerminated ? entry + lineBreak : lineBreak + entry);
+        return result;
+    }
+    if (!result.empty() && result.back() != '\n')
+        result += lineBreak;
+    result += "[" + std::string(section) + "]" + lineBreak + entry + lineBreak;
+    return result;
+}
+
+bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
+    const std::string& fileName)
+{
+    try {
+        if (!IsStorableIniEntry(section, key, value))
+            return false;
+        std::string target = WriteTarget(fileName);
+        TLoadedFile old = LoadIniFile(target);
+        if (old.State == TLoadState::Unreadable)
+            return false;
+        // The rename would replace a read-only file; the classic writer refuses to touch it.
+        bool exists = old.State == TLoadState::Loaded;
+        if (exists && ::access(target.c_str(), W_OK) != 0)
+            return false;
+        std::string text = SetIniValue(old.Text, section, key, value);
+        fs::path folder = fs::path(target).parent_path();
+        std::error_code error;
+        if (!folder.empty())
+            fs::create_directories(folder, error);
+        if (error)
+            return false;
+        return ReplaceFile(target, text, exists ? std::optional<mode_t>(old.Mode) : std::nullopt);
+    } catch (const std::exception&) {
+        return false;
+    }
+}

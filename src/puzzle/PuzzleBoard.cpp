@@ -1,0 +1,314 @@
+#include "puzzle/PuzzleBoard.h"
+
+#include "common/KelStd.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr int32_t MaxColours = 256;
+constexpr uint8_t NoArmsUp = static_cast<uint8_t>(~(ArmNorthWest | ArmNorth | ArmNorthEast));
+constexpr uint8_t NoArmsDown = static_cast<uint8_t>(~(ArmSouthEast | ArmSouth | ArmSouthWest));
+constexpr uint8_t NoArmsLeft = static_cast<uint8_t>(~(ArmSouthWest | ArmWest | ArmNorthWest));
+constexpr uint8_t NoArmsRight = static_cast<uint8_t>(~(ArmNorthEast | ArmEast | ArmSouthEast));
+
+constexpr std::string_view ColumnKeys = "ABCDEFGHIJK";
+constexpr std::string_view RowKeys = "1234567890";
+
+char32_t UpperAsciiLetter(char32_t c)
+{
+    return (c >= U'a' && c <= U'z') ? static_cast<char32_t>(c - U'a' + U'A') : c;
+}
+
+} // namespace
+
+TPuzzleBoard::TPuzzleBoard(TRandomSource& random, int32_t numColours)
+    : FRandom(random)
+    , FNumColours(Clamp(numColours, 1, MaxColours))
+{
+}
+
+void TPuzzleBoard::SetCols(int32_t n)
+{
+    if (n >= MinLines && n <= MaxLines)
+        FCols = static_cast<uint8_t>(n);
+}
+
+void TPuzzleBoard::SetRows(int32_t n)
+{
+    if (n >= MinLines && n <= MaxLines)
+        FRows = static_cast<uint8_t>(n);
+}
+
+void TPuzzleBoard::NewPuzzle()
+{
+    const int32_t cols = Cols();
+    const int32_t rows = Rows();
+
+    // Each colour is dropped with a chance of 40 in 100, but one always stays.
+    std::array<bool, MaxColours> allowed {};
+    std::fill_n(allowed.begin(), FNumColours, true);
+    for (int32_t k = FNumColours - 1; k >= 0; --k)
+        if (FRandom.Random(100) < 40)
+            allowed[k] = false;
+    if (std::none_of(allowed.begin(), allowed.end(), [](bool a) { return a; }))
+        allowed[FRandom.Random(FNumColours)] = true;
+
+    // Colours for every slot, drawn until an allowed one comes up.
+    for (int32_t c = 1; c <= cols; ++c)
+        for (int32_t r = 1; r <= rows; ++r)
+            for (uint8_t& slot : Current.Cell(c, r).ArmColours) {
+                int32_t colour;
+                do
+                    colour = FRandom.Random(FNumColours);
+                while (!allowed[colour]);
+                slot = static_cast<uint8_t>(colour);
+            }
+
+    // The target gets the same colours, over the whole storage.
+    for (int32_t c = 1; c <= StorageLines; ++c)
+        for (int32_t r = 1; r <= StorageLines; ++r)
+            Target.Cell(c, r).ArmColours = Current.Cell(c, r).ArmColours;
+
+    // Random arms, made symmetric and kept on the board, until the picture is not uniform.
+    do {
+        uint8_t mask = 0xFF;
+        for (int32_t i = 0; i < 2; ++i)
+            if (FRandom.Random(100) < 50)
+                mask &= static_cast<uint8_t>(~AxisMask(FRandom.Random(100) % 4));
+
+        for (int32_t c = 1; c <= cols; ++c)
+            for (int32_t r = 1; r <= rows; ++r)
+                Current.Cell(c, r).Arms = static_cast<uint8_t>(FRandom.Random(256) & mask);
+
+        // Down the columns: no arm leaves the top or bottom row, and the arms that face each
+        // other across a row boundary agree.
+        for (int32_t c = 1; c <= cols; ++c) {
+            Current.Cell(c, 1).Arms &= NoArmsUp;
+            Current.Cell(c, rows).Arms &= NoArmsDown;
+            for (int32_t r = 1; r < rows; ++r) {
+                TRoadCell& cell = Current.Cell(c, r);
+                if (c > 1)
+                    LinkArms(cell, ArmSouthWest, Current.Cell(c - 1, r + 1), ArmNorthEast);
+                if (c < cols)
+                    LinkArms(cell, ArmSouthEast, Current.Cell(c + 1, r + 1), ArmNorthWest);
+                LinkArms(cell, ArmSouth, Current.Cell(c, r + 1), ArmNorth);
+            }
+        }
+
+        // Along the rows likewise, for the first and last column and the east-west pairs.
+        for (int32_t r = 1; r <= rows; ++r) {
+            Current.Cell(1, r).Arms &= NoArmsLeft;
+            Current.Cell(cols, r).Arms &= NoArmsRight;
+            for (int32_t c = 1; c < cols; ++c)
+                LinkArms(Current.Cell(c, r), ArmEast, Current.Cell(c + 1, r), ArmWest);
+        }
+    } while (ArmsUniform());
+
+    // The whole storage again, so that the target equals the current board.
+    for (int32_t c = 1; c <= StorageLines; ++c)
+        for (int32_t r = 1; r <= StorageLines; ++r)
+            Target.Cell(c, r).Arms = Current.Cell(c, r).Arms;
+    NeedNewPuzzle = false;
+}
+
+// Two facing arms that disagree are both cleared or, three times as often, both set.
+void TPuzzleBoard::LinkArms(TRoadCell& a, uint8_t armA, TRoadCell& b, uint8_t armB)
+{
+    const bool hasA = (a.Arms & armA) != 0;
+    const bool hasB = (b.Arms & armB) != 0;
+    if (hasA == hasB)
+        return;
+    if (FRandom.Random(100) < 25) {
+        a.Arms &= static_cast<uint8_t>(~armA);
+        b.Arms &= static_cast<uint8_t>(~armB);
+    } else {
+        a.Arms |= armA;
+        b.Arms |= armB;
+    }
+}
+
+bool TPuzzleBoard::ArmsUniform() const
+{
+    const uint8_t first = Current.Cell(1, 1).Arms;
+    for (int32_t c = 1; c <= Cols(); ++c)
+        for (int32_t r = 1; r <= Rows(); ++r)
+            if (Current.Cell(c, r).Arms != first)
+                return false;
+    return true;
+}
+
+void TPuzzleBoard::ShiftColumnUp(int32_t col)
+{
+    if (!OnBoard(col, 1))
+        return;
+    const TRoadCell first = Current.Cell(col, 1);
+    for (int32_t r = 2; r <= Rows(); ++r)
+        Current.Cell(col, r - 1) = Current.Cell(col, r);
+    Current.Cell(col, Rows()) = first;
+    LineMoved(true, col);
+}
+
+void TPuzzleBoard::ShiftColumnDown(int32_t col)
+{
+    if (!OnBoard(col, 1))
+        return;
+    const TRoadCell last = Current.Cell(col, Rows());
+    for (int32_t r = Rows(); r >= 2; --r)
+        Current.Cell(col, r) = Current.Cell(col, r - 1);
+    Current.Cell(col, 1) = last;
+    LineMoved(true, col);
+}
+
+void TPuzzleBoard::ShiftRowLeft(int32_t row)
+{
+    if (!OnBoard(1, row))
+        return;
+    const TRoadCell first = Current.Cell(1, row);
+    for (int32_t c = 2; c <= Cols(); ++c)
+        Current.Cell(c - 1, row) = Current.Cell(c, row);
+    Current.Cell(Cols(), row) = first;
+    LineMoved(false, row);
+}
+
+void TPuzzleBoard::ShiftRowRight(int32_t row)
+{
+    if (!OnBoard(1, row))
+        return;
+    const TRoadCell last = Current.Cell(Cols(), row);
+    for (int32_t c = Cols(); c >= 2; --c)
+        Current.Cell(c, row) = Current.Cell(c - 1, row);
+    Current.Cell(1, row) = last;
+    LineMoved(false, row);
+}
+
+// During a scramble the whole board is drawn once per step instead.
+void TPuzzleBoard::LineMoved(bool isColumn, int32_t line)
+{
+    if (ScrambleCount == 0 && FObserver != nullptr)
+        FObserver->LineMoved(isColumn, line);
+}
+
+bool TPuzzleBoard::IsArrow(bool isColumn, int32_t index) const
+{
+    return index >= 1 && index <= 2 * (isColumn ? Cols() : Rows());
+}
+
+void TPuzzleBoard::ApplyArrow(bool isColumn, int32_t index)
+{
+    if (!IsArrow(isColumn, index))
+        return;
+    if (isColumn) {
+        if (index <= Cols())
+            ShiftColumnUp(index);
+        else
+            ShiftColumnDown(index - Cols());
+    } else {
+        if (index <= Rows())
+            ShiftRowLeft(index);
+        else
+            ShiftRowRight(index - Rows());
+    }
+}
+
+bool TPuzzleBoard::OnBoard(int32_t col, int32_t row) const
+{
+    return col >= 1 && col <= Cols() && row >= 1 && row <= Rows();
+}
+
+bool TPuzzleBoard::CellSolved(int32_t col, int32_t row) const
+{
+    if (!OnBoard(col, row))
+        return true;
+    const TRoadCell& now = Current.Cell(col, row);
+    const TRoadCell& goal = Target.Cell(col, row);
+    if (now.Arms != goal.Arms)
+        return false;
+    if (now.Arms == 0)
+        return now.ArmColours[EndCapSlot] == goal.ArmColours[EndCapSlot];
+    for (int32_t k = 0; k < ArmSlots; ++k)
+        if ((now.Arms & (1u << k)) != 0 && now.ArmColours[k] != goal.ArmColours[k])
+            return false;
+    return true;
+}
+
+bool TPuzzleBoard::IsSolved() const
+{
+    for (int32_t c = 1; c <= Cols(); ++c)
+        for (int32_t r = 1; r <= Rows(); ++r)
+            if (!CellSolved(c, r))
+                return false;
+    return true;
+}
+
+bool TPuzzleBoard::ScrambleStep()
+{
+    // n lines of length m in the current direction.
+    bool columns = FRandom.Random(100) < 50;
+    int32_t n = columns ? Cols() : Rows();
+    int32_t m = columns ? Rows() : Cols();
+    std::array<bool, MaxLines + 1> used {};
+    int32_t count = 0;
+
+    // Distinct lines per direction, each turned the shorter way round.
+    for (int32_t i = 0; i < ScrambleRotations; ++i) {
+        int32_t line;
+        do
+            line = FRandom.Random(n * 1000) % n + 1;
+        while (used[line]);
+        used[line] = true;
+        ++count;
+
+        int32_t amount = FRandom.Random((m - 1) * 1000) % (m - 1) + 1;
+        const bool reversed = amount * 2 > m;
+        if (reversed)
+            amount = m - amount;
+
+        for (int32_t a = 0; a < amount; ++a) {
+            if (columns) {
+                if (reversed)
+                    ShiftColumnDown(line);
+                else
+                    ShiftColumnUp(line);
+            } else {
+                if (reversed)
+                    ShiftRowRight(line);
+                else
+                    ShiftRowLeft(line);
+            }
+        }
+
+        if (count == n - 1 || FRandom.Random(10) < n) {
+            columns = !columns;
+            std::swap(n, m);
+            used = {};
+            count = 0;
+        }
+    }
+
+    // The rotations of a step are drawn at once.
+    if (FObserver != nullptr)
+        FObserver->BoardScrambled();
+
+    // A step that happens to solve the board starts the count over.
+    --ScrambleCount;
+    if (IsSolved())
+        ScrambleCount = ScrambleSteps;
+
+    return ScrambleCount > 0;
+}
+
+std::optional<TArrow> TPuzzleBoard::ArrowForKey(char32_t key) const
+{
+    const char32_t upper = UpperAsciiLetter(key);
+    for (int32_t i = 0; i < 2 * Cols(); ++i)
+        if (upper == static_cast<char32_t>(ColumnKeys[i]))
+            return TArrow {true, i + 1};
+    for (int32_t i = 0; i < 2 * Rows(); ++i)
+        if (upper == static_cast<char32_t>(RowKeys[i]))
+            return TArrow {false, i + 1};
+    return std::nullopt;
+}
