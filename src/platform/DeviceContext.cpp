@@ -33,6 +33,8 @@ TDeviceContext::TDeviceContext(uint32_t* pixels, int32_t width, int32_t height, 
     , TargetStride(strideBytes)
     , DeviceOrigin {}
     , DeviceClip {0, 0, TargetWidth, TargetHeight}
+    , RepaintArea {DeviceClip}
+    , ApplicationClip {DeviceClip}
     , Palette(&TDisplayPalette::Default())
 {
 }
@@ -52,13 +54,57 @@ TRect TDeviceContext::ClipBox() const
         visible.Right - DeviceOrigin.X, visible.Bottom - DeviceOrigin.Y};
 }
 
-void TDeviceContext::SetClipBox(const TRect& r)
+TRect TDeviceContext::ToDevice(const TRect& r) const
 {
     const auto shift = [](int64_t v, int64_t by) {
         return static_cast<int32_t>(std::clamp<int64_t>(v + by, INT32_MIN, INT32_MAX));
     };
-    DeviceClip = {shift(r.Left, DeviceOrigin.X), shift(r.Top, DeviceOrigin.Y),
+    return {shift(r.Left, DeviceOrigin.X), shift(r.Top, DeviceOrigin.Y),
         shift(r.Right, DeviceOrigin.X), shift(r.Bottom, DeviceOrigin.Y)};
+}
+
+void TDeviceContext::UpdateClip()
+{
+    IntersectRect(DeviceClip, ApplicationClip, RepaintArea);
+}
+
+void TDeviceContext::SetClipBox(const TRect& r)
+{
+    ApplicationClip = ToDevice(r);
+    UpdateClip();
+}
+
+void TDeviceContext::SetRepaintArea(const TRect& r)
+{
+    RepaintArea = ToDevice(r);
+    UpdateClip();
+}
+
+void TDeviceContext::RemoveClipRegion()
+{
+    ApplicationClip = RepaintArea;
+    UpdateClip();
+}
+
+void TDeviceContext::FillRect(const TRect& r, const TBrush& brush)
+{
+    if (brush.Style == TBrushStyle::Clear)
+        return;
+    TRect area;
+    if (!IntersectRect(area, ToDevice(r), DeviceClip)
+        || !IntersectRect(area, area, {0, 0, TargetWidth, TargetHeight}))
+        return;
+    auto* targetBytes = reinterpret_cast<uint8_t*>(Target);
+    for (int32_t y = area.Top; y < area.Bottom; ++y) {
+        auto* row
+            = reinterpret_cast<uint32_t*>(targetBytes + static_cast<int64_t>(y) * TargetStride);
+        for (int32_t x = area.Left; x < area.Right; ++x) {
+            // The hatch pattern is anchored at the target's origin, so that neighbouring fills
+            // join without a seam.
+            if (brush.Style == TBrushStyle::Solid || ((x + y) & 7) == 0 || ((x - y) & 7) == 0)
+                row[x] = brush.Colour;
+        }
+    }
 }
 
 const TDisplayPalette* TDeviceContext::SelectPalette(const TDisplayPalette* palette, bool)

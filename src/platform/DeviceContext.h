@@ -2,9 +2,11 @@
 
 #include "common/KelRect.h"
 #include "platform/DisplayPalette.h"
+#include "platform/DrawingTools.h"
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 // Header of an uncompressed device-independent bitmap (40 bytes, the platform's layout).
@@ -59,8 +61,13 @@ public:
     void SetOrigin(TPoint origin) { DeviceOrigin = origin; }
     // The clip box in logical co-ordinates: the clip rectangle within the target.
     TRect ClipBox() const;
-    // Limits drawing to r (logical co-ordinates at the current origin).
+    // Limits drawing to r (logical co-ordinates at the current origin) within the repaint area.
     void SetClipBox(const TRect& r);
+    // The area the window is repainting (logical co-ordinates at the current origin): drawing
+    // never leaves it, whatever clipping is selected or removed later.
+    void SetRepaintArea(const TRect& r);
+    // Drops the clipping selected with SetClipBox: drawing is then limited by the repaint area.
+    void RemoveClipRegion();
 
     // Selects palette (none selects the default one) and returns the one selected before.
     const TDisplayPalette* SelectPalette(const TDisplayPalette* palette, bool forceBackground);
@@ -76,6 +83,15 @@ public:
     int TransferDIBits(int32_t x, int32_t y, int32_t w, int32_t h, int32_t srcX, int32_t srcY,
         std::span<const uint8_t> bits, const TBitmapInfo& info);
 
+    // Fills r with the brush: a solid colour, nothing for a clear brush, or only the hatch lines.
+    void FillRect(const TRect& r, const TBrush& brush);
+    // Writes text with its top-left at (x, y); a solid brush first fills the text's box.
+    void TextOut(
+        int32_t x, int32_t y, std::string_view text, const TFont& font, const TBrush& background);
+    // Writes text into r, aligned and wrapped as asked, without a background.
+    void DrawText(const TRect& r, std::string_view text, const TFont& font, TTextFormat format);
+    TTextSize TextExtent(std::string_view text, const TFont& font) const;
+
 private:
     uint32_t* Target;
     int32_t TargetWidth;
@@ -83,5 +99,10 @@ private:
     int32_t TargetStride;
     TPoint DeviceOrigin;
     TRect DeviceClip;
+    TRect RepaintArea;
+    TRect ApplicationClip;
     const TDisplayPalette* Palette;
+
+    void UpdateClip();
+    TRect ToDevice(const TRect& r) const;
 };

@@ -1,0 +1,152 @@
+#include "controls/VX8Tile.h"
+
+#include "common/KelStd.h"
+#include "platform/Form.h"
+#include "vx8/VX8Library.h"
+
+TTileBG::TTileBG(TForm& parent)
+    : TControl(parent)
+{
+    SetAlign(TAlign::Client);
+    SetOpaque(true);
+    SetEnabled(false);
+}
+
+TTileBG::~TTileBG()
+{
+    ReleaseImages();
+    if (FLibrary != nullptr)
+        FLibrary->UnregisterReference(&FLibrary);
+}
+
+void TTileBG::SetGlobalImageLibrary(TVX8Library* library)
+{
+    if (library == GlobalLibrary)
+        return;
+    if (GlobalLibrary != nullptr)
+        GlobalLibrary->UnregisterReference(&GlobalLibrary);
+    GlobalLibrary = library;
+    if (library != nullptr)
+        library->RegisterReference(&GlobalLibrary);
+}
+
+void TTileBG::ForgetImagesOfLostLibrary()
+{
+    if (FLibrary == nullptr) {
+        FTileNode = nullptr;
+        FTileSurface = nullptr;
+    }
+}
+
+void TTileBG::SetImageLibrary(TVX8Library* library)
+{
+    ForgetImagesOfLostLibrary();
+    if (FLibrary != nullptr) {
+        FLibrary->UnregisterReference(&FLibrary);
+        ReleaseImages();
+    }
+    FLibrary = library;
+    if (library != nullptr) {
+        library->RegisterReference(&FLibrary);
+        ApplyImageName(FImageName);
+    }
+}
+
+TVX8Library* TTileBG::EnsureLibrary()
+{
+    if (FLibrary == nullptr)
+        SetImageLibrary(GlobalLibrary);
+    return FLibrary;
+}
+
+TVX8ImageData* TTileBG::EnsureImage()
+{
+    if (FTileSurface == nullptr)
+        ApplyImageName(FImageName);
+    // An empty tile could never cover the area.
+    return FTileSurface != nullptr && FTileSurface->Width > 0 && FTileSurface->Height > 0
+        ? FTileSurface
+        : nullptr;
+}
+
+void TTileBG::ApplyImageName(std::string_view name)
+{
+    ReleaseImages();
+    FImageName = ShortName(name);
+    if (FLibrary == nullptr || !FLibrary->ImageExists(FImageName))
+        return;
+    FTileNode = FLibrary->OpenImage(FImageName);
+    try {
+        FTileSurface = FLibrary->GetImageData(FTileNode);
+        Invalidate();
+    } catch (...) {
+        ReleaseImages();
+        throw;
+    }
+}
+
+void TTileBG::ReleaseImages()
+{
+    ForgetImagesOfLostLibrary();
+    if (FLibrary != nullptr && FTileNode != nullptr) {
+        FLibrary->ReleaseImage(FTileNode);
+        FTileSurface = nullptr;
+        FTileNode = nullptr;
+    }
+}
+
+void TTileBG::Paint(TCanvas& canvas)
+{
+    if (EnsureLibrary() == nullptr || EnsureImage() == nullptr) {
+        canvas.Brush = {MakeColour(0, 0, 0), TBrushStyle::DiagCross};
+        canvas.FillRect({Left(), Top(), Left() + Width(), Top() + Height()});
+        return;
+    }
+    const int32_t w = FTileSurface->Width;
+    const int32_t h = FTileSurface->Height;
+    const TRect clip = canvas.ClipRect();
+    TDeviceContext& dc = canvas.Handle();
+    const int32_t x0 = clip.Left - clip.Left % w;
+    int32_t y = clip.Top - clip.Top % h;
+    const TDisplayPalette* previous = dc.SelectPalette(FLibrary->GetHPal(), false);
+    dc.RealizePalette();
+    try {
+        int32_t x = x0;
+        while (x < clip.Right && y < clip.Bottom) {
+            FLibrary->DrawImage(dc, x, y, FTileNode);
+            x += w;
+            if (x >= clip.Right) {
+                x = x0;
+                y += h;
+            }
+        }
+        dc.RemoveClipRegion();
+        if (OnAfterPaint)
+            OnAfterPaint(canvas, canvas.ClipRect());
+    } catch (...) {
+        dc.SelectPalette(previous, false);
+        throw;
+    }
+    dc.SelectPalette(previous, false);
+}
+
+void TTileBG::PaintTilesTo(TVX8ImageData& surface, TPoint p)
+{
+    if (EnsureLibrary() == nullptr || EnsureImage() == nullptr)
+        return;
+    const int32_t tw = FTileSurface->Width;
+    const int32_t th = FTileSurface->Height;
+    const int32_t sw = surface.Width;
+    const int32_t sh = surface.Height;
+    const int32_t x0 = -(p.X % tw);
+    int32_t x = x0;
+    int32_t y = -(p.Y % th);
+    while (x < sw && y < sh) {
+        surface.Draw({x, y}, *FTileSurface, FTileSurface->Bounds());
+        x += tw;
+        if (x >= sw) {
+            x = x0;
+            y += th;
+        }
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/KelRect.h"
+#include "platform/DeviceContext.h"
+#include "platform/DrawingTools.h"
+
+#include <string_view>
+
+// Drawing with a current brush and font on a device context that the canvas does not own.
+class TCanvas {
+public:
+    explicit TCanvas(TDeviceContext& dc)
+        : DC(dc)
+    {
+    }
+
+    TDeviceContext& Handle() const { return DC; }
+    // The part being drawn, in the canvas's co-ordinates.
+    TRect ClipRect() const { return DC.ClipBox(); }
+
+    void FillRect(const TRect& r) { DC.FillRect(r, Brush); }
+    // A one-pixel frame just inside r in the brush's colour.
+    void FrameRect(const TRect& r);
+    void TextOut(int32_t x, int32_t y, std::string_view text)
+    {
+        DC.TextOut(x, y, text, Font, Brush);
+    }
+    void TextRect(const TRect& r, std::string_view text, TTextFormat format)
+    {
+        DC.DrawText(r, text, Font, format);
+    }
+    TTextSize TextExtent(std::string_view text) const { return DC.TextExtent(text, Font); }
+
+    TBrush Brush;
+    TFont Font;
+
+private:
+    TDeviceContext& DC;
+};

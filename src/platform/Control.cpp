@@ -1,0 +1,121 @@
+#include "platform/Control.h"
+
+#include "platform/Form.h"
+
+#include <algorithm>
+
+TControlDC::TControlDC(TControl& control)
+    : Control(control)
+    , Context(control.Parent().BackingStore())
+    , ControlCanvas(Context)
+{
+    Context.SetOrigin({control.Left(), control.Top()});
+    Context.SetClipBox(control.ClientRect());
+    ControlCanvas.Font = control.Parent().Font;
+}
+
+TControlDC::~TControlDC()
+{
+    Control.Parent().QueueScreenUpdate(Control.BoundsRect());
+}
+
+TControl::TControl(TForm& parent)
+    : Form(parent)
+{
+    Form.AddControl(this);
+}
+
+TControl::~TControl()
+{
+    Form.RemoveControl(this);
+}
+
+void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    const TRect bounds = Alignment == TAlign::Client
+        ? Form.ClientRect()
+        : TRect {left, top, left + std::max(width, 0), top + std::max(height, 0)};
+    if (bounds == Bounds)
+        return;
+    Invalidate();
+    Bounds = bounds;
+    Invalidate();
+}
+
+void TControl::SetAlign(TAlign align)
+{
+    Alignment = align;
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TControl::SetVisible(bool visible)
+{
+    if (visible == IsVisible)
+        return;
+    IsVisible = visible;
+    Form.InvalidateRect(Bounds);
+    Form.RefreshCursor();
+}
+
+void TControl::SetEnabled(bool enabled)
+{
+    if (enabled == IsEnabled)
+        return;
+    IsEnabled = enabled;
+    Invalidate();
+    Form.RefreshCursor();
+}
+
+void TControl::SetCursor(TCursor cursor)
+{
+    ControlCursor = cursor;
+    Form.RefreshCursor();
+}
+
+bool TControl::HasMouseCapture() const
+{
+    return Form.MouseCapture() == this;
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
+{
+    if (OnMouseDown)
+        OnMouseDown(button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int32_t x, int32_t y)
+{
+    if (OnMouseMove)
+        OnMouseMove(shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
+{
+    if (OnMouseUp)
+        OnMouseUp(button, shift, x, y);
+}
+
+void TControl::Paint(TCanvas&)
+{
+}
+
+void TControl::Invalidate()
+{
+    if (IsVisible)
+        Form.InvalidateRect(Bounds);
+}
+
+void TControl::Update()
+{
+    Form.Update();
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    if (IsRectEmpty(r))
+        return;
+    FillRect({r.Left, r.Top, r.Right, r.Top + 1});
+    FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
+    FillRect({r.Left, r.Top, r.Left + 1, r.Bottom});
+    FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
+}

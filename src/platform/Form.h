@@ -1,0 +1,126 @@
+#pragma once
+
+#include "common/KelRect.h"
+#include "platform/Canvas.h"
+#include "platform/Cursors.h"
+#include "platform/DeviceContext.h"
+#include "platform/DrawingTools.h"
+#include "platform/Input.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+class TControl;
+
+enum class TCloseAction : uint8_t { None, Hide };
+
+// A top-level window with a fixed client size. Its client area is one drawing area on which the
+// windowless controls live; it keeps a backing store of the client area (32-bit pixels) that
+// painting fills and that the screen shows, scaled by the window's scale factor with
+// nearest-neighbour filtering.
+class TForm {
+public:
+    TForm();
+    virtual ~TForm();
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& caption);
+    int32_t ClientWidth() const { return Store.Width(); }
+    int32_t ClientHeight() const { return Store.Height(); }
+    TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+    // Sets the client size, which the user cannot change; fires OnResize when it changes.
+    void SetClientSize(int32_t width, int32_t height);
+    // Places the window in the middle of the screen whenever it is shown.
+    void SetCentred(bool centred);
+    // The window's icon from 32-bit pixels 0xAARRGGBB, rows top-down.
+    void SetIcon(int32_t width, int32_t height, std::span<const uint32_t> pixels);
+    // Key events reach the form's handlers before any control; the controls here have no keyboard
+    // focus of their own, so every key goes to the form either way.
+    bool KeyPreview = false;
+    // Colour of the client area where no opaque control covers it.
+    TColour Color = MakeColour(240, 240, 240);
+    TFont Font;
+    TCursor Cursor() const { return FormCursor; }
+    void SetCursor(TCursor cursor);
+
+    // Fires OnCreate, once; the derived form calls it when its controls are built.
+    void Create();
+    void Show();
+    void Hide();
+    // Asks OnClose; unless it answers None the window hides, and closing the main form ends the
+    // message loop.
+    void Close();
+    bool Visible() const;
+    bool Active() const;
+    // Raises the window and gives it the input focus.
+    void SetFocus();
+    // Shows the form modally and returns its ModalResult when it closes (Application).
+    int ShowModal();
+    int ModalResult = 0;
+
+    void Invalidate() { InvalidateRect(ClientRect()); }
+    void InvalidateRect(const TRect& r);
+    // Paints what is pending into the backing store now and asks the screen to show it.
+    void Update();
+    // Asks the screen to show r of the backing store at the next frame, without painting.
+    void QueueScreenUpdate(const TRect& r);
+    const TPixelBuffer& BackingStore() const { return Store; }
+    TPixelBuffer& BackingStore() { return Store; }
+    const std::vector<TControl*>& Controls() const { return FControls; }
+    // The topmost visible and enabled control under the point, or none.
+    TControl* ControlAt(int32_t x, int32_t y) const;
+
+    std::function<void()> OnCreate;
+    std::function<void()> OnShow;
+    std::function<void(TCloseAction&)> OnClose;
+    std::function<void()> OnActivate;
+    std::function<void(TCanvas&)> OnPaint;
+    std::function<void()> OnResize;
+    std::function<void(uint16_t& key, TShiftState)> OnKeyDown;
+    std::function<void(char& key)> OnKeyPress;
+    std::function<void(uint16_t& key, TShiftState)> OnKeyUp;
+    std::function<void(TMouseButton, TShiftState, int32_t, int32_t)> OnMouseDown;
+    std::function<void(TShiftState, int32_t, int32_t)> OnMouseMove;
+    std::function<void(TMouseButton, TShiftState, int32_t, int32_t)> OnMouseUp;
+
+    // Input in client co-ordinates, as the window system delivers it; tests call these too. Mouse
+    // input goes to the control holding the capture, else to the control under the pointer, else
+    // to the form's own events.
+    void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    void MouseMove(TShiftState shift, int32_t x, int32_t y);
+    void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    void KeyDown(uint16_t key, TShiftState shift);
+    void KeyPress(char key);
+    void KeyUp(uint16_t key, TShiftState shift);
+    void Activate();
+    TControl* MouseCapture() const { return Capture; }
+
+    // The toolkit window behind the form, for the platform layer's own use.
+    struct TWindow;
+    TWindow& Window() const { return *FWindow; }
+    // The cursor the pointer shows now: the screen's, else the control's under it, else the form's.
+    TCursor EffectiveCursor() const;
+    void RefreshCursor();
+
+private:
+    friend class TControl;
+    void AddControl(TControl* control);
+    void RemoveControl(TControl* control);
+    void PaintArea(const TRect& area);
+
+    std::string FCaption;
+    TPixelBuffer Store {0, 0};
+    std::vector<TControl*> FControls;
+    TRect Pending {0, 0, 0, 0};
+    TControl* Capture = nullptr;
+    TPoint PointerAt {-1, -1};
+    TCursor FormCursor = crDefault;
+    bool Created = false;
+    std::unique_ptr<TWindow> FWindow;
+};

@@ -1,0 +1,102 @@
+#include "platform/Application.h"
+#include "platform/Control.h"
+#include "platform/Form.h"
+#include "platform/GtkGlue.h"
+#include "platform/Screen.h"
+
+namespace {
+
+TShiftState ButtonFlag(TMouseButton button)
+{
+    switch (button) {
+    case TMouseButton::Left:
+        return ssLeft;
+    case TMouseButton::Right:
+        return ssRight;
+    case TMouseButton::Middle:
+        return ssMiddle;
+    }
+    return 0;
+}
+
+} // namespace
+
+void TForm::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
+{
+    TControl* target = Capture != nullptr ? Capture : ControlAt(x, y);
+    if (target == nullptr) {
+        if (OnMouseDown)
+            OnMouseDown(button, shift, x, y);
+        return;
+    }
+    if (Capture == nullptr && target->CapturesMouse())
+        Capture = target;
+    target->MouseDown(button, shift, x - target->Left(), y - target->Top());
+}
+
+void TForm::MouseMove(TShiftState shift, int32_t x, int32_t y)
+{
+    PointerAt = {x, y};
+    TControl* target = Capture != nullptr ? Capture : ControlAt(x, y);
+    if (target != nullptr)
+        target->MouseMove(shift, x - target->Left(), y - target->Top());
+    else if (OnMouseMove)
+        OnMouseMove(shift, x, y);
+    RefreshCursor();
+}
+
+void TForm::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
+{
+    TControl* target = Capture != nullptr ? Capture : ControlAt(x, y);
+    // The capture ends with the last button released, before the handler runs, so that a
+    // handler that opens a window does not leave the capture behind.
+    if ((shift & (ssLeft | ssRight | ssMiddle) & ~ButtonFlag(button)) == 0)
+        Capture = nullptr;
+    if (target != nullptr)
+        target->MouseUp(button, shift, x - target->Left(), y - target->Top());
+    else if (OnMouseUp)
+        OnMouseUp(button, shift, x, y);
+    RefreshCursor();
+}
+
+void TForm::KeyDown(uint16_t key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(key, shift);
+}
+
+void TForm::KeyPress(char key)
+{
+    if (OnKeyPress)
+        OnKeyPress(key);
+}
+
+void TForm::KeyUp(uint16_t key, TShiftState shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(key, shift);
+}
+
+void TForm::Activate()
+{
+    Application().FormActivated(*this);
+    if (OnActivate)
+        OnActivate();
+}
+
+TCursor TForm::EffectiveCursor() const
+{
+    if (ScreenCursor() != crDefault)
+        return ScreenCursor();
+    const TControl* over = Capture != nullptr ? Capture : ControlAt(PointerAt.X, PointerAt.Y);
+    if (over != nullptr && over->Cursor() != crDefault)
+        return over->Cursor();
+    return FormCursor;
+}
+
+void TForm::RefreshCursor()
+{
+    GdkWindow* window = gtk_widget_get_window(FWindow->Area);
+    if (window != nullptr)
+        gdk_window_set_cursor(window, ToolkitCursor(EffectiveCursor()));
+}

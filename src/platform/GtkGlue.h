@@ -1,0 +1,31 @@
+#pragma once
+
+// The toolkit's side of the platform layer; included only by the layer's own sources.
+
+#include "platform/Cursors.h"
+#include "platform/Form.h"
+
+#include <gtk/gtk.h>
+
+#include <memory>
+
+struct TGObjectUnref {
+    void operator()(void* object) const
+    {
+        if (object != nullptr)
+            g_object_unref(object);
+    }
+};
+template <typename T> using TGObjectPtr = std::unique_ptr<T, TGObjectUnref>;
+
+struct TForm::TWindow {
+    GtkWidget* Window = nullptr;
+    GtkWidget* Area = nullptr;
+    guint PaintSource = 0;
+    bool Centred = false;
+};
+
+// Connects the toolkit's signals of the form's window to the form.
+void ConnectFormSignals(TForm& form);
+// The toolkit cursor for a cursor number; none for crDefault and unknown numbers.
+GdkCursor* ToolkitCursor(TCursor cursor);

@@ -1,0 +1,132 @@
+#include "platform/Screen.h"
+
+#include "platform/Application.h"
+#include "platform/Form.h"
+#include "platform/GtkGlue.h"
+#include "platform/HandCursors.h"
+
+#include <map>
+#include <string>
+
+namespace {
+
+TCursor CurrentScreenCursor = crDefault;
+
+std::map<TCursor, TGObjectPtr<GdkCursor>>& CursorTable()
+{
+    static std::map<TCursor, TGObjectPtr<GdkCursor>> table;
+    return table;
+}
+
+TGObjectPtr<GdkPixbuf> PictureToPixbuf(const THandCursorPicture& picture)
+{
+    TGObjectPtr<GdkPixbuf> pixbuf(gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, 32, 32));
+    if (!pixbuf)
+        return pixbuf;
+    guchar* rows = gdk_pixbuf_get_pixels(pixbuf.get());
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf.get());
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const char c = picture.Rows[static_cast<size_t>(y)][x];
+            guchar* out = rows + y * stride + x * 4;
+            const guchar level = c == 'o' ? 255 : 0;
+            out[0] = out[1] = out[2] = level;
+            out[3] = c == '.' ? 0 : 255;
+        }
+    return pixbuf;
+}
+
+void RefreshAllCursors()
+{
+    for (TForm* form : Application().Forms())
+        form->RefreshCursor();
+}
+
+} // namespace
+
+GdkCursor* ToolkitCursor(TCursor cursor)
+{
+    if (cursor > 0) {
+        const auto found = CursorTable().find(cursor);
+        return found != CursorTable().end() ? found->second.get() : nullptr;
+    }
+    const char* name = cursor == crArrow ? "default"
+        : cursor == crHourGlass          ? "wait"
+        : cursor == crHandPoint          ? "pointer"
+                                         : nullptr;
+    if (name == nullptr)
+        return nullptr;
+    // Theme cursors are kept once made.
+    auto& cached = CursorTable()[cursor];
+    if (!cached && gdk_display_get_default() != nullptr)
+        cached.reset(gdk_cursor_new_from_name(gdk_display_get_default(), name));
+    return cached.get();
+}
+
+TCursor ScreenCursor()
+{
+    return CurrentScreenCursor;
+}
+
+void SetScreenCursor(TCursor cursor)
+{
+    if (cursor == CurrentScreenCursor)
+        return;
+    CurrentScreenCursor = cursor;
+    RefreshAllCursors();
+    // The change shows at once, also when the caller keeps the loop busy.
+    if (GdkDisplay* display = gdk_display_get_default())
+        gdk_display_flush(display);
+}
+
+bool LoadCursorResource(TCursor index, int resourceId)
+{
+    const THandCursorPicture* picture = FindCursorPicture(resourceId);
+    GdkDisplay* display = gdk_display_get_default();
+    if (index <= 0 || picture == nullptr || display == nullptr)
+        return false;
+    const TGObjectPtr<GdkPixbuf> pixbuf = PictureToPixbuf(*picture);
+    if (!pixbuf)
+        return false;
+    TGObjectPtr<GdkCursor> cursor(
+        gdk_cursor_new_from_pixbuf(display, pixbuf.get(), picture->HotX, picture->HotY));
+    if (!cursor)
+        return false;
+    CursorTable()[index] = std::move(cursor);
+    RefreshAllCursors();
+    return true;
+}
+
+bool HasCursor(TCursor index)
+{
+    return ToolkitCursor(index) != nullptr;
+}
+
+TBusyCursor::TBusyCursor()
+    : Previous(ScreenCursor())
+{
+    SetScreenCursor(crHourGlass);
+}
+
+TBusyCursor::~TBusyCursor()
+{
+    SetScreenCursor(Previous);
+}
+
+bool CapsLockOn()
+{
+    GdkDisplay* display = gdk_display_get_default();
+    return display != nullptr
+        && gdk_keymap_get_caps_lock_state(gdk_keymap_get_for_display(display)) != FALSE;
+}
+
+int32_t DisplayBitsPerPixel()
+{
+    GdkScreen* screen = gdk_screen_get_default();
+    return screen != nullptr ? gdk_visual_get_depth(gdk_screen_get_system_visual(screen)) : 0;
+}
+
+int32_t DisplayPlanes()
+{
+    return 1;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Cursors.h"
+
+#include <cstdint>
+
+// The screen-wide cursor, which overrides every window's while it is not crDefault.
+TCursor ScreenCursor();
+void SetScreenCursor(TCursor cursor);
+
+// Loads one of the program's embedded cursor pictures into slot index of the screen's cursor
+// table; false when the picture is unknown or the toolkit cannot make the cursor.
+bool LoadCursorResource(TCursor index, int resourceId);
+bool HasCursor(TCursor index);
+
+// Shows the hourglass screen-wide for its lifetime, then the cursor that was there before.
+class TBusyCursor {
+public:
+    TBusyCursor();
+    ~TBusyCursor();
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    TCursor Previous;
+};
+
+// Whether Caps Lock is on.
+bool CapsLockOn();
+// The display's colour depth, as bits per pixel and colour planes.
+int32_t DisplayBitsPerPixel();
+int32_t DisplayPlanes();
