@@ -20,7 +20,7 @@ void TVX8ImageData::Setup(uint16_t width, uint16_t height, TVX8SegmentArray segm
     Segments = segments;
     SegmentCount = static_cast<uint8_t>(segments.size());
     LineBytes = TVX8ImageSegment::RowStride(width);
-    LinesPerSegment = TVX8ImageSegment::SegmentLines(width, height, 0);
+    FLinesPerSegment = TVX8ImageSegment::SegmentLines(width, height, 0);
     TransparentIndex = transparentIndex;
     Transparent = transparent;
     PBMInfo = pbmInfo;
@@ -56,8 +56,8 @@ TRect TVX8ImageData::SegmentRect(int k) const
     if (k < 0 || k >= SegmentCount)
         return {};
     const int32_t lines
-        = k + 1 < SegmentCount ? LinesPerSegment : Height - LinesPerSegment * (SegmentCount - 1);
-    const int32_t bottom = Height - LinesPerSegment * k;
+        = k + 1 < SegmentCount ? FLinesPerSegment : Height - FLinesPerSegment * (SegmentCount - 1);
+    const int32_t bottom = Height - FLinesPerSegment * k;
     return {0, bottom - lines, Width, bottom};
 }
 
@@ -66,8 +66,8 @@ uint8_t* TVX8ImageData::StartLine(int32_t x, int32_t y)
     if (!Inside(x, y))
         throw VX8Exception("StartLine: co-ordinates outside drawing area");
     const int32_t f = Height - 1 - y;
-    const std::size_t k = static_cast<std::size_t>(f / LinesPerSegment);
-    const std::size_t offset = static_cast<std::size_t>(f % LinesPerSegment) * LineBytes;
+    const std::size_t k = static_cast<std::size_t>(f / FLinesPerSegment);
+    const std::size_t offset = static_cast<std::size_t>(f % FLinesPerSegment) * LineBytes;
     uint8_t* base = nullptr;
     try {
         if (k < Segments.size())
@@ -89,6 +89,17 @@ uint8_t* TVX8ImageData::NextStartLine(uint8_t* p, int32_t x, int32_t& y)
     if (SegmentOfRow(y) == SegmentOfRow(y - 1))
         return p - LineBytes;
     UnlockSegment(x, y - 1);
+    return StartLine(x, y);
+}
+
+uint8_t* TVX8ImageData::PrevStartLine(uint8_t* p, int32_t x, int32_t& y)
+{
+    --y;
+    if (!Inside(x, y))
+        throw VX8Exception("PrevStartLine: co-ordinates outside drawing area");
+    if (SegmentOfRow(y) == SegmentOfRow(y + 1))
+        return p + LineBytes;
+    UnlockSegment(x, y + 1);
     return StartLine(x, y);
 }
 

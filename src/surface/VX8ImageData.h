@@ -1,9 +1,9 @@
 #pragma once
 
+#include "codec/VX8ImageSegment.h"
 #include "common/KelRect.h"
 #include "platform/DeviceContext.h"
 #include "surface/DamageList.h"
-#include "codec/VX8ImageSegment.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -48,7 +48,8 @@ public:
     void HorzLine(TPoint p, int32_t length, uint8_t colour);
     void VertLine(TPoint p, int32_t length, uint8_t colour);
     // Copies sourceRect of source so that its top-left lands at p, skipping source pixels equal
-    // to the source's transparency key.
+    // to the source's transparency key. The source may be this surface, overlapping in any
+    // direction.
     void Draw(TPoint p, TVX8ImageData& source, TRect sourceRect);
 
     void AddDamage(TRect r);
@@ -73,8 +74,11 @@ public:
     TRect ClipRect;
 
 private:
-    uint16_t LinesPerSegment = 0;
+    uint16_t FLinesPerSegment = 0;
 
-    int SegmentOfRow(int32_t y) const { return (Height - 1 - y) / LinesPerSegment; }
+    // Decreases y, then returns the address of the same column one row up.
+    uint8_t* PrevStartLine(uint8_t* p, int32_t x, int32_t& y);
+
+    int SegmentOfRow(int32_t y) const { return (Height - 1 - y) / FLinesPerSegment; }
     bool Inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
 };

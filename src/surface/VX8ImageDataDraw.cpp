@@ -4,7 +4,9 @@
 
 namespace {
 
-void CopyRow(uint8_t* target, const uint8_t* source, int32_t width, int key)
+// Copies one row of width pixels. When the row overlaps itself with the target to the right of the
+// source, the transparent copy runs right to left so that no pixel is read after it was written.
+void CopyRow(uint8_t* target, const uint8_t* source, int32_t width, int key, bool rightToLeft)
 {
     if (key < 0) {
         // The source may be this very surface, so the block move must allow overlap.
@@ -12,6 +14,12 @@ void CopyRow(uint8_t* target, const uint8_t* source, int32_t width, int key)
         return;
     }
     const auto transparent = static_cast<uint8_t>(key);
+    if (rightToLeft) {
+        for (int32_t i = width - 1; i >= 0; --i)
+            if (source[i] != transparent)
+                target[i] = source[i];
+        return;
+    }
     for (int32_t i = 0; i < width; ++i)
         if (source[i] != transparent)
             target[i] = source[i];
@@ -66,19 +74,30 @@ void TVX8ImageData::Draw(TPoint p, TVX8ImageData& source, TRect s)
     if (s.Left >= s.Right || s.Top >= s.Bottom)
         return;
 
+    // A copy within one surface must not read a row or pixel it has already overwritten: when the
+    // target lies below the source the rows go bottom-up, when it lies to the right, right to left.
+    const bool sameSurface = source.Segments.data() == Segments.data();
+    const bool bottomUp = sameSurface && d.Top > s.Top;
+    const bool rightToLeft = sameSurface && d.Left > s.Left;
     const int32_t width = d.Right - d.Left;
-    int32_t sy = s.Top;
-    int32_t dy = d.Top;
+    int32_t sy = bottomUp ? s.Bottom - 1 : s.Top;
+    int32_t dy = bottomUp ? d.Bottom - 1 : d.Top;
+    const int32_t lastDy = bottomUp ? d.Top : d.Bottom - 1;
     uint8_t* sp = source.StartLine(s.Left, sy);
     uint8_t* dp = StartLine(d.Left, dy);
     for (;;) {
-        CopyRow(dp, sp, width, key);
-        if (dy == d.Bottom - 1)
+        CopyRow(dp, sp, width, key, rightToLeft);
+        if (dy == lastDy)
             break;
-        sp = source.NextStartLine(sp, s.Left, sy);
-        dp = NextStartLine(dp, d.Left, dy);
+        if (bottomUp) {
+            sp = source.PrevStartLine(sp, s.Left, sy);
+            dp = PrevStartLine(dp, d.Left, dy);
+        } else {
+            sp = source.NextStartLine(sp, s.Left, sy);
+            dp = NextStartLine(dp, d.Left, dy);
+        }
     }
-    source.UnlockSegment(s.Left, s.Bottom - 1);
-    UnlockSegment(d.Left, d.Bottom - 1);
+    source.UnlockSegment(s.Left, sy);
+    UnlockSegment(d.Left, dy);
     EndDraw(d);
 }

@@ -73,7 +73,15 @@ TEST(SurfaceFill, ReversedRectanglesFillTheirNormalisedArea)
     EXPECT_EQ(surface.Pixel(1, 7), 4);
     EXPECT_EQ(surface.Pixel(2, 7), 0);
     EXPECT_EQ(surface.Pixel(7, 6), 5);
+}
+
+TEST(SurfaceFill, LinesAtTheInt32LimitsDrawNothingAndRecordAnEmptyRectangle)
+{
+    TTestSurface surface(8, 8);
     surface.Data.HorzLine({INT32_MAX, 0}, INT32_MAX, 1);
+    surface.Data.VertLine({0, INT32_MIN}, INT32_MIN, 1);
+    EXPECT_EQ(surface.Pixels(), std::vector<uint8_t>(64, 0));
+    EXPECT_EQ(DamageRects(surface.Data.Damage), (std::vector<TRect> {{}, {}}));
 }
 
 TEST(SurfaceDraw, CopiesClipAndShiftNegativeSourceOrigins)
@@ -88,7 +96,23 @@ TEST(SurfaceDraw, CopiesClipAndShiftNegativeSourceOrigins)
     target.Data.Draw({8, -1}, source.Data, {0, 0, 4, 4});
     EXPECT_EQ(target.Pixel(9, 2), 7);
     EXPECT_EQ(target.Pixel(9, 3), 0);
+}
+
+TEST(SurfaceDraw, ShiftsAtTheInt32LimitsNeitherWrapNorOverflow)
+{
+    TTestSurface source(4, 4);
+    source.Data.FillRect({0, 0, 4, 4}, 7);
+    TTestSurface target(8, 8);
     target.Data.Draw({INT32_MIN, INT32_MAX}, source.Data, {INT32_MIN, 0, INT32_MAX, 4});
+    EXPECT_EQ(target.Pixels(), std::vector<uint8_t>(64, 0));
+    EXPECT_TRUE(DamageRects(target.Data.Damage).empty());
+
+    target.Data.Draw({INT32_MIN + 1, 0}, source.Data, {INT32_MIN, 0, INT32_MAX, INT32_MAX});
+    EXPECT_EQ(target.Pixel(0, 0), 0);
+    EXPECT_EQ(target.Pixel(1, 0), 7);
+    EXPECT_EQ(target.Pixel(4, 3), 7);
+    EXPECT_EQ(target.Pixel(5, 3), 0);
+    EXPECT_EQ(DamageRects(target.Data.Damage), (std::vector<TRect> {{1, 0, 5, 4}}));
 }
 
 TEST(SurfaceDraw, TransparentSourcePixelsLeaveTheTargetUnchanged)
@@ -118,6 +142,41 @@ TEST(SurfaceDraw, CopiesAcrossSegmentsAndUnlocksWhenDone)
     EXPECT_EQ(target.Pixel(10, 120), 0);
     for (const auto& segment : source.Segments)
         EXPECT_FALSE(segment->IsLocked());
+}
+
+// Each of the eight one-pixel shifts of a rectangle within one surface, which crosses the border
+// of its two segments, must give what drawing from an untouched copy gives.
+TEST(SurfaceDraw, OverlappingCopiesWithinOneSurfaceMatchACopyFirst)
+{
+    const auto paint = [](TTestSurface& surface, bool transparent) {
+        for (int32_t y = 0; y < surface.Data.Height; ++y)
+            for (int32_t x = 0; x < surface.Data.Width; ++x)
+                *surface.Data.StartLine(x, y) = static_cast<uint8_t>((x * 7 + y * 13) % 23);
+        surface.Data.Transparent = transparent;
+        surface.Data.TransparentIndex = 5;
+        for (const auto& segment : surface.Segments)
+            segment->Unlock();
+    };
+    const TRect r {2, 100, 250, 160};
+    for (bool transparent : {false, true})
+        for (int32_t dx = -1; dx <= 1; ++dx)
+            for (int32_t dy = -1; dy <= 1; ++dy) {
+                if (dx == 0 && dy == 0)
+                    continue;
+                SCOPED_TRACE(testing::Message()
+                    << "shift " << dx << "," << dy << " transparent " << transparent);
+                TTestSurface surface(256, 256);
+                TTestSurface expected(256, 256);
+                TTestSurface copy(256, 256);
+                for (TTestSurface* s : {&surface, &expected, &copy})
+                    paint(*s, transparent);
+                const TPoint p {r.Left + dx, r.Top + dy};
+                surface.Data.Draw(p, surface.Data, r);
+                expected.Data.Draw(p, copy.Data, r);
+                for (const auto& segment : surface.Segments)
+                    EXPECT_FALSE(segment->IsLocked());
+                EXPECT_EQ(surface.Pixels(), expected.Pixels());
+            }
 }
 
 } // namespace

@@ -5,6 +5,14 @@
 #include <memory>
 #include <vector>
 
+inline std::vector<TRect> DamageRects(const TDamageList& list)
+{
+    std::vector<TRect> rects;
+    for (TKelNode* n = list.Next(nullptr); n != nullptr; n = list.Next(n))
+        rects.push_back(static_cast<TDamageNode*>(n)->Rect);
+    return rects;
+}
+
 // A surface over zero-filled segments made by the segment geometry, as a blank image has them.
 class TTestSurface {
 public:
@@ -29,6 +37,16 @@ public:
     }
 
     uint8_t Pixel(int32_t x, int32_t y) { return *Data.StartLine(x, y); }
+
+    // Every pixel, row by row from the top.
+    std::vector<uint8_t> Pixels()
+    {
+        std::vector<uint8_t> pixels;
+        for (int32_t y = 0; y < Data.Height; ++y)
+            for (int32_t x = 0; x < Data.Width; ++x)
+                pixels.push_back(Pixel(x, y));
+        return pixels;
+    }
 
     std::vector<std::unique_ptr<TVX8ImageSegment>> Segments;
     TVX8ImageData Data;
