@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// The path of the entry called `name` in `folder`, comparing the letters A to Z without regard
+// to case: the game asks for its files under names whose case differs from the shipped ones.
+// An entry of exactly that name wins; among several that differ only in case, the one whose name
+// sorts first is taken, so the answer never depends on the order of the folder's listing.
+// When nothing matches, when the folder cannot be read, or when name is not a plain file name,
+// the answer is folder + name, so that a caller's message shows the path it asked for.
+// folder ends in a path delimiter (or is empty for the working folder).
+std::string FindFileIgnoringCase(const std::string& folder, const std::string& name);
