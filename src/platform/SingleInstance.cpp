@@ -1,0 +1,200 @@
+#include "platform/SingleInstance.h"
+
+#include <glib-unix.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+
+namespace {
+
+// A later start gives a running instance that started at the same moment this long to bind.
+constexpr int PostAttempts = 25;
+constexpr auto PostPause = std::chrono::milliseconds(20);
+// Anything longer than the message is not one of ours.
+constexpr std::size_t DatagramLimit = 256;
+
+bool Ours(const struct stat& info)
+{
+    return info.st_uid == geteuid();
+}
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool SocketAddress(const std::string& path, sockaddr_un& address)
+{
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+} // namespace
+
+TSingleInstance::TSingleInstance(
+    std::string folder, const std::string& lockName, std::string messageName)
+    : FMessageName(std::move(messageName))
+{
+    if (folder.empty())
+        return;
+    if (folder.back() != '/')
+        folder += '/';
+    FSocketPath = folder + FMessageName;
+    TakeLock(folder + lockName);
+    if (Guarded() && !FAlreadyExists)
+        BindSocket();
+}
+
+TSingleInstance::~TSingleInstance()
+{
+    if (FSourceId != 0)
+        g_source_remove(FSourceId);
+    // Still holding the lock, so the socket in the folder is the one this instance bound.
+    if (FSocket.Valid())
+        unlink(FSocketPath.c_str());
+}
+
+// Two starts at the same moment both open the same lock file and only one flock succeeds. A lock
+// file that is not ours is removed and made again; since a rival start may remove the file
+// between our open and our flock, the holder checks that the name still leads to the file it
+// locked, and starts over when it does not.
+void TSingleInstance::TakeLock(const std::string& lockPath)
+{
+    constexpr int attempts = 8;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        TUniqueFd lock(
+            open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+        struct stat opened { };
+        if (!lock.Valid() && errno != ELOOP)
+            return;
+        if (!lock.Valid() || fstat(lock.Get(), &opened) != 0 || !S_ISREG(opened.st_mode)
+            || !Ours(opened)) {
+            unlink(lockPath.c_str());
+            continue;
+        }
+        if (flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK) {
+                FAlreadyExists = true;
+                FLock = std::move(lock);
+            }
+            return;
+        }
+        struct stat named { };
+        if (lstat(lockPath.c_str(), &named) == 0 && SameFile(named, opened)) {
+            FLock = std::move(lock);
+            return;
+        }
+    }
+}
+
+// The lock holder owns the socket's name: whatever lies there is a leftover of a killed instance
+// or was planted, and goes.
+void TSingleInstance::BindSocket()
+{
+    sockaddr_un address {};
+    if (!SocketAddress(FSocketPath, address))
+        return;
+    unlink(FSocketPath.c_str());
+    TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    const int on = 1;
+    if (!socket.Valid() || setsockopt(socket.Get(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0
+        || bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        return;
+    FSocket = std::move(socket);
+}
+
+bool TSingleInstance::PostToRunning() const
+{
+    sockaddr_un address {};
+    if (!FAlreadyExists || !SocketAddress(FSocketPath, address))
+        return false;
+    const TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!socket.Valid())
+        return false;
+    for (int attempt = 0; attempt < PostAttempts; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(PostPause);
+        struct stat info { };
+        if (lstat(FSocketPath.c_str(), &info) != 0)
+            continue;
+        if (!S_ISSOCK(info.st_mode) || !Ours(info))
+            return false;
+        const ssize_t sent = sendto(socket.Get(), FMessageName.data(), FMessageName.size(),
+            MSG_DONTWAIT | MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&address),
+            sizeof address);
+        // A full queue means the running instance has calls waiting already.
+        if (sent >= 0 || errno == EAGAIN)
+            return true;
+        if (errno != ECONNREFUSED && errno != ENOENT)
+            return false;
+    }
+    return false;
+}
+
+struct TInstanceWatch {
+    static gboolean OnReadable(gint, GIOCondition, gpointer self)
+    {
+        static_cast<const TSingleInstance*>(self)->ReadMessages();
+        return G_SOURCE_CONTINUE;
+    }
+};
+
+void TSingleInstance::Watch(uint16_t message, THandler handler)
+{
+    FMessage = message;
+    FHandler = std::move(handler);
+    if (FSocket.Valid() && FSourceId == 0) {
+        FSourceId = g_unix_fd_add(FSocket.Get(), G_IO_IN, &TInstanceWatch::OnReadable, this);
+    }
+}
+
+// Takes every waiting datagram; only the exact message text from a process of this user counts.
+void TSingleInstance::ReadMessages() const
+{
+    for (;;) {
+        std::array<char, DatagramLimit> text {};
+        alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(ucred))> control {};
+        iovec part {text.data(), text.size()};
+        msghdr header {};
+        header.msg_iov = &part;
+        header.msg_iovlen = 1;
+        header.msg_control = control.data();
+        header.msg_controllen = control.size();
+        const ssize_t received = recvmsg(FSocket.Get(), &header, MSG_DONTWAIT);
+        if (received < 0)
+            return;
+        const cmsghdr* credentials = CMSG_FIRSTHDR(&header);
+        bool fromUs = false;
+        if (credentials && credentials->cmsg_level == SOL_SOCKET
+            && credentials->cmsg_type == SCM_CREDENTIALS) {
+            ucred sender {};
+            std::memcpy(&sender, CMSG_DATA(credentials), sizeof sender);
+            fromUs = sender.uid == geteuid();
+        }
+        const bool whole = (header.msg_flags & (MSG_TRUNC | MSG_CTRUNC)) == 0;
+        if (!fromUs || !whole
+            || std::string(text.data(), static_cast<std::size_t>(received)) != FMessageName
+            || !FHandler)
+            continue;
+        try {
+            FHandler(FMessage);
+        } catch (const std::exception& error) {
+            std::cerr << "Pathwarden: " << error.what() << "\n";
+        }
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/UniqueFd.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// One running game per user. The instance lock is an exclusive flock on a lock file in the user's
+// private runtime folder, held while this object lives and freed by the system when the process
+// ends, however it ends. The lock holder also binds a datagram socket named after the instance
+// message beside it; a later start posts the message there and ends.
+//
+// Nothing found in the folder is trusted blindly: a lock file or socket that is not ours (a link,
+// another kind of file, another owner) is replaced or left unused, and the game still starts.
+class TSingleInstance {
+public:
+    using THandler = std::function<void(uint16_t message)>;
+
+    // Opens or creates the lock file lockName in folder and takes the lock without waiting. With
+    // an empty folder, or when no lock file can be made safe, the instance runs unguarded and
+    // counts as the only one.
+    TSingleInstance(std::string folder, const std::string& lockName, std::string messageName);
+    ~TSingleInstance();
+    TSingleInstance(const TSingleInstance&) = delete;
+    TSingleInstance& operator=(const TSingleInstance&) = delete;
+
+    // True when another process holds the lock.
+    bool AlreadyExists() const { return FAlreadyExists; }
+    // False when the instance runs without a lock.
+    bool Guarded() const { return FLock.Valid(); }
+
+    // For a later start: posts the message to the running instance without waiting for it to
+    // be read. A running instance that started at the same moment may not have bound its socket
+    // yet, so this retries for a moment. False when the message could not be posted.
+    bool PostToRunning() const;
+
+    // For the running instance: from now on each message that arrives is handed to handler, with
+    // the identifier given here, from the thread's default GLib main loop. Messages posted before
+    // this call wait in the socket until then. The handler must not throw: what it throws is
+    // reported on standard error and goes no further.
+    void Watch(uint16_t message, THandler handler);
+
+private:
+    void TakeLock(const std::string& lockPath);
+    void BindSocket();
+    void ReadMessages() const;
+    friend struct TInstanceWatch;
+
+    std::string FSocketPath;
+    std::string FMessageName;
+    TUniqueFd FLock;
+    TUniqueFd FSocket;
+    bool FAlreadyExists = false;
+    unsigned FSourceId = 0;
+    uint16_t FMessage = 0;
+    THandler FHandler;
+};
