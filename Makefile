@@ -3,17 +3,19 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 300
+PREFIX     ?= /usr/local
 
 PKGS_BUILD = cmake ninja-build g++ pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
              libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35
-PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick
+PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick \
+             desktop-file-utils appstream
 PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev
 PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
 
 ENSURE = scripts/ensure-packages
 CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all run test build bench fuzz sanitize format clean
+.PHONY: all run test build install bench fuzz sanitize format clean
 
 all: build
 
@@ -29,6 +31,11 @@ run: build
 	    echo "The game window is not built yet: the build has the puzzle model, the image engine,"; \
 	    echo "the vx8 tool and the picture library ($(BUILD)/vx8, $(BUILD)/Warden.vx8), but no game to start."; \
 	fi
+
+# The game in PREFIX/lib/pathwarden with a link in PREFIX/bin, and its desktop entry, metainfo,
+# icons and guide under PREFIX/share. DESTDIR is honoured.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test:
 	@$(ENSURE) $(PKGS_TEST)

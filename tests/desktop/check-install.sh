@@ -1,0 +1,37 @@
+#!/bin/sh
+# check-install.sh BUILD_DIR HAS_GAME: installs the build into a temporary prefix and checks the
+# installed tree; HAS_GAME is 1 when the game itself is built.
+set -eu
+build=$1
+has_game=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+program=$prefix/lib/pathwarden
+for file in Warden.vx8 window-icon.png about-logo.png; do
+    cmp -s "$build/$file" "$program/$file" || fail "$file missing or differs"
+done
+[ "$(identify -format %wx%h "$program/window-icon.png")" = 32x32 ] || fail "window icon size"
+[ "$(identify -format %wx%h "$program/about-logo.png")" = 98x98 ] || fail "logo size"
+grep -q 'Pathwarden.ini' "$program/manual.html" || fail "the guide is not found from the program folder"
+[ "$(readlink -f "$program/manual.html")" = "$(readlink -f "$prefix/share/doc/pathwarden/manual.html")" ] \
+    || fail "the program folder's guide is not the installed one"
+
+for size in 16 22 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x$size/apps/pathwarden.png
+    [ "$(identify -format %wx%h "$icon")" = "${size}x$size" ] || fail "icon $icon"
+done
+desktop-file-validate "$prefix/share/applications/pathwarden.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/local.larkfield.pathwarden.metainfo.xml" >/dev/null
+
+if [ "$has_game" = 1 ]; then
+    [ -x "$program/pathwarden" ] || fail "the game is not in the program folder"
+    [ "$(readlink "$prefix/bin/pathwarden")" = ../lib/pathwarden/pathwarden ] || fail "bin link"
+    [ "$(readlink -f "$prefix/bin/pathwarden")" = "$(readlink -f "$program/pathwarden")" ] \
+        || fail "bin link does not lead to the game"
+else
+    [ ! -e "$prefix/bin/pathwarden" ] || fail "a link to a game that was not built"
+fi
+echo "installed tree checked in $prefix"
