@@ -6,7 +6,9 @@
 #include "platform/MessageBox.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -55,14 +57,23 @@ TApplication& Application()
     return app;
 }
 
-bool TApplication::Initialize(int argc, char** argv)
+void TApplication::SetArguments(int argc, char** argv)
 {
     Args.assign(argv, argv + std::max(argc, 0));
-    if (!Running) {
+}
+
+bool TApplication::Initialize(int argc, char** argv)
+{
+    SetArguments(argc, argv);
+    // A display that is still starting (a test server, a session coming up) refuses the first
+    // connection now and then: try a few times before giving up.
+    for (int attempt = 0; attempt < 4 && !Running; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
         Running = gtk_init_check(nullptr, nullptr) != FALSE;
-        if (Running)
-            gdk_event_handler_set(DispatchEvent, nullptr, nullptr);
     }
+    if (Running)
+        gdk_event_handler_set(DispatchEvent, nullptr, nullptr);
     return Running;
 }
 

@@ -25,6 +25,8 @@ public:
     // Starts the toolkit with the program's arguments (which stay readable in Arguments());
     // false when no display can be opened.
     bool Initialize(int argc, char** argv);
+    // Keeps the program's arguments (argument 0 is the program) without starting the toolkit.
+    void SetArguments(int argc, char** argv);
     // Starts the toolkit without arguments when it is not running yet; raises KelException when
     // no display can be opened.
     void EnsureToolkit();

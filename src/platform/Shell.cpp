@@ -1,12 +1,9 @@
 #include "platform/Shell.h"
 
-#include "common/KelStd.h"
-
 #include <gio/gio.h>
 
 #include <filesystem>
 #include <memory>
-#include <set>
 
 namespace {
 
@@ -33,22 +30,4 @@ std::string ExecutablePath()
     std::error_code error;
     const std::filesystem::path path = std::filesystem::canonical("/proc/self/exe", error);
     return error ? std::string() : path.string();
-}
-
-std::string FindFileIgnoringCase(const std::string& folder, const std::string& name)
-{
-    namespace fs = std::filesystem;
-    const fs::path exact = fs::path(folder) / name;
-    std::error_code error;
-    if (fs::exists(exact, error))
-        return exact.string();
-    std::set<std::string> matches;
-    const std::string wanted = LowerNameText(name);
-    for (auto it = fs::directory_iterator(folder, error); !error && it != fs::directory_iterator();
-         it.increment(error)) {
-        const std::string entry = it->path().filename().string();
-        if (LowerNameText(entry) == wanted)
-            matches.insert(entry);
-    }
-    return matches.empty() ? exact.string() : (fs::path(folder) / *matches.begin()).string();
 }

@@ -1,0 +1,114 @@
+#include "app/Paths.h"
+#include "common/KelException.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Each test starts with fresh folders, its own configuration folder and no HOME surprises.
+struct TPathsTest : ::testing::Test {
+    TPathsTest()
+    {
+        ResetPaths();
+        ::setenv("XDG_CONFIG_HOME", Config.Root.c_str(), 1);
+        ::setenv("HOME", Config.Root.c_str(), 1);
+    }
+    ~TPathsTest() override { ResetPaths(); }
+
+    std::string SettingsWith(const std::string& text)
+    {
+        SetPathsFor("/opt/pathwarden/pathwarden", {"pathwarden"});
+        std::filesystem::create_directories(DataFolder());
+        Config.Write("Larkfield/Pathwarden/Pathwarden.ini", text);
+        return SettingsFileName();
+    }
+
+    TTempFolder Config;
+};
+
+TEST_F(TPathsTest, TheDataFolderIsUnderTheConfigFolderOrHomeOrAnError)
+{
+    SetPathsFor("/opt/pathwarden/pathwarden", {"pathwarden"});
+    EXPECT_EQ(ProgramFolder(), "/opt/pathwarden/");
+    EXPECT_EQ(SettingsFileName(), Config.Root.string() + "/Larkfield/Pathwarden/Pathwarden.ini");
+
+    ::unsetenv("XDG_CONFIG_HOME");
+    SetPathsFor("/opt/pathwarden/pathwarden", {"pathwarden"});
+    EXPECT_EQ(DataFolder(), Config.Root.string() + "/.config/Larkfield/Pathwarden/");
+
+    ::unsetenv("HOME");
+    try {
+        SetPathsFor("/elsewhere/pathwarden", {"pathwarden"});
+        ADD_FAILURE() << "no failure";
+    } catch (const KelException& e) {
+        EXPECT_STREQ(e.what(),
+            "SetPaths: Unable to locate a public application data folder on this system.");
+    }
+    EXPECT_EQ(ProgramFolder(), "/opt/pathwarden/"); // the former values stay
+}
+
+TEST_F(TPathsTest, OnlyADevFactFolderWithMossgroveFirstRedirectsTheDataFolder)
+{
+    struct TCase {
+        std::string Executable;
+        std::vector<std::string> Arguments;
+        bool Redirected;
+    };
+    const std::vector<TCase> cases {
+        {"/src/Dev/Fact/bin/pathwarden", {"pathwarden", "mossgrove"}, true},
+        {"/src/dev/fact/pathwarden", {"pathwarden", "mossgrove", "more"}, true},
+        {"/src/Dev/Fact/bin/pathwarden", {"pathwarden", "Mossgrove"}, false},
+        {"/src/Dev/Fact/bin/pathwarden", {"pathwarden"}, false},
+        {"/src/Dev/Fact/bin/pathwarden", {"pathwarden", "x", "mossgrove"}, false},
+        {"/src/dev/bin/pathwarden", {"pathwarden", "mossgrove"}, false},
+    };
+    for (const TCase& c : cases) {
+        SetPathsFor(c.Executable, c.Arguments);
+        const std::string program = c.Executable.substr(0, c.Executable.rfind('/') + 1);
+        EXPECT_EQ(DataFolder() == program + "game/", c.Redirected) << c.Executable;
+    }
+}
+
+TEST_F(TPathsTest, TheSettingShowsUnlessItReadsAsZeroOrBelow)
+{
+    const std::vector<std::pair<std::string, bool>> cases {{"[Options]\nShowSplash=5\n", true},
+        {"[Options]\nShowSplash=-1\n", false}, {"[options]\nshowsplash=0\n", false},
+        {"[Options]\nShowSplash=abc\n", true}, {"[Options]\nShowSplash=\n", true},
+        {"[Other]\nShowSplash=0\n", true}};
+    for (const auto& [text, shows] : cases) {
+        ResetPaths();
+        SettingsWith(text);
+        EXPECT_EQ(ReadShowSplash(), shows) << text;
+    }
+    ResetPaths();
+    SetPathsFor("/opt/pathwarden/pathwarden", {"pathwarden"});
+    EXPECT_TRUE(ReadShowSplash()); // no file at all
+}
+
+TEST_F(TPathsTest, AWriteKeepsOtherContentAndTakesEffectAtTheNextStart)
+{
+    const std::string file = SettingsWith("; mine\n[Options]\nShowSplash=1\nOther=yes\n");
+    EXPECT_TRUE(ReadShowSplash());
+    WriteShowSplash(0);
+    EXPECT_EQ(Config.Read("Larkfield/Pathwarden/Pathwarden.ini"),
+        "; mine\n[Options]\nShowSplash=0\nOther=yes\n");
+    EXPECT_TRUE(ReadShowSplash()); // cached for the run
+    ResetPaths();
+    EXPECT_FALSE((SetPathsFor("/opt/p/pathwarden", {"p"}), ReadShowSplash()));
+}
+
+TEST_F(TPathsTest, AWriteCreatesTheMissingDataFolder)
+{
+    SetPathsFor("/opt/pathwarden/pathwarden", {"pathwarden"});
+    ASSERT_FALSE(std::filesystem::exists(DataFolder()));
+    WriteShowSplash(0);
+    EXPECT_EQ(Config.Read("Larkfield/Pathwarden/Pathwarden.ini"), "[Options]\nShowSplash=0\n");
+}
+
+} // namespace
