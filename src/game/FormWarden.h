@@ -1,0 +1,116 @@
+#pragma once
+
+#include "controls/KelButton.h"
+#include "controls/VX8Tile.h"
+#include "game/WardenPlay.h"
+#include "platform/Application.h"
+#include "platform/Bevel.h"
+#include "platform/Form.h"
+#include "platform/Label.h"
+#include "platform/PaintBox.h"
+#include "platform/Timer.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// What the game window needs from the program around it.
+struct TFormWardenHooks {
+    // Folder of the program file, with its trailing slash; the image library lies in it.
+    std::string ProgramFolder;
+    // Shows the about window modally (a left click on the title picture).
+    std::function<void()> ShowAbout;
+    // Whether the about window is shown when the game window first appears.
+    std::function<bool()> ShowAboutAtStart;
+};
+
+// A picture drawn over the window's background, composed once over the tiles beneath it.
+struct TDecoration {
+    explicit TDecoration(TPoint position)
+        : Position(position)
+    {
+    }
+    TPoint Position;
+    TImageHold Node;
+    TVX8ImageData* Surface = nullptr;
+    TRect Rect;
+};
+
+// The game's main window: two boards, the arrows around the play board, Start and Exit, the
+// size buttons and the decorations, all drawn from the image library in the program's folder.
+class TFormWarden : public TForm, private TWardenScreen {
+public:
+    TFormWarden(TFormWardenHooks hooks, TRandomSource& random);
+    ~TFormWarden() override;
+
+    static constexpr const char* VersionText = "1.7.5.2";
+    static constexpr const char* VersionDate = "20110722";
+
+    TTileBG BG {*this};
+    TBevel Frame {*this};
+    TPaintBox pbxBoard {*this};
+    TPaintBox pbxBackBoard {*this};
+    TKelButton cmdStart {*this};
+    TKelButton cmdExit {*this};
+    TKelButton cmdColM {*this};
+    TKelButton cmdColP {*this};
+    TKelButton cmdRowM {*this};
+    TKelButton cmdRowP {*this};
+    TLabel lblVersion {*this};
+    TTimer tmrWarden;
+
+    // Set when set-up failed and the player has been told; the message loop is then not run.
+    bool StartupFailed = false;
+
+    // Set up; null until FormCreate has made them.
+    std::unique_ptr<TVX8Library> Library;
+    std::unique_ptr<TGameImages> Images;
+    std::unique_ptr<TWardenPlay> Play;
+    TDecoration Title {{71, 9}};
+    TDecoration ColRowCaption {{87, 329}};
+
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void FormKeyDown(uint16_t& key, TShiftState shift);
+    void FormKeyPress(char& key);
+    void FormKeyUp(uint16_t& key, TShiftState shift);
+    void FormMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    void FormMouseMove(TShiftState shift, int32_t x, int32_t y);
+    void pbxBoardMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    void pbxBoardMouseMove(TShiftState shift, int32_t x, int32_t y);
+    void pbxBoardMouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    void StartButtonClick();
+    void ExitButtonClick();
+    void ColRowButtonClick(TKelButton& sender);
+    void tmrWardenTimer();
+
+    void EnableControls(bool idle) override;
+    void UpdateVersionLabel();
+    // Palette handling, kept for palettised displays: the answer to a request to realise the
+    // palette, and to a change of the system palette made by another window (changer).
+    int RealizeOwnPalette();
+    int QueryNewPalette() { return RealizeOwnPalette(); }
+    int PaletteChanged(const void* changer);
+
+    // The background's after-paint hook: the title and the size caption over the tiles.
+    void PaintDecorations(TCanvas& canvas);
+    void LoadDecoration(const char* name, TDecoration& decoration);
+    void ReleaseDecorations();
+
+private:
+    void LayOut();
+    void LoadCursors();
+    void MakeIcon();
+    void SetUp();
+    void InstallHooks();
+
+    TPoint BoardPosition(TBoardKind kind) const override;
+    void ShowBoard(TBoardKind kind, TVX8ImageData* surface) override;
+    void StartGameTimer(uint32_t intervalMs) override;
+    void StopGameTimer() override;
+
+    TFormWardenHooks FHooks;
+    TRandomSource& FRandom;
+    uint32_t FInstanceMessage = 0;
+};
