@@ -25,12 +25,7 @@ build:
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD)/pathwarden ]; then \
-	    $(BUILD)/pathwarden; \
-	else \
-	    echo "The game window is not built yet: the build has the puzzle model, the image engine,"; \
-	    echo "the vx8 tool and the picture library ($(BUILD)/vx8, $(BUILD)/Warden.vx8), but no game to start."; \
-	fi
+	$(BUILD)/pathwarden
 
 # The game in PREFIX/lib/pathwarden with a link in PREFIX/bin, and its desktop entry, metainfo,
 # icons and guide under PREFIX/share. DESTDIR is honoured.
