@@ -1,6 +1,9 @@
 #include "common/IniFile.h"
 
-#include <atomic>
+#include "common/KelFileHandle.h"
+#include "common/KelFileReplace.h"
+#include "common/KelStd.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -17,38 +20,6 @@ constexpr std::size_t ReadChunkSize = 16 * 1024;
 constexpr std::string_view Blanks = " \t\r\v\f";
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view LineBreaksAndNul {"\r\n\0", 3};
-
-class TFileHandle {
-public:
-    explicit TFileHandle(int fd)
-        : Fd(fd)
-    {
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    TFileHandle(TFileHandle&& other) noexcept
-        : Fd(other.Fd)
-    {
-        other.Fd = -1;
-    }
-    ~TFileHandle()
-    {
-        if (Fd >= 0)
-            ::close(Fd);
-    }
-    int Get() const { return Fd; }
-    explicit operator bool() const { return Fd >= 0; }
-    // Closing reports late write errors of some file systems, so its result counts.
-    bool Close()
-    {
-        int fd = Fd;
-        Fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int Fd;
-};
 
 enum class TLoadState { Loaded, Missing, Unreadable };
 
@@ -104,17 +75,12 @@ std::string_view Trim(std::string_view s)
     return s.substr(first, s.find_last_not_of(Blanks) - first + 1);
 }
 
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+        if (LowerAsciiLetter(a[i]) != LowerAsciiLetter(b[i]))
             return false;
     }
     return true;
@@ -223,63 +189,21 @@ std::string StoredValue(std::string_view value)
     return changedByReading ? "\"" + std::string(value) + "\"" : std::string(value);
 }
 
-// The file that a write replaces: the target of a symbolic link rather than the link.
+// The file that a write replaces: the end of a chain of symbolic links, also when that end does
+// not exist yet, so that every link survives. A chain too long (or a loop) ends at a link, which
+// then fails to load.
 std::string WriteTarget(const std::string& fileName)
 {
+    constexpr int MaxLinks = 40;
+    fs::path path = fileName;
     std::error_code error;
-    if (!fs::is_symlink(fileName, error))
-        return fileName;
-    fs::path resolved = fs::canonical(fileName, error);
-    return error ? fileName : resolved.string();
-}
-
-bool WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        ssize_t count = ::write(fd, text.data(), text.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        text.remove_prefix(static_cast<std::size_t>(count));
+    for (int i = 0; i < MaxLinks && fs::is_symlink(path, error); ++i) {
+        const fs::path link = fs::read_symlink(path, error);
+        if (error)
+            break;
+        path = link.is_absolute() ? link : path.parent_path() / link;
     }
-    return true;
-}
-
-TFileHandle CreateTemporary(const std::string& target, std::string& temporaryName)
-{
-    static std::atomic<unsigned> counter {0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryName
-            = target + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-        TFileHandle file(
-            ::open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (file || errno != EEXIST)
-            return file;
-    }
-    return TFileHandle(-1);
-}
-
-// Writes the text beside the target, makes it durable, then renames it over the target, so the
-// target is always either the old or the new file.
-bool ReplaceFile(const std::string& target, std::string_view text, std::optional<mode_t> mode)
-{
-    std::string temporaryName;
-    TFileHandle file = CreateTemporary(target, temporaryName);
-    if (!file)
-        return false;
-    bool written = (!mode || ::fchmod(file.Get(), *mode & 07777) == 0) && WriteAll(file.Get(), text)
-        && ::fsync(file.Get()) == 0 && file.Close();
-    if (!written || ::rename(temporaryName.c_str(), target.c_str()) != 0) {
-        ::unlink(temporaryName.c_str());
-        return false;
-    }
-    fs::path folder = fs::path(target).parent_path();
-    TFileHandle folderHandle(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folderHandle)
-        ::fsync(folderHandle.Get()); // the rename is done; this only hastens it to the disk
-    return true;
+    return path.string();
 }
 
 } // namespace
@@ -367,7 +291,9 @@ bool WriteIniString(std::string_view section, std::string_view key, std::string_
             fs::create_directories(folder, error);
         if (error)
             return false;
-        return ReplaceFile(target, text, exists ? std::optional<mode_t>(old.Mode) : std::nullopt);
+        return ReplaceFileContents(
+                   target, text, exists ? std::optional<mode_t>(old.Mode) : std::nullopt)
+            == 0;
     } catch (const std::exception&) {
         return false;
     }

@@ -33,7 +33,8 @@ std::string SetIniValue(
     std::string_view text, std::string_view section, std::string_view key, std::string_view value);
 
 // Sets key in section of the file, creating the missing folders and the file. The file is
-// replaced atomically; a symbolic link is followed, so the link survives. False on any failure
+// replaced atomically; a symbolic link is followed, also when its target is missing, so the link
+// survives. False on any failure
 // (an entry that is not storable, a file that cannot be read or written), with the old file
 // untouched and no temporary file left.
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,

@@ -10,12 +10,12 @@ constexpr std::size_t ShortNameLength = 8;
 // The classic reader answers into 255 characters with the terminator.
 constexpr std::size_t MaxIniAnswerLength = 254;
 
+} // namespace
+
 char LowerAsciiLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
-
-} // namespace
 
 int32_t Clamp(int32_t v, int32_t low, int32_t high)
 {

@@ -15,6 +15,9 @@ bool TextContains(std::string_view sub, std::string_view s);
 std::string ReadIniString(const std::string& section, const std::string& key,
     const std::string& defaultValue, const std::string& fileName);
 
+// c lowered when it is one of the letters A to Z, else unchanged.
+char LowerAsciiLetter(char c);
+
 // Image names: the letters A to Z lowered and no other byte changed. The short form also keeps
 // at most the first 8 characters.
 std::string LowerShortName(std::string_view name);

@@ -1,12 +1,11 @@
 #include "encoder/VX8Encoder.h"
 
-#include "common/KelException.h"
-#include "common/KelStd.h"
 #include "codec/VX8ImageSegment.h"
+#include "common/KelException.h"
+#include "common/KelFileReplace.h"
+#include "common/KelStd.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -102,12 +101,6 @@ std::string RecordName(const std::vector<uint8_t>& record)
     return std::string(record.begin(), end);
 }
 
-[[noreturn]] void FailWrite(const std::string& path, const std::string& partial, int error)
-{
-    std::remove(partial.c_str());
-    throw KelException("WriteLibraryFile: cannot write \"" + path + "\": " + std::strerror(error));
-}
-
 } // namespace
 
 TVX8SegmentLayout VX8SegmentLayout(uint16_t width, uint16_t height)
@@ -186,23 +179,11 @@ std::vector<uint8_t> EncodeLibrary(
 
 void WriteLibraryBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::string partial = path + ".part";
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (!file) {
-        FailWrite(path, partial, errno);
-    }
-    int error = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-        error = errno != 0 ? errno : EIO;
-    }
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && std::rename(partial.c_str(), path.c_str()) != 0) {
-        error = errno;
-    }
+    const int error
+        = ReplaceFileContents(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     if (error != 0) {
-        FailWrite(path, partial, error);
+        throw KelException(
+            "WriteLibraryFile: cannot write \"" + path + "\": " + std::strerror(error));
     }
 }
 

@@ -101,5 +101,6 @@ TVX8EncodedRecord EncodeImageRecord(
 std::vector<uint8_t> AssembleLibrary(
     const TVX8Palette& palette, const std::vector<TVX8EncodedRecord>& records);
 
-// Writes the bytes to path through a temporary file, so a failure leaves no partial library.
+// Replaces the file at path with the bytes through a temporary file, so a failure leaves the old
+// file and no partial library.
 void WriteLibraryBytes(const std::string& path, const std::vector<uint8_t>& bytes);

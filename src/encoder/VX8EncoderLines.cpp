@@ -25,50 +25,50 @@ struct TStep {
 class TWindowMin {
 public:
     TWindowMin(const std::vector<uint32_t>& cost, size_t capacity)
-        : cost_(cost)
-        , index_(capacity)
+        : FCost(cost)
+        , FIndex(capacity)
     {
     }
-    void Reset() { head_ = tail_ = 0; }
+    void Reset() { FHead = FTail = 0; }
     void Add(uint32_t j)
     {
-        while (tail_ > head_ && cost_[index_[tail_ - 1]] >= cost_[j]) {
-            --tail_;
+        while (FTail > FHead && FCost[FIndex[FTail - 1]] >= FCost[j]) {
+            --FTail;
         }
-        index_[tail_++] = j;
+        FIndex[FTail++] = j;
     }
     // The index of the cheapest end not above hi; the window must not be empty.
     uint32_t Best(uint32_t hi)
     {
-        while (index_[head_] > hi) {
-            ++head_;
+        while (FIndex[FHead] > hi) {
+            ++FHead;
         }
-        return index_[head_];
+        return FIndex[FHead];
     }
 
 private:
-    const std::vector<uint32_t>& cost_;
-    std::vector<uint32_t> index_;
-    size_t head_ = 0;
-    size_t tail_ = 0;
+    const std::vector<uint32_t>& FCost;
+    std::vector<uint32_t> FIndex;
+    size_t FHead = 0;
+    size_t FTail = 0;
 };
 
 class TLineCoder {
 public:
     TLineCoder(uint16_t width, uint8_t e1, uint8_t e2)
-        : w_(width)
-        , e1_(e1)
-        , e2_(e2)
-        , run_(w_ + 1)
-        , match_(w_ + 1)
-        , xorRun_(w_ + 1)
-        , diff_(w_)
-        , escCost_(w_ + 1)
-        , xorCost_(w_ + 1)
-        , rowCost_(w_ + 1)
-        , escStep_(w_)
-        , xorStep_(w_)
-        , rowStep_(w_)
+        : FWidth(width)
+        , FEscape1(e1)
+        , FEscape2(e2)
+        , FRun(FWidth + 1)
+        , FMatch(FWidth + 1)
+        , FXorRun(FWidth + 1)
+        , FDiff(FWidth)
+        , FEscCost(FWidth + 1)
+        , FXorCost(FWidth + 1)
+        , FRowCost(FWidth + 1)
+        , FEscStep(FWidth)
+        , FXorStep(FWidth)
+        , FRowStep(FWidth)
     {
     }
 
@@ -76,29 +76,29 @@ public:
         TVX8LineCodeCounts& counts)
     {
         MeasureRow(row, below);
-        SolveEscapes(row, run_, below ? match_.data() : nullptr, escCost_, escStep_);
+        SolveEscapes(row, FRun, below ? FMatch.data() : nullptr, FEscCost, FEscStep);
         if (below) {
-            SolveEscapes(diff_.data(), xorRun_, nullptr, xorCost_, xorStep_);
+            SolveEscapes(FDiff.data(), FXorRun, nullptr, FXorCost, FXorStep);
         }
         SolveRow(below != nullptr);
         EmitRow(row, out, counts);
     }
 
 private:
-    bool IsEscape(uint8_t v) const { return v == e1_ || v == e2_; }
+    bool IsEscape(uint8_t v) const { return v == FEscape1 || v == FEscape2; }
 
     // Run lengths of equal pixels and of pixels equal to the row below, from each x onwards.
     void MeasureRow(const uint8_t* row, const uint8_t* below)
     {
-        run_[w_] = match_[w_] = xorRun_[w_] = 0;
-        for (uint32_t x = w_; x-- > 0;) {
-            bool sameNext = x + 1 < w_ && row[x + 1] == row[x];
-            run_[x] = sameNext ? run_[x + 1] + 1 : 1;
+        FRun[FWidth] = FMatch[FWidth] = FXorRun[FWidth] = 0;
+        for (uint32_t x = FWidth; x-- > 0;) {
+            bool sameNext = x + 1 < FWidth && row[x + 1] == row[x];
+            FRun[x] = sameNext ? FRun[x + 1] + 1 : 1;
             if (below) {
-                match_[x] = row[x] == below[x] ? match_[x + 1] + 1 : 0;
-                diff_[x] = static_cast<uint8_t>(row[x] ^ below[x]);
-                bool sameDiff = x + 1 < w_ && diff_[x + 1] == diff_[x];
-                xorRun_[x] = sameDiff ? xorRun_[x + 1] + 1 : 1;
+                FMatch[x] = row[x] == below[x] ? FMatch[x + 1] + 1 : 0;
+                FDiff[x] = static_cast<uint8_t>(row[x] ^ below[x]);
+                bool sameDiff = x + 1 < FWidth && FDiff[x + 1] == FDiff[x];
+                FXorRun[x] = sameDiff ? FXorRun[x + 1] + 1 : 1;
             }
         }
     }
@@ -106,10 +106,10 @@ private:
     void SolveEscapes(const uint8_t* px, const std::vector<uint32_t>& run, const uint32_t* match,
         std::vector<uint32_t>& cost, std::vector<TStep>& step)
     {
-        TWindowMin runs(cost, w_ + 1);
-        TWindowMin copies(cost, w_ + 1);
-        cost[w_] = 0;
-        for (uint32_t x = w_; x-- > 0;) {
+        TWindowMin runs(cost, FWidth + 1);
+        TWindowMin copies(cost, FWidth + 1);
+        cost[FWidth] = 0;
+        for (uint32_t x = FWidth; x-- > 0;) {
             uint8_t v = px[x];
             bool escape = IsEscape(v);
             uint32_t r = run[x];
@@ -138,7 +138,7 @@ private:
             uint32_t m = match ? match[x] : 0;
             if (m == 0) {
                 copies.Reset();
-            } else if (x + m == w_) {
+            } else if (x + m == FWidth) {
                 offer(TEscapeToken::CopyRest, m, 3);
             } else {
                 copies.Add(x + 1);
@@ -152,10 +152,10 @@ private:
 
     void SolveRow(bool hasBelow)
     {
-        TWindowMin copies(rowCost_, w_ + 1);
-        rowCost_[w_] = 0;
-        for (uint32_t x = w_; x-- > 0;) {
-            uint32_t rest = w_ - x;
+        TWindowMin copies(FRowCost, FWidth + 1);
+        FRowCost[FWidth] = 0;
+        for (uint32_t x = FWidth; x-- > 0;) {
+            uint32_t rest = FWidth - x;
             TStep best {static_cast<uint8_t>(TRowToken::Raw), rest};
             uint32_t bestCost = 1 + rest;
             auto offer = [&](TRowToken token, uint32_t length, uint32_t c) {
@@ -164,61 +164,61 @@ private:
                     best = {static_cast<uint8_t>(token), length};
                 }
             };
-            offer(TRowToken::Escaped, rest, 1 + escCost_[x]);
-            if (run_[x] == rest) {
+            offer(TRowToken::Escaped, rest, 1 + FEscCost[x]);
+            if (FRun[x] == rest) {
                 offer(TRowToken::Fill, rest, 2);
             }
             if (hasBelow) {
-                uint32_t m = match_[x];
+                uint32_t m = FMatch[x];
                 if (m == rest) {
                     offer(TRowToken::CopyRest, rest, 1);
                 }
                 if (x == 0) {
-                    offer(TRowToken::Xor, rest, 1 + xorCost_[0]);
+                    offer(TRowToken::Xor, rest, 1 + FXorCost[0]);
                 }
                 if (m < 8) {
                     copies.Reset();
                 } else {
                     copies.Add(x + 8);
                     uint32_t end = copies.Best(x + std::min(m, MaxCount));
-                    offer(TRowToken::CopyCode, end - x, 1 + rowCost_[end]);
+                    offer(TRowToken::CopyCode, end - x, 1 + FRowCost[end]);
                 }
             }
-            rowCost_[x] = bestCost;
-            rowStep_[x] = best;
+            FRowCost[x] = bestCost;
+            FRowStep[x] = best;
         }
     }
 
     void EmitEscapes(const uint8_t* px, uint32_t x, const std::vector<TStep>& step,
         std::vector<uint8_t>& out) const
     {
-        while (x < w_) {
+        while (x < FWidth) {
             TStep s = step[x];
             uint8_t v = px[x];
             switch (static_cast<TEscapeToken>(s.Token)) {
             case TEscapeToken::Literal:
-                if (v == e1_) {
-                    out.insert(out.end(), {e1_, 0});
-                } else if (v == e2_) {
-                    out.insert(out.end(), {e2_, e1_});
+                if (v == FEscape1) {
+                    out.insert(out.end(), {FEscape1, 0});
+                } else if (v == FEscape2) {
+                    out.insert(out.end(), {FEscape2, FEscape1});
                 } else {
                     out.push_back(v);
                 }
                 break;
             case TEscapeToken::Pair:
-                out.insert(out.end(), {v, static_cast<uint8_t>(v == e1_ ? 1 : e2_)});
+                out.insert(out.end(), {v, static_cast<uint8_t>(v == FEscape1 ? 1 : FEscape2)});
                 break;
             case TEscapeToken::Triple:
-                out.insert(out.end(), {e2_, v});
+                out.insert(out.end(), {FEscape2, v});
                 break;
             case TEscapeToken::Run:
-                out.insert(out.end(), {e1_, static_cast<uint8_t>(s.Length), v});
+                out.insert(out.end(), {FEscape1, static_cast<uint8_t>(s.Length), v});
                 break;
             case TEscapeToken::Copy:
-                out.insert(out.end(), {e1_, 2, static_cast<uint8_t>(s.Length)});
+                out.insert(out.end(), {FEscape1, 2, static_cast<uint8_t>(s.Length)});
                 break;
             case TEscapeToken::CopyRest:
-                out.insert(out.end(), {e1_, 2, 0});
+                out.insert(out.end(), {FEscape1, 2, 0});
                 break;
             }
             x += s.Length;
@@ -228,8 +228,8 @@ private:
     void EmitRow(const uint8_t* row, std::vector<uint8_t>& out, TVX8LineCodeCounts& counts) const
     {
         uint32_t x = 0;
-        while (x < w_) {
-            TStep s = rowStep_[x];
+        while (x < FWidth) {
+            TStep s = FRowStep[x];
             switch (static_cast<TRowToken>(s.Token)) {
             case TRowToken::CopyCode:
                 out.push_back(static_cast<uint8_t>(s.Length));
@@ -237,17 +237,17 @@ private:
                 break;
             case TRowToken::Raw:
                 out.push_back(0);
-                out.insert(out.end(), row + x, row + w_);
+                out.insert(out.end(), row + x, row + FWidth);
                 ++counts[0];
                 break;
             case TRowToken::Escaped:
                 out.push_back(1);
-                EmitEscapes(row, x, escStep_, out);
+                EmitEscapes(row, x, FEscStep, out);
                 ++counts[1];
                 break;
             case TRowToken::Xor:
                 out.push_back(2);
-                EmitEscapes(diff_.data(), x, xorStep_, out);
+                EmitEscapes(FDiff.data(), x, FXorStep, out);
                 ++counts[2];
                 break;
             case TRowToken::Fill:
@@ -263,19 +263,19 @@ private:
         }
     }
 
-    uint32_t w_;
-    uint8_t e1_;
-    uint8_t e2_;
-    std::vector<uint32_t> run_;
-    std::vector<uint32_t> match_;
-    std::vector<uint32_t> xorRun_;
-    std::vector<uint8_t> diff_;
-    std::vector<uint32_t> escCost_;
-    std::vector<uint32_t> xorCost_;
-    std::vector<uint32_t> rowCost_;
-    std::vector<TStep> escStep_;
-    std::vector<TStep> xorStep_;
-    std::vector<TStep> rowStep_;
+    uint32_t FWidth;
+    uint8_t FEscape1;
+    uint8_t FEscape2;
+    std::vector<uint32_t> FRun;
+    std::vector<uint32_t> FMatch;
+    std::vector<uint32_t> FXorRun;
+    std::vector<uint8_t> FDiff;
+    std::vector<uint32_t> FEscCost;
+    std::vector<uint32_t> FXorCost;
+    std::vector<uint32_t> FRowCost;
+    std::vector<TStep> FEscStep;
+    std::vector<TStep> FXorStep;
+    std::vector<TStep> FRowStep;
 };
 
 } // namespace

@@ -9,50 +9,55 @@
 #include <unistd.h>
 
 TVX8FileStream::TVX8FileStream(const std::string& path, TMode mode)
-    : OpenMode(mode)
+    : FMode(mode)
 {
-    const int flags = (mode == TMode::ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    // Non-blocking, so that a FIFO given as the file cannot hang the open; only a regular file
+    // is taken.
+    const int flags = (mode == TMode::ReadOnly ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_CLOEXEC;
     do {
-        Descriptor = ::open(path.c_str(), flags);
-    } while (Descriptor < 0 && errno == EINTR);
-    if (Descriptor < 0)
+        FDescriptor = ::open(path.c_str(), flags);
+    } while (FDescriptor < 0 && errno == EINTR);
+    if (FDescriptor < 0)
         throw KelException("Cannot open file \"" + path + "\": " + std::strerror(errno));
     struct stat status { };
-    if (::fstat(Descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-        const int reason = S_ISDIR(status.st_mode) ? EISDIR : errno;
-        ::close(Descriptor);
-        throw KelException("Cannot open file \"" + path + "\": " + std::strerror(reason));
+    const int statError = ::fstat(FDescriptor, &status) == 0 ? 0 : errno;
+    if (statError != 0 || !S_ISREG(status.st_mode)) {
+        ::close(FDescriptor);
+        const std::string reason = statError != 0 ? std::strerror(statError)
+            : S_ISDIR(status.st_mode)             ? std::strerror(EISDIR)
+                                                  : "not a regular file";
+        throw KelException("Cannot open file \"" + path + "\": " + reason);
     }
 }
 
 TVX8FileStream::~TVX8FileStream()
 {
-    ::close(Descriptor);
+    ::close(FDescriptor);
 }
 
 int64_t TVX8FileStream::Length() const
 {
     struct stat status { };
-    if (::fstat(Descriptor, &status) != 0)
+    if (::fstat(FDescriptor, &status) != 0)
         return 0;
     return static_cast<int64_t>(status.st_size);
 }
 
 bool TVX8FileStream::ReadExact(void* buffer, std::size_t count)
 {
-    if (Offset < 0)
+    if (FOffset < 0)
         return false;
     auto* target = static_cast<uint8_t*>(buffer);
     std::size_t done = 0;
     while (done < count) {
         const ssize_t got
-            = ::pread(Descriptor, target + done, count - done, static_cast<off_t>(Offset));
+            = ::pread(FDescriptor, target + done, count - done, static_cast<off_t>(FOffset));
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             return false;
         done += static_cast<std::size_t>(got);
-        Offset += got;
+        FOffset += got;
     }
     return true;
 }

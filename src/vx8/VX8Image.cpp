@@ -1,22 +1,12 @@
 #include "vx8/VX8Image.h"
 
+#include "common/KelBytes.h"
 #include "common/KelException.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-uint16_t Read16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-int32_t Read32(const uint8_t* p)
-{
-    return static_cast<int32_t>(uint32_t {p[0]} | (uint32_t {p[1]} << 8) | (uint32_t {p[2]} << 16)
-        | (uint32_t {p[3]} << 24));
-}
 
 [[noreturn]] void RecordPastEnd()
 {
@@ -27,28 +17,28 @@ int32_t Read32(const uint8_t* p)
 class TBusyMark {
 public:
     explicit TBusyMark(TVX8ImageSegment& segment)
-        : Segment(segment)
+        : FSegment(segment)
     {
-        Segment.SetBusy(true);
+        FSegment.SetBusy(true);
     }
-    ~TBusyMark() { Segment.SetBusy(false); }
+    ~TBusyMark() { FSegment.SetBusy(false); }
     TBusyMark(const TBusyMark&) = delete;
     TBusyMark& operator=(const TBusyMark&) = delete;
 
 private:
-    TVX8ImageSegment& Segment;
+    TVX8ImageSegment& FSegment;
 };
 
 } // namespace
 
 void TVX8Image::ValidateImageHeader(std::span<const uint8_t, HeaderSize> header)
 {
-    const uint16_t width = Read16(&header[8]);
-    const uint16_t height = Read16(&header[10]);
+    const uint16_t width = ReadLE16(&header[8]);
+    const uint16_t height = ReadLE16(&header[10]);
     const uint8_t count = header[12];
     const uint8_t state = header[13];
     if (width == 0 || height == 0 || count == 0 || (state != 1 && state != 2)
-        || Read16(&header[16]) != RequiredRevision)
+        || ReadLE16(&header[16]) != RequiredRevision)
         throw VX8Exception("Invalid VX8 image header");
     if (width > TVX8ImageSegment::MaxWidth)
         throw VX8Exception("ValidateImageHeader: image width above 65280");
@@ -68,13 +58,13 @@ void TVX8Image::ReadFromStream(TVX8FileStream& stream)
             RecordPastEnd();
         ValidateImageHeader(header);
         std::memcpy(Name.data(), header.data(), Name.size());
-        Width = Read16(&header[8]);
-        Height = Read16(&header[10]);
+        Width = ReadLE16(&header[8]);
+        Height = ReadLE16(&header[10]);
         SegmentCount = header[12];
         State = header[13];
         TransparentIndex = header[14];
         Transparent = header[15];
-        Revision = Read16(&header[16]);
+        Revision = ReadLE16(&header[16]);
         std::vector<uint16_t> storedLengths;
         ReadSegmentTable(stream, storedLengths);
         ReadSegmentPrefixes(stream, storedLengths);
@@ -92,7 +82,7 @@ void TVX8Image::ReadSegmentTable(TVX8FileStream& stream, std::vector<uint16_t>& 
         RecordPastEnd();
     int64_t previousEnd = static_cast<int64_t>(HeaderSize + table.size());
     for (uint8_t k = 0; k < SegmentCount; ++k) {
-        const int32_t end = Read32(&table[std::size_t {k} * 4]);
+        const int32_t end = ReadLE32(&table[std::size_t {k} * 4]);
         const int64_t stored = end - previousEnd - 3;
         if (stored < 0 || stored > 0xFFFF)
             throw VX8Exception("ReadFromStream: invalid segment length");
@@ -133,7 +123,7 @@ void TVX8Image::LoadSegment(uint8_t index)
     if (index > 0) {
         Stream->Seek(RecordStart + static_cast<int64_t>(tableStart + (index - 1u) * 4u));
         read = Stream->ReadExact(entries.data(), 8);
-        start = Read32(entries.data());
+        start = ReadLE32(entries.data());
     } else {
         Stream->Seek(RecordStart + static_cast<int64_t>(tableStart));
         read = Stream->ReadExact(entries.data() + 4, 4);
@@ -141,7 +131,7 @@ void TVX8Image::LoadSegment(uint8_t index)
     if (!read)
         throw VX8Exception("LoadSegment: segment data runs past end of file");
     start += 3;
-    const int64_t length = Read32(entries.data() + 4) - start;
+    const int64_t length = ReadLE32(entries.data() + 4) - start;
     TVX8ImageSegment& segment = *Segments[index];
     // The table was checked when the record was read; it must still give that size.
     if (length < 0 || length > 0xFFFF || (segment.IsUnloaded() && length != segment.Size()))

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "codec/VX8ImageSegment.h"
 #include "common/KelRect.h"
 #include "platform/DeviceContext.h"
 #include "surface/VX8ImageData.h"
 #include "vx8/VX8FileStream.h"
-#include "codec/VX8ImageSegment.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "vx8/VX8Library.h"
 
+#include "common/KelBytes.h"
 #include "common/KelException.h"
 #include "common/KelStd.h"
 
@@ -8,12 +9,6 @@
 #include <new>
 
 namespace {
-
-int32_t Read32(const uint8_t* p)
-{
-    return static_cast<int32_t>(uint32_t {p[0]} | (uint32_t {p[1]} << 8) | (uint32_t {p[2]} << 16)
-        | (uint32_t {p[3]} << 24));
-}
 
 [[noreturn]] void HeaderInvalid()
 {
@@ -29,9 +24,9 @@ int32_t Read32(const uint8_t* p)
 
 TVX8Library::~TVX8Library()
 {
-    for (TVX8Library** variable : References)
+    for (TVX8Library** variable : FReferences)
         *variable = nullptr;
-    References.clear();
+    FReferences.clear();
     Close();
 }
 
@@ -48,14 +43,14 @@ void TVX8Library::Open(const std::string& fileName, bool readOnly)
     FileName = fileName;
     try {
         const bool openReadOnly = readOnly || IsFileReadOnly(fileName);
-        Stream = std::make_unique<TVX8FileStream>(fileName,
+        FStream = std::make_unique<TVX8FileStream>(fileName,
             openReadOnly ? TVX8FileStream::TMode::ReadOnly : TVX8FileStream::TMode::ReadWrite);
         ReadFileStart();
         GetHPal();
-        const int64_t length = Stream->Length();
+        const int64_t length = FStream->Length();
         if (length > std::numeric_limits<int32_t>::max())
             throw VX8Exception("Open: library file larger than 2 GiB");
-        FileLength = length;
+        FFileLength = length;
         BuildDirectory();
     } catch (...) {
         Close();
@@ -66,56 +61,66 @@ void TVX8Library::Open(const std::string& fileName, bool readOnly)
 // The 6-byte file header and the shared palette; a file too short for them is invalid.
 void TVX8Library::ReadFileStart()
 {
-    if (Stream->Length() < FirstRecordOffset)
+    if (FStream->Length() < FirstRecordOffset)
         HeaderInvalid();
     std::array<uint8_t, FileHeaderSize> header;
-    Stream->Seek(0);
-    if (!Stream->ReadExact(header.data(), header.size()))
+    FStream->Seek(0);
+    if (!FStream->ReadExact(header.data(), header.size()))
         HeaderInvalid();
     ValidateVX8FileHeader(header);
-    Palette = std::make_unique<std::array<uint8_t, PaletteSize>>();
-    if (!Stream->ReadExact(Palette->data(), Palette->size()))
+    FPalette = std::make_unique<std::array<uint8_t, PaletteSize>>();
+    if (!FStream->ReadExact(FPalette->data(), FPalette->size()))
         HeaderInvalid();
 }
 
 void TVX8Library::Close()
 {
-    Stream.reset();
+    FStream.reset();
     Images.Clear();
-    Directory.clear();
-    PaletteHandle.reset();
-    Palette.reset();
+    FDirectory.clear();
+    FRecords.clear();
+    FPaletteHandle.reset();
+    FPalette.reset();
     FileName.clear();
-    FileLength = 0;
+    FFileLength = 0;
 }
 
 void TVX8Library::BuildDirectory()
 {
-    Directory.clear();
+    FDirectory.clear();
+    FRecords.clear();
     try {
         int64_t position = FirstRecordOffset;
-        while (position < FileLength) {
+        while (position < FFileLength) {
             std::array<uint8_t, TVX8Image::HeaderSize> header;
-            Stream->Seek(position);
-            if (!Stream->ReadExact(header.data(), header.size()))
+            FStream->Seek(position);
+            if (!FStream->ReadExact(header.data(), header.size()))
                 RecordPastEnd();
             TVX8Image::ValidateImageHeader(header);
             const std::size_t nameLength
                 = std::find(header.begin(), header.begin() + 8, 0) - header.begin();
             const uint8_t count = header[12];
             std::array<uint8_t, 4> lastEntry;
-            Stream->Skip((count - 1) * 4);
-            if (!Stream->ReadExact(lastEntry.data(), lastEntry.size()))
+            FStream->Skip((count - 1) * 4);
+            if (!FStream->ReadExact(lastEntry.data(), lastEntry.size()))
                 RecordPastEnd();
             // A record must reach past its own header and table, or the scan would stand still
             // or run backwards.
-            const int64_t length = Read32(lastEntry.data());
+            const int64_t length = ReadLE32(lastEntry.data());
             if (length <= static_cast<int64_t>(TVX8Image::HeaderSize) + 4 * count)
                 throw VX8Exception("BuildDirectory: invalid image record length");
-            if (position + length > FileLength)
+            if (position + length > FFileLength)
                 RecordPastEnd();
-            const std::string name(reinterpret_cast<const char*>(header.data()), nameLength);
-            Directory.emplace(LowerShortName(name), static_cast<int32_t>(position));
+            TVX8RecordEntry& entry = FRecords.emplace_back();
+            entry.Offset = static_cast<int32_t>(position);
+            entry.Name.assign(reinterpret_cast<const char*>(header.data()), nameLength);
+            entry.Width = ReadLE16(&header[8]);
+            entry.Height = ReadLE16(&header[10]);
+            entry.SegmentCount = count;
+            entry.State = header[13];
+            entry.TransparentIndex = header[14];
+            entry.Transparent = header[15] != 0;
+            FDirectory.emplace(LowerShortName(entry.Name), entry.Offset);
             position += length;
         }
     } catch (...) {
@@ -126,9 +131,9 @@ void TVX8Library::BuildDirectory()
 
 const TDisplayPalette* TVX8Library::GetHPal()
 {
-    if (PaletteHandle != nullptr)
-        return PaletteHandle.get();
-    if (Palette == nullptr)
+    if (FPaletteHandle != nullptr)
+        return FPaletteHandle.get();
+    if (FPalette == nullptr)
         throw VX8Exception("GetHPal: global palette unavailable");
     // Screens here have no static reserved colours: h = 1, black at 0 and white at 255, the
     // library's colours in between, each kept apart from the others.
@@ -137,29 +142,29 @@ const TDisplayPalette* TVX8Library::GetHPal()
         throw VX8Exception("GetHPal: CreatePalette failed");
     const int reserved = 1;
     for (int i = reserved; i < 256 - reserved; ++i) {
-        const uint8_t* entry = Palette->data() + i * 4;
+        const uint8_t* entry = FPalette->data() + i * 4;
         palette->Entries[i] = {entry[2], entry[1], entry[0], PaletteNoCollapse};
     }
     palette->Entries[0] = {0, 0, 0, 0};
     palette->Entries[255] = {255, 255, 255, 0};
-    PaletteHandle = std::move(palette);
-    return PaletteHandle.get();
+    FPaletteHandle = std::move(palette);
+    return FPaletteHandle.get();
 }
 
 void TVX8Library::RegisterReference(TVX8Library** variable)
 {
     if (variable != nullptr && *variable == this)
-        References.push_back(variable);
+        FReferences.push_back(variable);
 }
 
 void TVX8Library::UnregisterReference(TVX8Library** variable)
 {
-    const auto found = std::find(References.begin(), References.end(), variable);
-    if (found != References.end())
-        References.erase(found);
+    const auto found = std::find(FReferences.begin(), FReferences.end(), variable);
+    if (found != FReferences.end())
+        FReferences.erase(found);
 }
 
 bool TVX8Library::IsReadOnly() const
 {
-    return Stream != nullptr && Stream->Mode() == TVX8FileStream::TMode::ReadOnly;
+    return FStream != nullptr && FStream->Mode() == TVX8FileStream::TMode::ReadOnly;
 }

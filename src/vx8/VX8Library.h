@@ -15,6 +15,18 @@
 #include <string_view>
 #include <vector>
 
+// The header fields of one image record, as the directory scan finds them.
+struct TVX8RecordEntry {
+    int32_t Offset = 0;
+    std::string Name; // as stored, letter case kept
+    uint16_t Width = 0;
+    uint16_t Height = 0;
+    uint8_t SegmentCount = 0;
+    uint8_t State = 0;
+    uint8_t TransparentIndex = 0;
+    bool Transparent = false;
+};
+
 // An open image library file: its shared palette, a directory of the image names in it, and
 // the images handed out by name with reference counts. Names are cut to 8 characters and
 // compared without regard to the case of A-Z.
@@ -58,19 +70,23 @@ public:
     static void ValidateVX8FileHeader(std::span<const uint8_t> header);
 
     bool IsReadOnly() const;
-    const std::array<uint8_t, PaletteSize>* FilePalette() const { return Palette.get(); }
-    const std::map<std::string, int32_t>& ImageDirectory() const { return Directory; }
+    const std::array<uint8_t, PaletteSize>* FilePalette() const { return FPalette.get(); }
+    const std::map<std::string, int32_t>& ImageDirectory() const { return FDirectory; }
+    // Every record of the open file in file order; a record whose name an earlier record has
+    // taken is listed here but not in the directory.
+    const std::vector<TVX8RecordEntry>& Records() const { return FRecords; }
 
     std::string FileName;
     TImageList Images;
 
 private:
-    std::unique_ptr<std::array<uint8_t, PaletteSize>> Palette;
-    std::unique_ptr<TDisplayPalette> PaletteHandle;
-    std::map<std::string, int32_t> Directory;
-    std::unique_ptr<TVX8FileStream> Stream;
-    int64_t FileLength = 0;
-    std::vector<TVX8Library**> References;
+    std::unique_ptr<std::array<uint8_t, PaletteSize>> FPalette;
+    std::unique_ptr<TDisplayPalette> FPaletteHandle;
+    std::map<std::string, int32_t> FDirectory;
+    std::vector<TVX8RecordEntry> FRecords;
+    std::unique_ptr<TVX8FileStream> FStream;
+    int64_t FFileLength = 0;
+    std::vector<TVX8Library**> FReferences;
 
     TImageNode* FindOpenImage(const std::string& lowerName) const;
     void ReadFileStart();

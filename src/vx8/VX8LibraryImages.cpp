@@ -8,8 +8,8 @@
 
 int32_t TVX8Library::ImageOffset(std::string_view name) const
 {
-    const auto found = Directory.find(LowerShortName(name));
-    return found == Directory.end() ? 0 : found->second;
+    const auto found = FDirectory.find(LowerShortName(name));
+    return found == FDirectory.end() ? 0 : found->second;
 }
 
 TImageNode* TVX8Library::FindOpenImage(const std::string& lowerName) const
@@ -29,12 +29,12 @@ TImageNode* TVX8Library::OpenImage(std::string_view name)
     TImageNode* node = FindOpenImage(lowerName);
     if (node == nullptr) {
         const int32_t offset = ImageOffset(shortName);
-        if (offset <= 0 || Stream == nullptr)
+        if (offset <= 0 || FStream == nullptr)
             throw VX8Exception("Image \"" + shortName + "\" does not exist");
         auto created = std::make_unique<TImageNode>(lowerName);
         created->Image = std::make_unique<TVX8Image>();
-        Stream->Seek(offset);
-        created->Image->ReadFromStream(*Stream);
+        FStream->Seek(offset);
+        created->Image->ReadFromStream(*FStream);
         created->Image->DecodeAll();
         node = created.release();
         Images.AddTail(node);

@@ -1,6 +1,7 @@
 #include "common/KelStd.h"
 
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -79,11 +80,10 @@ TEST_F(ReadIniStringTest, FolderInPlaceOfTheFileReadsAsMissing)
 
 TEST_F(ReadIniStringTest, UnreadableFileReadsAsMissing)
 {
-    if (RunningAsRoot())
-        GTEST_SKIP() << "running as root: a file without read permission can still be read";
     const std::string file = Folder.Write("Pathwarden.ini", "[Options]\nShowSplash=0\n");
     ASSERT_EQ(::chmod(file.c_str(), 0200), 0);
-    EXPECT_EQ(ReadIniString("Options", "ShowSplash", "1", file), "1");
+    RunUnprivileged(
+        Folder.Root, [&] { EXPECT_EQ(ReadIniString("Options", "ShowSplash", "1", file), "1"); });
 }
 
 TEST_F(ReadIniStringTest, EmptyValueIsEmptyNotDefault)

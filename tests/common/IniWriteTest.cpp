@@ -1,7 +1,13 @@
 #include "common/IniFile.h"
 #include "common/KelStd.h"
 
+#include "common/KelFileHandle.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/file.h>
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -122,15 +128,15 @@ TEST_F(WriteIniStringTest, FailedWriteKeepsOriginalAndRemovesTemporary)
 
 TEST_F(WriteIniStringTest, ReadOnlyFolderOrFileKeepsOriginal)
 {
-    if (RunningAsRoot())
-        GTEST_SKIP() << "running as root: read-only files and folders can still be written";
     const std::string file = Folder.Write("Pathwarden.ini", Mixed);
-    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
-    EXPECT_FALSE(WriteIniString("Options", "ShowSplash", "0", file));
-    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
-    ASSERT_EQ(::chmod(Folder.Root.c_str(), 0555), 0);
-    EXPECT_FALSE(WriteIniString("Options", "ShowSplash", "0", file));
-    ASSERT_EQ(::chmod(Folder.Root.c_str(), 0755), 0);
+    RunUnprivileged(Folder.Root, [&] {
+        ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+        EXPECT_FALSE(WriteIniString("Options", "ShowSplash", "0", file));
+        ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+        ASSERT_EQ(::chmod(Folder.Root.c_str(), 0555), 0);
+        EXPECT_FALSE(WriteIniString("Options", "ShowSplash", "0", file));
+        ASSERT_EQ(::chmod(Folder.Root.c_str(), 0755), 0);
+    });
     EXPECT_EQ(Folder.Read("Pathwarden.ini"), Mixed);
     EXPECT_EQ(FolderEntries(), std::vector<std::string> {"Pathwarden.ini"});
 }
@@ -145,13 +151,30 @@ TEST_F(WriteIniStringTest, FolderOrFileInTheWayFails)
     EXPECT_EQ(Folder.Read("plain"), "data");
 }
 
-TEST_F(WriteIniStringTest, SymbolicLinkStaysALink)
+TEST_F(WriteIniStringTest, SymbolicLinksStayLinksAlsoWhenTheirTargetIsMissing)
 {
     const std::string target = Folder.Write("real.ini", "[Options]\nShowSplash=1\n");
     fs::create_symlink("real.ini", Folder.Path("Pathwarden.ini"));
+    fs::create_symlink("missing/new.ini", Folder.Path("dangling.ini"));
     EXPECT_TRUE(WriteIniString("Options", "ShowSplash", "0", Folder.Path("Pathwarden.ini")));
+    EXPECT_TRUE(WriteIniString("Options", "ShowSplash", "0", Folder.Path("dangling.ini")));
     EXPECT_TRUE(fs::is_symlink(Folder.Path("Pathwarden.ini")));
+    EXPECT_TRUE(fs::is_symlink(Folder.Path("dangling.ini")));
     EXPECT_EQ(Folder.Read("real.ini"), "[Options]\nShowSplash=0\n");
+    EXPECT_EQ(Folder.Read("missing/new.ini"), "[Options]\nShowSplash=0\n");
+}
+
+TEST_F(WriteIniStringTest, TemporariesLeftByADeadWriterGoAndALiveWritersStay)
+{
+    const std::string file = Folder.Write("Pathwarden.ini", Mixed);
+    Folder.Write("Pathwarden.ini.tmp-Dead01", "left by a crash");
+    const std::string live = Folder.Write("Pathwarden.ini.tmp-Live01", "being written");
+    TFileHandle held(::open(live.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(::flock(held.Get(), LOCK_EX), 0);
+    EXPECT_TRUE(WriteIniString("Options", "ShowSplash", "0", file));
+    auto entries = FolderEntries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string> {"Pathwarden.ini", "Pathwarden.ini.tmp-Live01"}));
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "common/KelException.h"
-#include "support/TempFolder.h"
 #include "encoder/VX8Encoder.h"
+#include "support/TempFolder.h"
+#include "support/TestSeed.h"
 #include "vx8/VX8Library.h"
 
 #include <gtest/gtest.h>
@@ -40,14 +41,10 @@ inline TVX8Palette TestPalette()
     return palette;
 }
 
-// A generator seeded from the clock; the seed goes to the test's output so a failure can be
-// repeated.
+// A generator seeded by TestSeed, so that PW_SEED repeats a failure.
 inline std::mt19937 SeededGenerator()
 {
-    unsigned seed = std::random_device {}();
-    std::cout << "random seed " << seed << "\n";
-    ::testing::Test::RecordProperty("seed", std::to_string(seed));
-    return std::mt19937(seed);
+    return std::mt19937(TestSeed());
 }
 
 // The kinds of picture the codings are made for, and one they cannot help with.

@@ -54,9 +54,3 @@ private:
         return pattern;
     }
 };
-
-// Permissions do not stop root, so tests of unreadable or unwritable files skip there.
-inline bool RunningAsRoot()
-{
-    return ::geteuid() == 0;
-}

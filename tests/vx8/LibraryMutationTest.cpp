@@ -1,5 +1,6 @@
 #include "VX8TestFiles.h"
 #include "common/KelException.h"
+#include "support/TestSeed.h"
 #include "surface/PBMInfo.h"
 #include "vx8/VX8Library.h"
 
@@ -52,9 +53,7 @@ TEST(LibraryMutation, MutatedFilesFailWithTheSystemsMessagesOnly)
     InitPBMInfo();
     const TBytes base = MutationBase();
     ASSERT_NO_THROW(UseLibrary(base));
-    const unsigned seed = std::random_device {}();
-    std::cout << "mutation seed " << seed << "\n";
-    std::mt19937 random(seed);
+    std::mt19937 random(TestSeed());
     const char* roundsSetting = std::getenv("PW_MUTATION_ROUNDS");
     const int rounds = roundsSetting != nullptr ? std::atoi(roundsSetting) : 150;
     for (int round = 0; round < rounds; ++round) {

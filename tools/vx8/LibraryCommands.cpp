@@ -47,7 +47,7 @@ int RunList(const std::vector<std::string>& args, std::ostream& out)
 {
     TVX8Library library;
     library.Open(args[0], true);
-    for (const TRecordEntry& entry : ReadRecordEntries(args[0])) {
+    for (const TVX8RecordEntry& entry : library.Records()) {
         if (!IsDirectoryEntry(library, entry)) {
             continue;
         }
@@ -83,9 +83,9 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out)
 {
     TVX8Library library;
     library.Open(args[0], true);
-    std::vector<TRecordEntry> entries = ReadRecordEntries(args[0]);
+    const std::vector<TVX8RecordEntry>& entries = library.Records();
     int problems = 0;
-    for (const TRecordEntry& entry : entries) {
+    for (const TVX8RecordEntry& entry : entries) {
         std::string verdict = "ok";
         if (!IsDirectoryEntry(library, entry)) {
             verdict = "hidden by an earlier image of the same name; it can never be opened";

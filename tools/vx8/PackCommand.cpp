@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "PngFile.h"
 
+#include "codec/VX8ImageSegment.h"
 #include "common/KelException.h"
 #include "common/KelStd.h"
 #include "encoder/VX8Encoder.h"
@@ -11,9 +12,6 @@
 #include <map>
 
 namespace {
-
-constexpr uint32_t MaxWidth = 65280;
-constexpr uint32_t MaxHeight = 65535;
 
 struct TPackedImage {
     std::string Path;
@@ -103,11 +101,26 @@ void SetTransparency(
     }
 }
 
+// Checked from the PNG header, before any pixel is read: the rows must fit the segments of a
+// library image.
+void CheckImageSize(const std::string& path, uint32_t width, uint32_t height)
+{
+    if (width > TVX8ImageSegment::MaxWidth || height > UINT16_MAX
+        || !TVX8ImageSegment::GeometryFits(
+            static_cast<uint16_t>(width), static_cast<uint16_t>(height))) {
+        throw KelException("pack: " + Quoted(path) + " is " + std::to_string(width) + " x "
+            + std::to_string(height)
+            + " pixels, too large for a library image (at most 65,280 pixels a row, and all "
+              "rows in 255 segments of 65,280 bytes)");
+    }
+}
+
 TPackedImage LoadImage(const std::string& path)
 {
     TPackedImage packed;
     packed.Path = path;
-    packed.Picture = ReadIndexedPng(path, MaxWidth, MaxHeight);
+    packed.Picture = ReadIndexedPng(
+        path, [&](uint32_t width, uint32_t height) { CheckImageSize(path, width, height); });
     TVX8SourceImage& image = packed.Image;
     image.Name = std::filesystem::path(path).stem().string().substr(0, 8);
     image.Width = static_cast<uint16_t>(packed.Picture.Width);

@@ -1,6 +1,7 @@
 #include "PngFile.h"
 
 #include "common/KelException.h"
+#include "common/KelFileReplace.h"
 
 #include <cerrno>
 #include <csetjmp>
@@ -135,7 +136,8 @@ bool WritePng(png_structp png, png_infop info, const TIndexedPicture& picture,
 
 } // namespace
 
-TIndexedPicture ReadIndexedPng(const std::string& path, uint32_t maxWidth, uint32_t maxHeight)
+TIndexedPicture ReadIndexedPng(
+    const std::string& path, const std::function<void(uint32_t, uint32_t)>& checkSize)
 {
     std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
@@ -162,11 +164,11 @@ TIndexedPicture ReadIndexedPng(const std::string& path, uint32_t maxWidth, uint3
             + ColourTypeText(header.ColourType) + ", " + std::to_string(header.BitDepth)
             + " bits per sample)");
     }
-    if (header.Width > maxWidth || header.Height > maxHeight) {
+    try {
+        checkSize(header.Width, header.Height);
+    } catch (...) {
         destroy();
-        throw KelException("pack: \"" + path + "\" is " + std::to_string(header.Width) + " x "
-            + std::to_string(header.Height) + "; a library image may be at most "
-            + std::to_string(maxWidth) + " x " + std::to_string(maxHeight));
+        throw;
     }
     TIndexedPicture picture;
     picture.Width = header.Width;
@@ -214,14 +216,8 @@ std::vector<uint8_t> EncodeIndexedPng(const TIndexedPicture& picture, int zlibLe
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "wb"));
-    bool ok = file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    int error = errno;
-    if (ok && std::fclose(file.release()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
+    const int error
+        = ReplaceFileContents(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    if (error != 0)
         throw KelException("cannot write \"" + path + "\": " + std::strerror(error));
-    }
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,14 @@ struct TIndexedPicture {
 };
 
 // Reads an 8-bit indexed PNG; any other kind of file raises KelException naming the file.
-// Pictures larger than width x height are refused before their pixels are read.
-TIndexedPicture ReadIndexedPng(const std::string& path, uint32_t maxWidth, uint32_t maxHeight);
+// checkSize sees the width and height from the header before anything is allocated for the
+// pixels, and raises to refuse them.
+TIndexedPicture ReadIndexedPng(
+    const std::string& path, const std::function<void(uint32_t, uint32_t)>& checkSize);
 
 // The picture as an 8-bit indexed PNG at the given zlib level.
 std::vector<uint8_t> EncodeIndexedPng(const TIndexedPicture& picture, int zlibLevel);
 
-// Writes bytes to path, raising KelException naming the file when that fails.
+// Replaces the file at path with bytes through a temporary file, so that a failed write keeps
+// the old file; raises KelException naming the file when that fails.
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);

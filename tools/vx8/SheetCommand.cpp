@@ -1,11 +1,13 @@
 #include "Commands.h"
 #include "LibraryAccess.h"
+#include "PngFile.h"
 
 #include "common/KelException.h"
 
 #include <algorithm>
 #include <cairo.h>
 #include <memory>
+#include <new>
 #include <pango/pangocairo.h>
 
 namespace {
@@ -31,18 +33,19 @@ struct TGObjectDeleter {
 };
 using TLayout = std::unique_ptr<PangoLayout, TGObjectDeleter>;
 
+// One image on the sheet, laid out from its record header alone.
 struct TSheetCell {
-    TLibraryPicture Picture;
+    TVX8RecordEntry Entry;
     TLayout Label;
     int LabelWidth = 0;
     int LabelHeight = 0;
     int X = 0;
     int Y = 0;
-    int Width() const { return std::max(Picture.Width * Zoom, LabelWidth); }
-    int Height() const { return Picture.Height * Zoom + LabelGap + LabelHeight; }
+    int Width() const { return std::max(Entry.Width * Zoom, LabelWidth); }
+    int Height() const { return Entry.Height * Zoom + LabelGap + LabelHeight; }
 };
 
-TLayout MakeLabel(cairo_t* cr, const TLibraryPicture& picture, int& width, int& height)
+TLayout MakeLabel(cairo_t* cr, const TVX8RecordEntry& picture, int& width, int& height)
 {
     TLayout layout(pango_cairo_create_layout(cr));
     PangoFontDescription* font = pango_font_description_from_string("Sans 9");
@@ -79,12 +82,12 @@ std::pair<int, int> FlowCells(std::vector<TSheetCell>& cells)
     return {sheetWidth, y + rowHeight + Margin};
 }
 
-void DrawPicture(cairo_surface_t* surface, const TSheetCell& cell, const TDisplayPalette& palette)
+void DrawPicture(cairo_surface_t* surface, const TSheetCell& cell, const TLibraryPicture& picture,
+    const TDisplayPalette& palette)
 {
     cairo_surface_flush(surface);
     uint8_t* data = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);
-    const TLibraryPicture& picture = cell.Picture;
     for (int y = 0; y < picture.Height * Zoom; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + ptrdiff_t {cell.Y + y} * stride);
         for (int x = 0; x < picture.Width * Zoom; ++x) {
@@ -95,6 +98,17 @@ void DrawPicture(cairo_surface_t* surface, const TSheetCell& cell, const TDispla
         }
     }
     cairo_surface_mark_dirty(surface);
+}
+
+cairo_status_t AppendPngBytes(void* closure, const unsigned char* data, unsigned int length)
+{
+    auto* out = static_cast<std::vector<uint8_t>*>(closure);
+    try {
+        out->insert(out->end(), data, data + length);
+    } catch (const std::bad_alloc&) {
+        return CAIRO_STATUS_NO_MEMORY;
+    }
+    return CAIRO_STATUS_SUCCESS;
 }
 
 } // namespace
@@ -108,13 +122,11 @@ int RunSheet(const std::vector<std::string>& args, std::ostream&)
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
     std::unique_ptr<cairo_t, TCairoDeleter> measureCr(cairo_create(measure.get()));
     std::vector<TSheetCell> cells;
-    for (const TRecordEntry& entry : ReadRecordEntries(args[0])) {
+    for (const TVX8RecordEntry& entry : library.Records()) {
         if (IsDirectoryEntry(library, entry)) {
             TSheetCell& cell = cells.emplace_back();
-            cell.Picture = ReadLibraryPicture(library, entry.Name);
-            cell.Picture.Name = entry.Name;
-            cell.Label
-                = MakeLabel(measureCr.get(), cell.Picture, cell.LabelWidth, cell.LabelHeight);
+            cell.Entry = entry;
+            cell.Label = MakeLabel(measureCr.get(), entry, cell.LabelWidth, cell.LabelHeight);
         }
     }
     auto [width, height] = FlowCells(cells);
@@ -129,23 +141,26 @@ int RunSheet(const std::vector<std::string>& args, std::ostream&)
     std::unique_ptr<cairo_t, TCairoDeleter> cr(cairo_create(surface.get()));
     cairo_set_source_rgb(cr.get(), Background, Background, Background);
     cairo_paint(cr.get());
+    // Only now, with the sheet's size accepted, is each picture decoded, one at a time.
     for (const TSheetCell& cell : cells) {
-        int w = cell.Picture.Width * Zoom;
-        int h = cell.Picture.Height * Zoom;
+        int w = cell.Entry.Width * Zoom;
+        int h = cell.Entry.Height * Zoom;
         cairo_set_source_rgb(cr.get(), 0.2, 0.2, 0.2);
         cairo_rectangle(cr.get(), cell.X - 1, cell.Y - 1, w + 2, h + 2);
         cairo_fill(cr.get());
-        DrawPicture(surface.get(), cell, palette);
+        DrawPicture(surface.get(), cell, ReadLibraryPicture(library, cell.Entry.Name), palette);
         cairo_set_source_rgb(cr.get(), 0, 0, 0);
         cairo_move_to(cr.get(), cell.X, cell.Y + h + LabelGap);
         pango_cairo_update_layout(cr.get(), cell.Label.get());
         pango_cairo_show_layout(cr.get(), cell.Label.get());
     }
     cairo_surface_flush(surface.get());
-    cairo_status_t status = cairo_surface_write_to_png(surface.get(), args[1].c_str());
+    std::vector<uint8_t> png;
+    cairo_status_t status = cairo_surface_write_to_png_stream(surface.get(), AppendPngBytes, &png);
     if (status != CAIRO_STATUS_SUCCESS) {
         throw KelException(
             "sheet: cannot write \"" + args[1] + "\": " + cairo_status_to_string(status));
     }
+    WriteFileBytes(args[1], png);
     return 0;
 }

@@ -110,17 +110,6 @@ TEST(ArtLibrary, TransparentImagesHaveBothHolesAndDrawnPixels)
     }
 }
 
-TEST(ArtLibrary, ReservedPaletteSlotsHoldTheirColours)
-{
-    const TArtPalette& palette = SharedLibrary().Palette;
-
-    EXPECT_EQ(palette[BlackSlot], (TPaletteColour {0, 0, 0}));
-    EXPECT_EQ(palette[WhiteSlot], (TPaletteColour {255, 255, 255}));
-    EXPECT_EQ(palette[GridLineSlot], (TPaletteColour {48, 44, 22}));
-    EXPECT_EQ(palette[EdgeLineSlot], (TPaletteColour {40, 26, 14}));
-    EXPECT_EQ(palette[TransparentKeySlot], (TPaletteColour {255, 0, 255}));
-}
-
 TEST(ArtLibrary, GridAndEdgeLinesStandOutFromTheMeadowAndTheTable)
 {
     const TArtLibrary& library = SharedLibrary();

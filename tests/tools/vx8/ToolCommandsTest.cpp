@@ -48,10 +48,10 @@ TEST_F(ToolTest, List_ShowsEachDirectoryEntryInFileOrder)
     TToolRun twins = Run({"list", DataFile("twins.vx8")});
 
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out,
-        "Zeta         5     3   1 1 4\n"
-        "noise        8     2   1 2 -\n"
-        "wide       640   480   5 1 -\n");
+    EXPECT_EQ(WithoutState(run.Out),
+        "Zeta         5     3   1 ? 4\n"
+        "noise        8     2   1 ? -\n"
+        "wide       640   480   5 ? -\n");
     EXPECT_EQ(twins.Out, "twin         2     1   1 1 -\n");
 }
 
