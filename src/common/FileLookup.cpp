@@ -1,5 +1,7 @@
 #include "common/FileLookup.h"
 
+#include "common/KelStd.h"
+
 #include <memory>
 
 #include <dirent.h>
@@ -11,16 +13,11 @@ struct TDirClose {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameIgnoringCase(const std::string& a, const char* b)
 {
     std::size_t i = 0;
     for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+        if (LowerAsciiLetter(a[i]) != LowerAsciiLetter(b[i]))
             return false;
     }
     return i == a.size() && b[i] == '\0';

@@ -54,3 +54,9 @@ private:
         return pattern;
     }
 };
+
+// Permissions do not stop root; tests that need another user's files make them only as root.
+inline bool RunningAsRoot()
+{
+    return ::geteuid() == 0;
+}
