@@ -39,7 +39,10 @@ public:
     }
     TCairoTarget(const TCairoTarget&) = delete;
     TCairoTarget& operator=(const TCairoTarget&) = delete;
-    ~TCairoTarget()
+    ~TCairoTarget() { Finish(); }
+
+    // Ends the drawing, so that the pixels can be read.
+    void Finish()
     {
         Context.reset();
         cairo_surface_flush(Surface.get());
@@ -128,4 +131,12 @@ void TDeviceContext::DrawText(
     SetColour(target.Get(), font.Colour);
     cairo_move_to(target.Get(), left, box.Top);
     pango_cairo_show_layout(target.Get(), layout.get());
+    target.Finish();
+    // Cairo fills the unused top byte of the pixels it writes; the pixels here keep it 0.
+    auto* bytes = reinterpret_cast<uint8_t*>(Target);
+    for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(bytes + static_cast<int64_t>(y) * TargetStride);
+        for (int32_t x = clip.Left; x < clip.Right; ++x)
+            row[x] &= 0x00FFFFFF;
+    }
 }

@@ -1,0 +1,3 @@
+#include "low/Low.h"
+
+#include <glib.h>

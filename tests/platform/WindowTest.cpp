@@ -1,0 +1,155 @@
+#include "platform/Application.h"
+#include "platform/Form.h"
+#include "platform/GtkGlue.h"
+#include "platform/HandCursors.h"
+#include "platform/Label.h"
+#include "platform/PaintBox.h"
+#include "platform/Screen.h"
+#include "platform/Timer.h"
+#include "support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr TColour Red = MakeColour(255, 0, 0);
+constexpr TColour Blue = MakeColour(0, 0, 255);
+
+TColour Checker(int32_t x, int32_t y)
+{
+    return (x + y) % 2 != 0 ? Red : Blue;
+}
+
+// A shown 4 x 2 form whose paint box paints a red and blue checker board.
+struct TShownForm : ::testing::Test {
+    TShownForm()
+    {
+        Form.SetClientSize(4, 2);
+        Box.SetBounds(0, 0, 4, 2);
+        Box.OnPaint = [](TCanvas& canvas) {
+            for (int32_t y = 0; y < 2; ++y)
+                for (int32_t x = 0; x < 4; ++x) {
+                    canvas.Brush.Colour = Checker(x, y);
+                    canvas.FillRect({x, y, x + 1, y + 1});
+                }
+        };
+        Form.Show();
+        ProcessMessagesUntil([this] { return gtk_widget_get_mapped(Form.Window().Area) != FALSE; });
+    }
+    GdkWindow* AreaWindow() const { return gtk_widget_get_window(Form.Window().Area); }
+
+    TForm Form;
+    TPaintBox Box {Form};
+};
+
+TEST_F(TShownForm, TheScreenShowsTheBackingStoreScaledWithoutBlending)
+{
+    const auto screenShows = [this] {
+        TGObjectPtr<GdkPixbuf> shot(gdk_pixbuf_get_from_window(AreaWindow(), 0, 0, 4, 2));
+        if (!shot)
+            return false;
+        const guchar* p = gdk_pixbuf_get_pixels(shot.get());
+        const int stride = gdk_pixbuf_get_rowstride(shot.get());
+        const int channels = gdk_pixbuf_get_n_channels(shot.get());
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const guchar* q = p + y * stride + x * channels;
+                if (MakeColour(q[0], q[1], q[2]) != Checker(x, y))
+                    return false;
+            }
+        return true;
+    };
+    EXPECT_TRUE(ProcessMessagesUntil(screenShows));
+
+    // At scale 2 each pixel becomes a 2 x 2 block of its own colour.
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 8, 4);
+    cairo_surface_set_device_scale(image, 2, 2);
+    cairo_t* cr = cairo_create(image);
+    gtk_widget_draw(Form.Window().Area, cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(image);
+    const auto* pixels = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(image));
+    const int stride = cairo_image_surface_get_stride(image) / 4;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(pixels[y * stride + x] & 0xFFFFFF, Checker(x / 2, y / 2)) << x << "," << y;
+    cairo_surface_destroy(image);
+}
+
+TEST_F(TShownForm, TheHandsLoadAndTheBusyCursorOverridesEveryOther)
+{
+    ASSERT_TRUE(LoadCursorResource(1, HandPointCursorResource));
+    ASSERT_TRUE(LoadCursorResource(2, HandOpenCursorResource));
+    EXPECT_FALSE(LoadCursorResource(3, 2999));
+    EXPECT_FALSE(HasCursor(3));
+    for (const int resource : {HandPointCursorResource, HandOpenCursorResource}) {
+        const THandCursorPicture& hand = *FindCursorPicture(resource);
+        EXPECT_NE(hand.Rows[static_cast<size_t>(hand.HotY)][hand.HotX], '.')
+            << "hot spot off the hand";
+    }
+
+    Box.SetCursor(1);
+    Form.MouseMove(0, 1, 1);
+    EXPECT_EQ(gdk_window_get_cursor(AreaWindow()), ToolkitCursor(1));
+    {
+        TBusyCursor busy;
+        EXPECT_EQ(gdk_window_get_cursor(AreaWindow()), ToolkitCursor(crHourGlass));
+    }
+    EXPECT_EQ(gdk_window_get_cursor(AreaWindow()), ToolkitCursor(1));
+    Box.SetVisible(false);
+    EXPECT_EQ(gdk_window_get_cursor(AreaWindow()), nullptr);
+}
+
+TEST_F(TShownForm, PostedMessagesReachTheHookAndAModalShowingEndsWhenItCloses)
+{
+    const uint32_t message = Application().RegisterWindowMessage("Check for Pathwarden instance");
+    EXPECT_GE(message, 0xC000u);
+    EXPECT_EQ(Application().RegisterWindowMessage("Check for Pathwarden instance"), message);
+    EXPECT_NE(Application().RegisterWindowMessage("another"), message);
+    std::vector<uint32_t> seen;
+    Application().OnMessage = [&](const TMessage& m, bool&) {
+        if (m.Msg != TMessage::ToolkitEvent)
+            seen.push_back(m.Msg);
+    };
+    Application().PostMessage({message, 0, 0});
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return !seen.empty(); }));
+    EXPECT_EQ(seen, std::vector<uint32_t> {message});
+    Application().OnMessage = nullptr;
+
+    TForm dialog;
+    TTimer closer;
+    closer.SetInterval(20);
+    closer.SetOnTimer([&] {
+        dialog.ModalResult = 7;
+        dialog.Close();
+    });
+    EXPECT_EQ(dialog.ShowModal(), 7);
+    EXPECT_FALSE(dialog.Visible());
+}
+
+TEST_F(TShownForm, ATransparentLabelDrawsOnlyItsLetters)
+{
+    Form.SetClientSize(40, 20);
+    Box.SetVisible(false);
+    Form.Color = Blue;
+    TLabel label(Form);
+    label.SetBounds(0, 0, 40, 20);
+    label.Transparent = true;
+    label.Font = {"Sans", 16, Red, true};
+    label.SetCaption("MW");
+    Form.Update();
+    int letters = 0;
+    for (int32_t y = 0; y < 20; ++y)
+        for (int32_t x = 0; x < 40; ++x)
+            letters += Form.BackingStore().Pixel(x, y) == Red;
+    for (int32_t y = 0; y < 20; ++y)
+        for (int32_t x = 0; x < 40; ++x)
+            EXPECT_EQ(Form.BackingStore().Pixel(x, y) >> 24, 0u) << "pixels keep 0x00RRGGBB";
+    EXPECT_GT(letters, 10);
+    EXPECT_EQ(Form.BackingStore().Pixel(39, 19), Blue);
+}
+
+} // namespace
