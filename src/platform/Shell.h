@@ -1,5 +1,8 @@
 #pragma once
 
+// Finding a program file without regard to case belongs with the files: FindFileIgnoringCase.
+#include "common/FileLookup.h"
+
 #include <string>
 
 // Opens an address (a web page, a file) with the desktop's default handler; false when that
