@@ -1,21 +1,15 @@
 // The program's entry: the toolkit, the game window, the message loop.
 #include "common/KelException.h"
+#include "app/Paths.h"
 #include "game/FormWarden.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
-#include "platform/Shell.h"
 
 #include <cstdio>
 #include <string>
 
 namespace {
-
-std::string ProgramFolder()
-{
-    const std::string path = ExecutablePath();
-    return path.substr(0, path.rfind('/') + 1);
-}
 
 // Until the about window exists, the title picture answers with a few words about the game.
 void ShowAboutStandIn()
@@ -36,6 +30,7 @@ int main(int argc, char** argv)
     Application().Title = "Pathwarden";
     Randomize();
     try {
+        SetPaths();
         TFormWarden form({ProgramFolder(), ShowAboutStandIn, nullptr}, ProcessRandom());
         if (form.StartupFailed)
             return 1;

@@ -1,9 +1,9 @@
 #include "game/FormWarden.h"
 
+#include "common/FileLookup.h"
 #include "common/KelException.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
-#include "platform/Shell.h"
 #include "surface/PBMInfo.h"
 
 #include <cstdio>
