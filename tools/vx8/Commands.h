@@ -12,3 +12,4 @@ int RunList(const std::vector<std::string>& args, std::ostream& out);
 int RunExport(const std::vector<std::string>& args, std::ostream& out);
 int RunCheck(const std::vector<std::string>& args, std::ostream& out);
 int RunSheet(const std::vector<std::string>& args, std::ostream& out);
+int RunUnpack(const std::vector<std::string>& args, std::ostream& out);

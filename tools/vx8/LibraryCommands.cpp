@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -76,6 +77,35 @@ int RunExport(const std::vector<std::string>& args, std::ostream&)
     } else {
         WriteFileBytes(outPath, picture.Pixels);
     }
+    return 0;
+}
+
+int RunUnpack(const std::vector<std::string>& args, std::ostream&)
+{
+    TVX8Library library;
+    library.Open(args[0], true);
+    const std::filesystem::path folder = args[1];
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        throw KelException(
+            "unpack: cannot make the folder \"" + args[1] + "\": " + error.message());
+    std::string list;
+    for (const TVX8RecordEntry& entry : library.Records()) {
+        if (!IsDirectoryEntry(library, entry))
+            continue;
+        // The name becomes a file name and a line of the list.
+        if (entry.Name.starts_with(".") || entry.Name.find_first_of("/\n\r") != std::string::npos
+            || entry.Name.find('=') != std::string::npos) {
+            throw KelException(
+                "unpack: image name \"" + entry.Name + "\" cannot be the name of a file");
+        }
+        const TLibraryPicture picture = ReadLibraryPicture(library, entry.Name);
+        WriteFileBytes((folder / (entry.Name + ".png")).string(),
+            EncodeIndexedPng(PngPicture(library, picture), 9));
+        list += entry.Name + ".png\n";
+    }
+    WriteFileBytes((folder / "pack.list").string(), std::vector<uint8_t>(list.begin(), list.end()));
     return 0;
 }
 

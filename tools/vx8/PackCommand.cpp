@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "PackInputs.h"
 #include "PngFile.h"
 
 #include "codec/VX8ImageSegment.h"
@@ -8,8 +9,8 @@
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -19,11 +20,6 @@ struct TPackedImage {
     TVX8SourceImage Image;
     TVX8EncodedRecord Record;
 };
-
-std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
 
 using TColours = std::vector<std::array<uint8_t, 3>>;
 
@@ -115,18 +111,73 @@ void CheckImageSize(const std::string& path, uint32_t width, uint32_t height)
     }
 }
 
-TPackedImage LoadImage(const std::string& path)
+// The indexed picture's colours as 16-bit RGBA, alpha from its tRNS entries.
+std::vector<uint16_t> IndexedToRgba(const TIndexedPicture& picture)
 {
+    std::vector<uint16_t> rgba;
+    rgba.reserve(picture.Pixels.size() * 4);
+    for (uint8_t v : picture.Pixels) {
+        const TRgb colour = v < picture.Palette.size() ? picture.Palette[v] : TRgb {};
+        const uint8_t alpha = v < picture.Alpha.size() ? picture.Alpha[v] : 255;
+        for (uint8_t sample : {colour[0], colour[1], colour[2], alpha})
+            rgba.push_back(static_cast<uint16_t>(sample * 257));
+    }
+    return rgba;
+}
+
+bool UsesPalette(const TIndexedPicture& picture, const TTargetPalette& target)
+{
+    for (std::size_t i = 0; i < picture.Palette.size(); ++i)
+        if (i >= target.Colours.size() || picture.Palette[i] != target.Colours[i])
+            return false;
+    return true;
+}
+
+// Maps a picture onto the target palette; the picture then holds the palette and the indices.
+void MapImage(TPackedImage& packed, const TPngPicture& png, const TPaletteSource& source,
+    const TPackOptions& options)
+{
+    const std::vector<uint16_t> rgba = png.Indexed ? IndexedToRgba(png.Picture) : png.Rgba;
+    bool transparent = false;
+    for (std::size_t i = 3; i < rgba.size() && source.Target.TransparentIndex < 0; i += 4) {
+        if (IsClearAlpha(rgba[i])) {
+            throw KelException("pack: " + Quoted(packed.Path)
+                + " has transparent pixels, but the palette of " + Quoted(options.PalettePath)
+                + " has no transparent index");
+        }
+    }
+    packed.Picture.Pixels
+        = MapToPalette(rgba, png.Picture.Width, source.Target, options.Dither, transparent);
+    packed.Picture.Palette = source.Target.Colours;
+    packed.Picture.Alpha.clear();
+    packed.Image.Transparent = transparent;
+    packed.Image.TransparentIndex
+        = transparent ? static_cast<uint8_t>(source.Target.TransparentIndex) : 0;
+}
+
+TPackedImage LoadImage(
+    const TPackInput& input, const TPaletteSource* source, const TPackOptions& options)
+{
+    constexpr std::size_t MaxPngSize = std::size_t {256} << 20;
     TPackedImage packed;
-    packed.Path = path;
-    packed.Picture = ReadIndexedPng(
-        path, [&](uint32_t width, uint32_t height) { CheckImageSize(path, width, height); });
+    packed.Path = input.Path;
+    const TPngPicture png = DecodePng(ReadFileBytes(input.Path, MaxPngSize), input.Path,
+        [&](uint32_t width, uint32_t height) { CheckImageSize(input.Path, width, height); });
+    packed.Picture = png.Picture;
     TVX8SourceImage& image = packed.Image;
-    image.Name = std::filesystem::path(path).stem().string().substr(0, 8);
-    image.Width = static_cast<uint16_t>(packed.Picture.Width);
-    image.Height = static_cast<uint16_t>(packed.Picture.Height);
+    image.Name = input.Name;
+    image.Width = static_cast<uint16_t>(png.Picture.Width);
+    image.Height = static_cast<uint16_t>(png.Picture.Height);
+    if (png.Indexed && (source == nullptr || UsesPalette(png.Picture, source->Target))) {
+        SetTransparency(packed.Picture, input.Path, image);
+    } else if (source == nullptr) {
+        throw KelException("pack: " + Quoted(input.Path) + " is " + png.Kind
+            + "; a library holds indexed pictures of one palette, so give the palette to map it "
+              "onto with --palette LIBRARY.vx8 (or an indexed PNG)");
+    } else {
+        MapImage(packed, png, *source, options);
+    }
     image.Pixels = packed.Picture.Pixels;
-    SetTransparency(packed.Picture, path, image);
     return packed;
 }
 
@@ -151,11 +202,28 @@ std::string Ratio(size_t stored, size_t png)
     return text;
 }
 
+// The smallest record that one coding alone gives, beside the mix of codings pack chooses.
+std::string BestSingleCoding(const TVX8SourceImage& image)
+{
+    static const char* const names[] = {"plain", "raw", "runs", "lines"};
+    std::size_t best = SIZE_MAX;
+    int bestCoding = 0;
+    for (int coding = 0; coding < 4; ++coding) {
+        const std::size_t size
+            = EncodeImageRecord(image, static_cast<TVX8Coding>(coding)).Bytes.size();
+        if (size < best) {
+            best = size;
+            bestCoding = coding;
+        }
+    }
+    return std::to_string(best) + " " + names[bestCoding];
+}
+
 void PrintStats(const std::vector<TPackedImage>& images, size_t fileSize, std::ostream& out)
 {
-    char line[160];
-    std::snprintf(line, sizeof line, "%-8s  %13s  %9s  %9s  %7s  %s\n", "image", "size",
-        "vx8 bytes", "png bytes", "vx8/png", "segments");
+    char line[200];
+    std::snprintf(line, sizeof line, "%-8s  %13s  %9s  %-13s  %9s  %7s  %s\n", "image", "size",
+        "vx8 bytes", "one coding", "png bytes", "vx8/png", "segments");
     out << line;
     size_t storedTotal = 0;
     size_t pngTotal = 0;
@@ -166,14 +234,14 @@ void PrintStats(const std::vector<TPackedImage>& images, size_t fileSize, std::o
         pngTotal += png;
         std::string size
             = std::to_string(packed.Image.Width) + " x " + std::to_string(packed.Image.Height);
-        std::snprintf(line, sizeof line, "%-8s  %13s  %9zu  %9zu  %7s  %s\n",
-            packed.Image.Name.c_str(), size.c_str(), stored, png, Ratio(stored, png).c_str(),
-            CodingSummary(packed.Record).c_str());
+        std::snprintf(line, sizeof line, "%-8s  %13s  %9zu  %-13s  %9zu  %7s  %s\n",
+            packed.Image.Name.c_str(), size.c_str(), stored, BestSingleCoding(packed.Image).c_str(),
+            png, Ratio(stored, png).c_str(), CodingSummary(packed.Record).c_str());
         out << line;
     }
-    std::snprintf(line, sizeof line, "%-8s  %13s  %9zu  %9zu  %7s  %zu images, file %zu bytes\n",
-        "total", "", storedTotal, pngTotal, Ratio(storedTotal, pngTotal).c_str(), images.size(),
-        fileSize);
+    std::snprintf(line, sizeof line,
+        "%-8s  %13s  %9zu  %-13s  %9zu  %7s  %zu images, file %zu bytes\n", "total", "",
+        storedTotal, "", pngTotal, Ratio(storedTotal, pngTotal).c_str(), images.size(), fileSize);
     out << line;
 }
 
@@ -181,22 +249,19 @@ void PrintStats(const std::vector<TPackedImage>& images, size_t fileSize, std::o
 
 int RunPack(const std::vector<std::string>& args, std::ostream& out)
 {
-    bool stats = args.front() == "--stats";
-    auto first = args.begin() + (stats ? 1 : 0);
-    const std::string& outPath = *first;
+    const TPackOptions options = ParsePackArguments(args);
+    std::optional<TPaletteSource> source;
+    if (!options.PalettePath.empty())
+        source = LoadPaletteSource(options.PalettePath);
     std::vector<TPackedImage> images;
     std::vector<TVX8EncodedRecord> records;
-    std::map<std::string, std::string> pathOfName;
     TColours colours;
-    for (auto it = first + 1; it != args.end(); ++it) {
-        TPackedImage packed = LoadImage(*it);
-        auto [known, added] = pathOfName.emplace(LowerShortName(packed.Image.Name), packed.Path);
-        if (!added) {
-            throw KelException("pack: " + Quoted(known->second) + " and " + Quoted(packed.Path)
-                + " give the same image name \"" + known->first + "\"");
+    for (const TPackInput& input : options.Inputs) {
+        TPackedImage packed = LoadImage(input, source ? &*source : nullptr, options);
+        if (!source) {
+            MergePalette(colours, images.empty() ? packed.Path : images.front().Path,
+                packed.Picture.Palette, packed.Path);
         }
-        MergePalette(colours, images.empty() ? packed.Path : images.front().Path,
-            packed.Picture.Palette, packed.Path);
         try {
             packed.Record = EncodeImageRecord(packed.Image);
         } catch (const KelException& e) {
@@ -205,10 +270,10 @@ int RunPack(const std::vector<std::string>& args, std::ostream& out)
         records.push_back(packed.Record);
         images.push_back(std::move(packed));
     }
-    std::vector<uint8_t> bytes = AssembleLibrary(LibraryPalette(colours), records);
-    WriteLibraryBytes(outPath, bytes);
-    if (stats) {
+    std::vector<uint8_t> bytes
+        = AssembleLibrary(source ? source->FileBytes : LibraryPalette(colours), records);
+    WriteLibraryBytes(options.OutPath, bytes);
+    if (options.Stats)
         PrintStats(images, bytes.size(), out);
-    }
     return 0;
 }

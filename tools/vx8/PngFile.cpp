@@ -1,100 +1,15 @@
 #include "PngFile.h"
+#include "PngErrors.h"
 
 #include "common/KelException.h"
 #include "common/KelFileReplace.h"
 
-#include <cerrno>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <png.h>
 
 namespace {
-
-// libpng reports errors by jumping back to the setjmp of the function that called it; the
-// message is kept here, and the functions that call libpng hold no C++ objects of their own.
-struct TPngErrorText {
-    char Text[200] = "";
-};
-
-void OnPngError(png_structp png, png_const_charp message)
-{
-    auto* error = static_cast<TPngErrorText*>(png_get_error_ptr(png));
-    std::snprintf(error->Text, sizeof error->Text, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void OnPngWarning(png_structp, png_const_charp)
-{
-}
-
-struct TPngHeader {
-    png_uint_32 Width = 0;
-    png_uint_32 Height = 0;
-    int BitDepth = 0;
-    int ColourType = 0;
-};
-
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-bool ReadPngHeader(png_structp png, png_infop info, TPngHeader& header)
-{
-    if (setjmp(png_jmpbuf(png))) {
-        return false;
-    }
-    png_read_info(png, info);
-    png_get_IHDR(png, info, &header.Width, &header.Height, &header.BitDepth, &header.ColourType,
-        nullptr, nullptr, nullptr);
-    return true;
-}
-
-// Reads palette, alphas and pixels into picture, whose vectors the caller has sized.
-bool ReadPngBody(
-    png_structp png, png_infop info, TIndexedPicture& picture, std::vector<png_bytep>& rows)
-{
-    if (setjmp(png_jmpbuf(png))) {
-        return false;
-    }
-    png_colorp entries = nullptr;
-    int count = 0;
-    if (png_get_PLTE(png, info, &entries, &count) != 0) {
-        for (int i = 0; i < count && i < 256; ++i) {
-            picture.Palette.push_back({entries[i].red, entries[i].green, entries[i].blue});
-        }
-    }
-    png_bytep alphas = nullptr;
-    int alphaCount = 0;
-    if (png_get_tRNS(png, info, &alphas, &alphaCount, nullptr) != 0) {
-        picture.Alpha.assign(alphas, alphas + std::min(alphaCount, 256));
-    }
-    png_set_interlace_handling(png);
-    png_read_update_info(png, info);
-    png_read_image(png, rows.data());
-    png_read_end(png, nullptr);
-    return true;
-}
-
-std::string ColourTypeText(int colourType)
-{
-    switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY:
-        return "grey";
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
-        return "grey with alpha";
-    case PNG_COLOR_TYPE_RGB:
-        return "RGB";
-    case PNG_COLOR_TYPE_RGB_ALPHA:
-        return "RGBA";
-    case PNG_COLOR_TYPE_PALETTE:
-        return "indexed";
-    default:
-        return "colour type " + std::to_string(colourType);
-    }
-}
 
 void AppendBytes(png_structp png, png_bytep data, png_size_t length)
 {
@@ -135,56 +50,6 @@ bool WritePng(png_structp png, png_infop info, const TIndexedPicture& picture,
 }
 
 } // namespace
-
-TIndexedPicture ReadIndexedPng(
-    const std::string& path, const std::function<void(uint32_t, uint32_t)>& checkSize)
-{
-    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        throw KelException("pack: cannot open \"" + path + "\": " + std::strerror(errno));
-    }
-    TPngErrorText error;
-    png_structp png
-        = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, OnPngError, OnPngWarning);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    auto destroy = [&] { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); };
-    if (!info) {
-        destroy();
-        throw KelException("pack: out of memory reading \"" + path + "\"");
-    }
-    png_init_io(png, file.get());
-    TPngHeader header;
-    if (!ReadPngHeader(png, info, header)) {
-        destroy();
-        throw KelException("pack: \"" + path + "\" is not a readable PNG: " + error.Text);
-    }
-    if (header.ColourType != PNG_COLOR_TYPE_PALETTE || header.BitDepth != 8) {
-        destroy();
-        throw KelException("pack: \"" + path + "\" is not an 8-bit indexed PNG (it is "
-            + ColourTypeText(header.ColourType) + ", " + std::to_string(header.BitDepth)
-            + " bits per sample)");
-    }
-    try {
-        checkSize(header.Width, header.Height);
-    } catch (...) {
-        destroy();
-        throw;
-    }
-    TIndexedPicture picture;
-    picture.Width = header.Width;
-    picture.Height = header.Height;
-    picture.Pixels.resize(size_t {header.Width} * header.Height);
-    std::vector<png_bytep> rows(header.Height);
-    for (size_t y = 0; y < rows.size(); ++y) {
-        rows[y] = picture.Pixels.data() + y * header.Width;
-    }
-    bool read = ReadPngBody(png, info, picture, rows);
-    destroy();
-    if (!read) {
-        throw KelException("pack: \"" + path + "\" is not a readable PNG: " + error.Text);
-    }
-    return picture;
-}
 
 std::vector<uint8_t> EncodeIndexedPng(const TIndexedPicture& picture, int zlibLevel)
 {

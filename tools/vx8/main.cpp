@@ -1,8 +1,10 @@
 #include "Commands.h"
+#include "PackInputs.h"
 
 #include <cstddef>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,10 +13,17 @@ namespace {
 const char* const UsageText
     = "usage: vx8 COMMAND ARGUMENTS\n"
       "\n"
-      "  vx8 pack [--stats] OUT.vx8 IMAGE.png ...\n"
-      "      build a library from 8-bit indexed PNGs that share one palette; each image is\n"
-      "      named after its file, without the extension, cut to 8 characters. --stats\n"
-      "      compares each stored image with the same picture as a PNG at zlib level 9.\n"
+      "  vx8 pack [--stats] [--palette LIBRARY.vx8|PALETTE.png [--dither]] OUT.vx8 INPUT ...\n"
+      "      build a library from PNGs. An INPUT is IMAGE.png, named after its file without\n"
+      "      the extension (at most 8 characters), NAME=IMAGE.png, or @LIST, a file of inputs\n"
+      "      one a line (as unpack writes). Without --palette the PNGs must be indexed with\n"
+      "      one palette. With it, the library gets that palette and grey, RGB and other\n"
+      "      pictures are mapped onto it: each pixel takes the nearest colour in CIE Lab,\n"
+      "      pixels less than half opaque the transparent index; --dither spreads the error.\n"
+      "      --stats compares each stored image with one coding alone and with a PNG.\n"
+      "  vx8 unpack LIBRARY DIR\n"
+      "      write every image as DIR/NAME.png with the library's palette, and DIR/pack.list\n"
+      "      naming them in library order: pack OUT.vx8 @DIR/pack.list gives the library back\n"
       "  vx8 list LIBRARY\n"
       "      one line per image in file order: name, width, height, segments, state and\n"
       "      the transparent index or -\n"
@@ -41,6 +50,7 @@ const TCommand Commands[] = {
     {"export", RunExport, 3, 3},
     {"check", RunCheck, 1, 1},
     {"sheet", RunSheet, 2, 2},
+    {"unpack", RunUnpack, 2, 2},
 };
 
 const TCommand* FindCommand(const std::string& name)
@@ -53,11 +63,14 @@ const TCommand* FindCommand(const std::string& name)
     return nullptr;
 }
 
-// The arguments the command counts: pack's --stats is an option, not an argument.
+// The arguments the command counts: pack's options are not; a word that looks like an option
+// but is none makes the count wrong.
 size_t CountedArgs(const TCommand& command, const std::vector<std::string>& args)
 {
-    bool option = std::string(command.Name) == "pack" && !args.empty() && args[0] == "--stats";
-    return args.size() - (option ? 1 : 0);
+    if (std::string(command.Name) != "pack")
+        return args.size();
+    const std::optional<size_t> options = CountPackOptions(args);
+    return options ? args.size() - *options : 0;
 }
 
 } // namespace
