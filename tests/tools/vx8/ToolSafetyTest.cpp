@@ -90,7 +90,8 @@ TEST_F(ToolTest, WritesThatFail_KeepTheOldOutputAndLeaveNoTemporary)
     const std::string limit = "trap '' XFSZ; ulimit -f 1; ";
 
     TToolRun exported = Run({"export", library, "big", Path("old.png")}, limit);
-    TToolRun packed = Run({"pack", Path("old.vx8"), DataFile("full-palette.png")}, limit);
+    TToolRun packed
+        = Run({"pack", Path("old.vx8"), "full-pal=" + DataFile("full-palette.png")}, limit);
 
     EXPECT_EQ(exported.Status, 1);
     EXPECT_EQ(
@@ -107,7 +108,7 @@ TEST_F(ToolTest, PackBesideAPlantedLink_LeavesTheLinksTargetAlone)
     const std::string victim = Folder.Write("victim", "keep me");
     fs::create_symlink(victim, Path("out.vx8.part"));
 
-    TToolRun run = Run({"pack", Path("out.vx8"), DataFile("full-palette.png")});
+    TToolRun run = Run({"pack", Path("out.vx8"), "full-pal=" + DataFile("full-palette.png")});
 
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(Folder.Read("victim"), "keep me");

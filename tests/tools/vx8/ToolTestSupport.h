@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,12 @@ struct TToolRun {
 inline std::string DataFile(const std::string& name)
 {
     return std::string(PW_TEST_DATA_DIR) + "/tools/" + name;
+}
+
+// Palette entry i of a library file as red, green, blue.
+inline std::array<uint8_t, 3> LibraryColour(const std::vector<uint8_t>& file, size_t i)
+{
+    return {file[6 + 4 * i + 2], file[6 + 4 * i + 1], file[6 + 4 * i]};
 }
 
 // A listing with the state column as "?": which coding the encoder picks is its own business.
