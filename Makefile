@@ -3,6 +3,8 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 300
+# library, ini, png, or all of them in turn
+FUZZ_TARGET ?= all
 PREFIX     ?= /usr/local
 
 PKGS_BUILD = cmake ninja-build g++ pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
@@ -11,6 +13,11 @@ PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdoto
              desktop-file-utils appstream
 PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev
 PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
+
+FUZZ_RUN = $(if $(filter all,$(FUZZ_TARGET)),library ini png,$(FUZZ_TARGET))
+FUZZ_SEEDS_library = fuzz/corpus
+FUZZ_SEEDS_ini = fuzz/corpus-ini
+FUZZ_SEEDS_png = tests/data/tools
 
 ENSURE = scripts/ensure-packages
 CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
@@ -54,10 +61,10 @@ fuzz:
 	@$(ENSURE) $(PKGS_FUZZ)
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DPW_TESTS=OFF -DPW_FUZZ=ON -DPW_WERROR=OFF
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_library
-	mkdir -p build-fuzz/corpus
-	build-fuzz/fuzz/fuzz_library -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
-	    build-fuzz/corpus fuzz/corpus
+	cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_RUN))
+	$(foreach t,$(FUZZ_RUN),mkdir -p build-fuzz/corpus-$(t) && \
+	    build-fuzz/fuzz/fuzz_$(t) -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	    build-fuzz/corpus-$(t) $(FUZZ_SEEDS_$(t)) && ) true
 
 format:
 	clang-format -i $$(find src tools tests bench fuzz -name '*.cpp' -o -name '*.h')
