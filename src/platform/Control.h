@@ -53,7 +53,8 @@ private:
 
 // A control without a window of its own: it lives on its form's client area, paints into the
 // form's backing store and gets the mouse input that the form routes to it. It joins the form's
-// controls on construction, on top of the earlier ones, and leaves them when destroyed.
+// controls on construction, on top of the earlier ones, and leaves them when destroyed; it must
+// not outlive its form.
 class TControl {
 public:
     explicit TControl(TForm& parent);

@@ -218,7 +218,8 @@ gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer)
 
 void OnRealize(GtkWidget*, gpointer data)
 {
-    static_cast<TForm*>(data)->RefreshCursor();
+    auto* form = static_cast<TForm*>(data);
+    RunGuarded([form] { form->RefreshCursor(); });
 }
 
 } // namespace

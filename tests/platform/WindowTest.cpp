@@ -5,6 +5,7 @@
 #include "platform/Label.h"
 #include "platform/PaintBox.h"
 #include "platform/Screen.h"
+#include "platform/Shell.h"
 #include "platform/Timer.h"
 #include "support/MessageBoxRecorder.h"
 
@@ -101,6 +102,12 @@ TEST_F(TShownForm, TheHandsLoadAndTheBusyCursorOverridesEveryOther)
     EXPECT_EQ(gdk_window_get_cursor(AreaWindow()), ToolkitCursor(1));
     Box.SetVisible(false);
     EXPECT_EQ(gdk_window_get_cursor(AreaWindow()), nullptr);
+}
+
+TEST(Shell, AddressesWithoutAHandlerAreRefused)
+{
+    EXPECT_FALSE(OpenAddress(""));
+    EXPECT_FALSE(OpenAddress("no-such-scheme-pw:somewhere"));
 }
 
 TEST_F(TShownForm, PostedMessagesReachTheHookAndAModalShowingEndsWhenItCloses)
