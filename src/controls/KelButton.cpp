@@ -127,7 +127,7 @@ int TKelButton::FrameIndex() const
 
 void TKelButton::Recompose()
 {
-    if (EnsureLibrary() == nullptr || EnsureImage() == nullptr)
+    if (EnsureLibrary() == nullptr || EnsureImage() == nullptr || FStripSurface == nullptr)
         return;
     FFaceSurface->FillRect(FFaceSurface->Bounds(), FBGPen);
     const int32_t k = FrameIndex();

@@ -1,6 +1,9 @@
 #include "ControlsTestLibrary.h"
+#include "controls/KelButton.h"
 #include "controls/VX8Tile.h"
 #include "platform/Form.h"
+#include "platform/GtkGlue.h"
+#include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +110,36 @@ TEST_F(TTileBGTest, ADestroyedLibraryLeavesTheHatchAndANewLibraryLoadsAfresh)
     EXPECT_EQ(Background.TileNode()->OpenCount, 1);
     Form.Update();
     EXPECT_EQ(CountMismatches(Form.ClientRect()), 0);
+}
+
+TEST_F(TTileBGTest, TheScreenShowsTheTilesAndAButtonInARealWindow)
+{
+    TKelButton button(Form);
+    button.SetBounds(40, 30, 0, 0);
+    button.ApplyImageName("start");
+    TKelButton::SetGlobalImageLibrary(Library.get());
+    button.ApplyEnabled(true);
+    Form.Show();
+    const auto screenShowsTheStore = [this] {
+        GdkWindow* window = gtk_widget_get_window(Form.Window().Area);
+        TGObjectPtr<GdkPixbuf> shot(
+            window != nullptr ? gdk_pixbuf_get_from_window(window, 0, 0, 70, 50) : nullptr);
+        if (!shot)
+            return false;
+        const guchar* p = gdk_pixbuf_get_pixels(shot.get());
+        for (int32_t y = 0; y < 50; ++y)
+            for (int32_t x = 0; x < 70; ++x) {
+                const guchar* q = p + y * gdk_pixbuf_get_rowstride(shot.get())
+                    + x * gdk_pixbuf_get_n_channels(shot.get());
+                if (MakeColour(q[0], q[1], q[2]) != Form.BackingStore().Pixel(x, y))
+                    return false;
+            }
+        return true;
+    };
+    EXPECT_TRUE(ProcessMessagesUntil(screenShowsTheStore));
+    EXPECT_EQ(Form.BackingStore().Pixel(45, 35), Lib::Colour(10)); // the button's up face
+    EXPECT_EQ(CountMismatches({0, 0, 40, 50}), 0);
+    TKelButton::SetGlobalImageLibrary(nullptr);
 }
 
 TEST_F(TTileBGTest, ClicksOverTheBackgroundReachTheForm)
