@@ -32,6 +32,7 @@ int main(int argc, char** argv)
     try {
         SetPaths();
         TFormWarden form({ProgramFolder(), ShowAboutStandIn, nullptr}, ProcessRandom());
+        form.SettingsFile = SettingsFileName;
         if (form.StartupFailed)
             return 1;
         Application().Run(form);

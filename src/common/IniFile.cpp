@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -273,9 +274,16 @@ std::string SetIniValue(
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
     const std::string& fileName)
 {
+    return WriteIniEntries(section, {{std::string(key), std::string(value)}}, fileName);
+}
+
+bool WriteIniEntries(
+    std::string_view section, const std::vector<TIniEntry>& entries, const std::string& fileName)
+{
     try {
-        if (!IsStorableIniEntry(section, key, value))
-            return false;
+        for (const TIniEntry& entry : entries)
+            if (!IsStorableIniEntry(section, entry.Key, entry.Value))
+                return false;
         std::string target = WriteTarget(fileName);
         TLoadedFile old = LoadIniFile(target);
         if (old.State == TLoadState::Unreadable)
@@ -284,7 +292,9 @@ bool WriteIniString(std::string_view section, std::string_view key, std::string_
         bool exists = old.State == TLoadState::Loaded;
         if (exists && ::access(target.c_str(), W_OK) != 0)
             return false;
-        std::string text = SetIniValue(old.Text, section, key, value);
+        std::string text = std::move(old.Text);
+        for (const TIniEntry& entry : entries)
+            text = SetIniValue(text, section, entry.Key, entry.Value);
         fs::path folder = fs::path(target).parent_path();
         std::error_code error;
         if (!folder.empty())

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // INI files read and written with the tolerance of the classic INI functions: section and key
 // names compare without regard to the case of A to Z, blanks around names and values do not
@@ -39,3 +40,11 @@ std::string SetIniValue(
 // untouched and no temporary file left.
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
     const std::string& fileName);
+
+struct TIniEntry {
+    std::string Key;
+    std::string Value;
+};
+// WriteIniString for several keys of one section at once, in one replacement of the file.
+bool WriteIniEntries(
+    std::string_view section, const std::vector<TIniEntry>& entries, const std::string& fileName);

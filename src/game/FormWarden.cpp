@@ -2,6 +2,7 @@
 
 #include "common/FileLookup.h"
 #include "common/KelException.h"
+#include "platform/FormTooltip.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
 #include "surface/PBMInfo.h"
@@ -47,6 +48,8 @@ TFormWarden::TFormWarden(TFormWardenHooks hooks, TRandomSource& random)
 TFormWarden::~TFormWarden()
 {
     tmrWarden.SetEnabled(false);
+    SetFormAccessibility(*this, nullptr);
+    SetFormTooltip(*this, nullptr);
     if (FInstanceMessage != 0) {
         Application().OnActivate = nullptr;
         Application().OnMessage = nullptr;
@@ -157,6 +160,8 @@ void TFormWarden::SetUp()
         FRandom, *Images, [this](TVX8ImageData& surface, TPoint p) { BG.PaintTilesTo(surface, p); },
         static_cast<TWardenScreen&>(*this));
     MakeIcon();
+    SetFormTooltip(*this, [this](int32_t x, int32_t y) { return PreviewTooltip(x, y); });
+    SetFormAccessibility(*this, [this] { return AccessibleItems(); });
     Play->SetSize(3, 3);
     UpdateVersionLabel();
     ExitButtonClick();

@@ -3,8 +3,10 @@
 #include "controls/KelButton.h"
 #include "controls/VX8Tile.h"
 #include "game/WardenPlay.h"
+#include "platform/Accessibility.h"
 #include "platform/Application.h"
 #include "platform/Bevel.h"
+#include "platform/Desktop.h"
 #include "platform/Form.h"
 #include "platform/Label.h"
 #include "platform/PaintBox.h"
@@ -84,6 +86,19 @@ public:
     void ExitButtonClick();
     void ColRowButtonClick(TKelButton& sender);
     void tmrWardenTimer();
+    // The desktop's keys: Ctrl+Z undo, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+N Start, Ctrl+Q and
+    // Ctrl+W close, F1 the manual. Each acts once per press, not again while the key is held.
+    bool FormShortcut(uint16_t key, TShiftState shift);
+    void OpenManual();
+    // The statistics of the board size over the preview board, else nothing.
+    std::string PreviewTooltip(int32_t x, int32_t y);
+    // What assistive technology is told about the window now.
+    std::vector<TAccessibleItem> AccessibleItems();
+    void Announce(TPlayEvent event);
+    // Opens a file with the desktop's handler; tests replace it.
+    std::function<bool(const std::string&)> OpenDocument = OpenFileWithDefaultHandler;
+    // The settings file that keeps the statistics; none are kept without it.
+    std::function<std::string()> SettingsFile;
 
     void EnableControls(bool idle) override;
     void UpdateVersionLabel();
@@ -109,8 +124,14 @@ private:
     void ShowBoard(TBoardKind kind, TVX8ImageData* surface) override;
     void StartGameTimer(uint32_t intervalMs) override;
     void StopGameTimer() override;
+    bool AnimationsEnabled() const override;
+    void GameEvent(TPlayEvent event) override;
+    std::string StatisticsFile() const;
 
     TFormWardenHooks FHooks;
     TRandomSource& FRandom;
     uint32_t FInstanceMessage = 0;
+    // The modifiers of the key going down, for the character it types.
+    TShiftState FKeyShift = 0;
+    bool FShortcutHeld = false;
 };

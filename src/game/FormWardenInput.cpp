@@ -13,20 +13,27 @@ bool Inside(const TRect& r, int32_t x, int32_t y)
 
 } // namespace
 
-void TFormWarden::FormKeyDown(uint16_t&, TShiftState)
+void TFormWarden::FormKeyDown(uint16_t& key, TShiftState shift)
 {
     UpdateVersionLabel();
+    FKeyShift = shift;
+    FormShortcut(key, shift);
 }
 
+// With Ctrl or Alt held a letter or digit is part of a shortcut, never an arrow's key.
 void TFormWarden::FormKeyPress(char& key)
 {
-    if (Play)
+    const bool modified = (FKeyShift & (ssCtrl | ssAlt)) != 0;
+    FKeyShift = 0;
+    if (Play && !modified)
         Play->KeyPress(static_cast<unsigned char>(key));
 }
 
 // Any key let go counts as the release of the active arrow.
 void TFormWarden::FormKeyUp(uint16_t&, TShiftState)
 {
+    FKeyShift = 0;
+    FShortcutHeld = false;
     if (Play)
         Play->KeyUp();
 }

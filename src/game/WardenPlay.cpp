@@ -30,10 +30,12 @@ void TWardenPlay::Start()
 {
     if (!Game.Start())
         return;
+    History.Clear();
     FScreen.EnableControls(false);
     RenderBoards();
     ShowBoards();
     StartScramble();
+    FScreen.GameEvent(TPlayEvent::Started);
 }
 
 // A game stopped in the middle of a move leaves no arrow active behind it: the next game would
@@ -41,6 +43,7 @@ void TWardenPlay::Start()
 void TWardenPlay::Stop()
 {
     Game.Stop();
+    History.Clear();
     Game.ArrowIndex = 0;
     Game.Released = false;
     FScreen.StopGameTimer();
@@ -71,6 +74,7 @@ void TWardenPlay::ColRow(int32_t tag)
     }
     if (!Game.SizeChange(cols, rows))
         return;
+    History.Clear();
     FScreen.EnableControls(true);
     RenderBoards();
     ShowBoards();
@@ -80,6 +84,7 @@ void TWardenPlay::NewPicture()
 {
     if (!Game.NewPicture())
         return;
+    History.Clear();
     RenderBoard(TBoardKind::Play);
     ShowBoard(TBoardKind::Play);
 }
@@ -139,6 +144,43 @@ void TWardenPlay::PressArrow(bool isColumn, int32_t index)
     StartMove();
 }
 
+bool TWardenPlay::AcceptsReplay() const
+{
+    return AcceptsArrows() && Game.ArrowIndex == 0;
+}
+
+bool TWardenPlay::Undo()
+{
+    if (!AcceptsReplay())
+        return false;
+    const auto arrow = History.Undo(Game.Board.Cols(), Game.Board.Rows());
+    if (arrow)
+        ReplayArrow(*arrow);
+    return arrow.has_value();
+}
+
+bool TWardenPlay::Redo()
+{
+    if (!AcceptsReplay())
+        return false;
+    const auto arrow = History.Redo();
+    if (arrow)
+        ReplayArrow(*arrow);
+    return arrow.has_value();
+}
+
+// Released from the start, the move ends at its fourth tick and never repeats.
+void TWardenPlay::ReplayArrow(TArrow arrow)
+{
+    if (!Game.PressArrow(arrow.IsColumn, arrow.Index))
+        return;
+    Game.Released = true;
+    Painter.DrawArrow(Game, arrow.IsColumn, arrow.Index);
+    FReplaying = true;
+    StartMove();
+    FReplaying = false;
+}
+
 void TWardenPlay::StartScramble()
 {
     FScreen.StartGameTimer(ScrambleInterval);
@@ -147,14 +189,20 @@ void TWardenPlay::StartScramble()
 void TWardenPlay::StartMove()
 {
     Game.StartMove();
+    if (!FReplaying)
+        History.Record({Game.ArrowIsColumn, Game.ArrowIndex});
+    FAnimated = FScreen.AnimationsEnabled();
     FScreen.StartGameTimer(MoveInterval);
 }
 
 void TWardenPlay::TimerTick()
 {
     if (Game.TimerMode == TimerScramble) {
-        if (!Game.ScrambleStep())
+        if (!Game.ScrambleStep()) {
             FScreen.StopGameTimer();
+            if (Game.Playing)
+                FScreen.GameEvent(TPlayEvent::Scrambled);
+        }
         return;
     }
     if (!Game.Playing || Game.ArrowIndex == 0) {
@@ -163,7 +211,10 @@ void TWardenPlay::TimerTick()
     }
     ++Game.Step;
     if (Game.Step <= LastSlideStep) {
-        DrawScrollFrame();
+        if (FAnimated)
+            DrawScrollFrame();
+        else if (Game.Step == 1)
+            ShowBoard(TBoardKind::Play);
     } else if (Game.Step == FinalStep) {
         if (Game.Released) {
             FinishMove();
@@ -205,6 +256,7 @@ void TWardenPlay::FinishMove()
     RenderBoard(TBoardKind::Preview);
     ShowBoard(TBoardKind::Play);
     ShowBoard(TBoardKind::Preview);
+    FScreen.GameEvent(TPlayEvent::Won);
 }
 
 void TWardenPlay::RenderBoard(TBoardKind kind)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/BoardPainter.h"
+#include "puzzle/MoveHistory.h"
 #include "puzzle/WardenGame.h"
 
 #include <cstdint>
@@ -8,6 +9,9 @@
 // The game timer's two rhythms.
 constexpr uint32_t ScrambleInterval = 55;
 constexpr uint32_t MoveInterval = 100;
+
+// What befalls a game, for the window to tell and to count.
+enum class TPlayEvent : uint8_t { Started, Scrambled, Won };
 
 // What the game needs of its window: where the boards lie, showing a board's surface on its
 // paint box, the one game timer, and the buttons.
@@ -21,6 +25,9 @@ public:
     virtual void StartGameTimer(uint32_t intervalMs) = 0;
     virtual void StopGameTimer() = 0;
     virtual void EnableControls(bool idle) = 0;
+    // Whether a move slides its line; asked when each move starts.
+    virtual bool AnimationsEnabled() const { return true; }
+    virtual void GameEvent(TPlayEvent) { }
 };
 
 // The game as the player meets it: buttons, arrows by mouse or key, the scramble and the move
@@ -35,6 +42,8 @@ public:
 
     TWardenGame Game;
     const TBoardPainter Painter;
+    // The current game's rotations; cleared by Start, Stop, a size change and a new picture.
+    TMoveHistory History;
 
     // Buttons and the size caption.
     void Start();
@@ -61,6 +70,11 @@ public:
     void ShowBoards();
 
     void PressArrow(bool isColumn, int32_t index);
+    // Takes the last rotation back, or makes the last undone one again, as one move of the
+    // opposite or the same arrow that never repeats. Refused (false) during the scramble, while a
+    // move cycle runs and with nothing to undo or redo.
+    bool Undo();
+    bool Redo();
 
 private:
     void StartScramble();
@@ -68,10 +82,16 @@ private:
     void DrawScrollFrame();
     void FinishMove();
     bool AcceptsArrows() const;
+    bool AcceptsReplay() const;
+    void ReplayArrow(TArrow arrow);
 
     void LineMoved(bool isColumn, int32_t line) override;
     void BoardScrambled() override;
 
     const TGameImages& FImages;
     TWardenScreen& FScreen;
+    // Set while an undo or redo rotates, which the history already holds.
+    bool FReplaying = false;
+    // Whether the running move slides its line or shows its final picture at once.
+    bool FAnimated = true;
 };

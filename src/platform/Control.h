@@ -23,7 +23,8 @@ enum class TAccessibleRole : uint8_t {
     Frame,
     Label,
     PushButton,
-    ToggleButton
+    ToggleButton,
+    Link
 };
 
 struct TAccessibleState {

@@ -1,0 +1,44 @@
+#include "game/FormWarden.h"
+
+#include "platform/MessageBox.h"
+
+bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
+{
+    const bool ctrl = (shift & (ssCtrl | ssAlt)) == ssCtrl;
+    const bool withShift = (shift & ssShift) != 0;
+    std::function<void()> action;
+    if (key == VK_F1 && (shift & (ssCtrl | ssAlt | ssShift)) == 0)
+        action = [this] { OpenManual(); };
+    else if (ctrl && key == 'Z' && !withShift)
+        action = [this] { Play->Undo(); };
+    else if (ctrl && ((key == 'Z' && withShift) || (key == 'Y' && !withShift)))
+        action = [this] { Play->Redo(); };
+    else if (ctrl && key == 'N')
+        action = [this] {
+            if (cmdStart.Enabled())
+                StartButtonClick();
+        };
+    else if (ctrl && (key == 'Q' || key == 'W'))
+        action = [this] { Close(); };
+    if (!action)
+        return false;
+    // The keyboard repeats a held key; a shortcut acts once per press.
+    if (FShortcutHeld || !Play)
+        return true;
+    FShortcutHeld = true;
+    action();
+    return true;
+}
+
+// The installed game keeps a link to its manual in the program's folder, as the build does.
+void TFormWarden::OpenManual()
+{
+    const std::string manual = FHooks.ProgramFolder + "manual.html";
+    if (!OpenDocument || !OpenDocument(manual))
+        ShowErrorBox("The manual " + manual + " could not be opened.");
+}
+
+bool TFormWarden::AnimationsEnabled() const
+{
+    return DesktopAnimationsEnabled();
+}

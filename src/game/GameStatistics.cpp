@@ -1,0 +1,82 @@
+#include "game/GameStatistics.h"
+
+#include "common/IniFile.h"
+
+#include <limits>
+
+namespace {
+
+constexpr const char* Section = "Statistics";
+
+std::string KeyOf(const char* what, int32_t cols, int32_t rows)
+{
+    return what + std::to_string(cols) + "x" + std::to_string(rows);
+}
+
+// Only digits, and no more than a count can hold; anything else is junk.
+int32_t CountOf(const std::optional<std::string>& value)
+{
+    if (!value || value->empty() || value->size() > 9)
+        return 0;
+    int32_t count = 0;
+    for (const char c : *value) {
+        if (c < '0' || c > '9')
+            return 0;
+        count = count * 10 + (c - '0');
+    }
+    return count;
+}
+
+int32_t OneMore(int32_t count)
+{
+    return count < 999'999'999 ? count + 1 : count;
+}
+
+std::string Moves(int32_t moves)
+{
+    return std::to_string(moves) + (moves == 1 ? " move" : " moves");
+}
+
+} // namespace
+
+TSizeStatistics ReadSizeStatistics(const std::string& fileName, int32_t cols, int32_t rows)
+{
+    auto read = [&](const char* what) {
+        return CountOf(ReadIniValue(Section, KeyOf(what, cols, rows), fileName));
+    };
+    return {read("Started"), read("Won"), read("Best")};
+}
+
+bool RecordGameStarted(const std::string& fileName, int32_t cols, int32_t rows)
+{
+    const TSizeStatistics old = ReadSizeStatistics(fileName, cols, rows);
+    return WriteIniEntries(
+        Section, {{KeyOf("Started", cols, rows), std::to_string(OneMore(old.Started))}}, fileName);
+}
+
+// A won game was started, so a record that lost its start (a broken value) is made whole.
+bool RecordGameWon(const std::string& fileName, int32_t cols, int32_t rows, int32_t moves)
+{
+    const TSizeStatistics old = ReadSizeStatistics(fileName, cols, rows);
+    const int32_t won = OneMore(old.Won);
+    const int32_t best = old.Best == 0 || moves < old.Best ? moves : old.Best;
+    std::vector<TIniEntry> entries {
+        {KeyOf("Won", cols, rows), std::to_string(won)},
+        {KeyOf("Best", cols, rows), std::to_string(best)},
+    };
+    if (old.Started < won)
+        entries.push_back({KeyOf("Started", cols, rows), std::to_string(won)});
+    return WriteIniEntries(Section, entries, fileName);
+}
+
+std::string StatisticsText(
+    const TSizeStatistics& statistics, int32_t cols, int32_t rows, std::optional<int32_t> gameMoves)
+{
+    std::string text = std::to_string(cols) + " × " + std::to_string(rows) + ": won "
+        + std::to_string(statistics.Won) + " of " + std::to_string(statistics.Started);
+    if (statistics.Won > 0)
+        text += ", best " + Moves(statistics.Best);
+    if (gameMoves)
+        text += " · this game: " + Moves(*gameMoves);
+    return text;
+}

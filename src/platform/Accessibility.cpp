@@ -1,0 +1,118 @@
+#include "platform/Accessibility.h"
+
+#include "platform/AccessibleModel.h"
+
+#include <memory>
+#include <utility>
+
+// The form's drawing area answers for its windowless items: its accessible reports one child
+// object per item, which reads the item anew on every question.
+
+namespace {
+
+constexpr const char* ModelKey = "pathwarden-accessible-model";
+
+} // namespace
+
+void TAccessibleModel::Refresh()
+{
+    // A child added or removed below makes listeners ask again at once; they see this state.
+    if (Refreshing)
+        return;
+    Refreshing = true;
+    Items = Source ? Source() : std::vector<TAccessibleItem>();
+    AtkObject* parent = gtk_widget_get_accessible(Area);
+    while (Children.size() > Items.size()) {
+        TGObjectPtr<PwItemAccessible> gone = std::move(Children.back());
+        Children.pop_back();
+        gone->Model = nullptr;
+        g_signal_emit_by_name(
+            parent, "children-changed::remove", static_cast<guint>(Children.size()), gone.get());
+    }
+    while (Children.size() < Items.size()) {
+        PwItemAccessible* child
+            = NewItemAccessible(this, static_cast<int>(Children.size()), parent);
+        Children.emplace_back(child);
+        g_signal_emit_by_name(
+            parent, "children-changed::add", static_cast<guint>(child->Index), child);
+    }
+    Refreshing = false;
+}
+
+namespace {
+
+TAccessibleModel* ModelOf(AtkObject* object)
+{
+    GtkWidget* widget = gtk_accessible_get_widget(GTK_ACCESSIBLE(object));
+    return widget != nullptr
+        ? static_cast<TAccessibleModel*>(g_object_get_data(G_OBJECT(widget), ModelKey))
+        : nullptr;
+}
+
+gint (*WidgetChildCount)(AtkObject*) = nullptr;
+AtkObject* (*WidgetChild)(AtkObject*, gint) = nullptr;
+
+gint AreaChildCount(AtkObject* object)
+{
+    TAccessibleModel* model = ModelOf(object);
+    if (model == nullptr)
+        return WidgetChildCount(object);
+    model->Refresh();
+    return static_cast<gint>(model->Children.size());
+}
+
+AtkObject* AreaChild(AtkObject* object, gint i)
+{
+    TAccessibleModel* model = ModelOf(object);
+    if (model == nullptr)
+        return WidgetChild(object, i);
+    if (i < 0 || i >= AreaChildCount(object))
+        return nullptr;
+    return ATK_OBJECT(g_object_ref(model->Children[static_cast<size_t>(i)].get()));
+}
+
+// Every form's drawing area answers through the two functions above; without a model they ask
+// the widget's own accessible as before. Set before the first accessible of an area is made.
+void HookAreaAccessible()
+{
+    static bool hooked = false;
+    if (hooked)
+        return;
+    hooked = true;
+    TGObjectPtr<GtkWidget> probe(GTK_WIDGET(g_object_ref_sink(gtk_drawing_area_new())));
+    AtkObject* accessible = gtk_widget_get_accessible(probe.get());
+    auto* klass = ATK_OBJECT_GET_CLASS(accessible);
+    WidgetChildCount = klass->get_n_children;
+    WidgetChild = klass->ref_child;
+    klass->get_n_children = AreaChildCount;
+    klass->ref_child = AreaChild;
+}
+
+void DeleteModel(gpointer data)
+{
+    std::unique_ptr<TAccessibleModel> owned(static_cast<TAccessibleModel*>(data));
+}
+
+} // namespace
+void SetFormAccessibility(TForm& form, TAccessibleSource source)
+{
+    GtkWidget* area = form.Window().Area;
+    if (!source) {
+        g_object_set_data(G_OBJECT(area), ModelKey, nullptr);
+        return;
+    }
+    HookAreaAccessible();
+    auto model = std::make_unique<TAccessibleModel>();
+    model->Source = std::move(source);
+    model->Area = area;
+    g_object_set_data_full(G_OBJECT(area), ModelKey, model.release(), DeleteModel);
+}
+
+void AnnounceOnForm(TForm& form, const std::string& text)
+{
+    AtkObject* accessible = gtk_widget_get_accessible(form.Window().Area);
+    if (g_signal_lookup("announcement", ATK_TYPE_OBJECT) != 0)
+        g_signal_emit_by_name(accessible, "announcement", text.c_str());
+    // Screen readers without the signal hear it as a changed description of the board area.
+    atk_object_set_description(accessible, text.c_str());
+}

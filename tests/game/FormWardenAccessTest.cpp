@@ -1,0 +1,167 @@
+#include "GameTestSupport.h"
+#include "game/FormWarden.h"
+
+#include <gtk/gtk.h>
+
+namespace {
+
+struct TSeen {
+    AtkRole Role;
+    std::string Name;
+    bool Enabled;
+};
+
+class FormWardenAccessTest : public ::testing::Test {
+protected:
+    FormWardenAccessTest()
+    {
+        Random.FallBack(TestSeed());
+        Application().Title = "Pathwarden";
+        Form = std::make_unique<TFormWarden>(
+            TFormWardenHooks {PW_BUILD_DIR "/", [this] { ++AboutShown; }, nullptr}, Random);
+        Area = WindowArea();
+        g_signal_connect(Area, "announcement",
+            G_CALLBACK(+[](AtkObject*, gchar* text, gpointer data) {
+                static_cast<std::vector<std::string>*>(data)->push_back(text);
+            }),
+            &Announced);
+    }
+    ~FormWardenAccessTest() override
+    {
+        g_signal_handlers_disconnect_by_data(Area, &Announced);
+        g_object_unref(Area);
+    }
+
+    // The game window found among the toplevels, and the one child of its accessible.
+    static AtkObject* WindowArea()
+    {
+        AtkObject* area = nullptr;
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* w = windows; w != nullptr; w = w->next)
+            if (g_strcmp0(gtk_window_get_title(GTK_WINDOW(w->data)), "Pathwarden") == 0)
+                area = atk_object_ref_accessible_child(
+                    gtk_widget_get_accessible(GTK_WIDGET(w->data)), 0);
+        g_list_free(windows);
+        return area;
+    }
+    std::vector<AtkObject*> Children()
+    {
+        std::vector<AtkObject*> children;
+        const gint n = atk_object_get_n_accessible_children(Area);
+        for (gint i = 0; i < n; ++i) {
+            AtkObject* child = atk_object_ref_accessible_child(Area, i);
+            children.push_back(child);
+            g_object_unref(child); // the area keeps it
+        }
+        return children;
+    }
+    static TSeen Seen(AtkObject* child)
+    {
+        AtkStateSet* states = atk_object_ref_state_set(child);
+        const bool enabled = atk_state_set_contains_state(states, ATK_STATE_ENABLED) != FALSE;
+        g_object_unref(states);
+        return {atk_object_get_role(child), atk_object_get_name(child), enabled};
+    }
+    static std::string Description(AtkObject* child) { return atk_object_get_description(child); }
+    static void RunIdle()
+    {
+        while (g_main_context_iteration(nullptr, FALSE))
+            ;
+    }
+    void Scramble()
+    {
+        while (Form->tmrWarden.Enabled())
+            Form->tmrWarden.Tick();
+    }
+
+    TScriptedRandom Random;
+    int32_t AboutShown = 0;
+    std::unique_ptr<TFormWarden> Form;
+    AtkObject* Area = nullptr;
+    std::vector<std::string> Announced;
+};
+
+TEST_F(FormWardenAccessTest, IdleWindowShowsButtonsTitleAndBoardsAndTheirActionsClick)
+{
+    ASSERT_NE(Area, nullptr);
+    const std::vector<AtkObject*> children = Children();
+    ASSERT_EQ(children.size(), 9u);
+    const TSeen expected[] = {{ATK_ROLE_PUSH_BUTTON, "Start", true},
+        {ATK_ROLE_PUSH_BUTTON, "Exit", false}, {ATK_ROLE_PUSH_BUTTON, "Fewer columns", false},
+        {ATK_ROLE_PUSH_BUTTON, "More columns", true}, {ATK_ROLE_PUSH_BUTTON, "Fewer rows", false},
+        {ATK_ROLE_PUSH_BUTTON, "More rows", true}, {ATK_ROLE_LINK, "About Pathwarden", true},
+        {ATK_ROLE_IMAGE, "Play board", true}, {ATK_ROLE_IMAGE, "Preview board", true}};
+    for (size_t i = 0; i < children.size(); ++i) {
+        const TSeen seen = Seen(children[i]);
+        EXPECT_EQ(seen.Role, expected[i].Role) << i;
+        EXPECT_EQ(seen.Name, expected[i].Name) << i;
+        EXPECT_EQ(seen.Enabled, expected[i].Enabled) << i;
+    }
+    EXPECT_EQ(Description(children[7]), "Play board, 3 columns by 3 rows, 9 of 9 cells in place");
+    EXPECT_EQ(Description(children[8]), "Press Start");
+    EXPECT_EQ(atk_action_get_n_actions(ATK_ACTION(children[0])), 1);
+    EXPECT_STREQ(atk_action_get_name(ATK_ACTION(children[0]), 0), "click");
+    gint x = 0, y = 0, w = 0, h = 0;
+    atk_component_get_extents(ATK_COMPONENT(children[0]), &x, &y, &w, &h, ATK_XY_WINDOW);
+    EXPECT_EQ(w, 156);
+    EXPECT_EQ(h, 28);
+
+    EXPECT_FALSE(atk_action_do_action(ATK_ACTION(children[1]), 0)); // Exit is disabled
+    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[3]), 0));
+    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[6]), 0));
+    RunIdle();
+    EXPECT_EQ(Form->Play->Game.Board.Cols(), 4);
+    EXPECT_EQ(AboutShown, 1);
+    EXPECT_EQ(Description(children[7]), "Play board, 4 columns by 3 rows, 12 of 12 cells in place");
+}
+
+TEST_F(FormWardenAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
+{
+    ASSERT_NE(Area, nullptr);
+    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(Children()[0]), 0));
+    RunIdle();
+    ASSERT_TRUE(Form->Play->Game.Playing);
+    std::vector<AtkObject*> children = Children();
+    ASSERT_EQ(children.size(), 21u);
+    EXPECT_FALSE(Seen(children[9]).Enabled) << "no arrow during the scramble";
+    Scramble();
+    EXPECT_EQ(Announced,
+        (std::vector<std::string> {
+            "New game, 3 columns by 3 rows: scrambling", "Scrambled: your move"}));
+    children = Children();
+    const std::pair<size_t, const char*> arrows[] = {{9, "Column 1, up, key A"},
+        {13, "Column 2, down, key E"}, {15, "Row 1, left, key 1"}, {20, "Row 3, right, key 6"}};
+    for (const auto& [i, name] : arrows) {
+        EXPECT_EQ(Seen(children[i]).Role, ATK_ROLE_PUSH_BUTTON);
+        EXPECT_EQ(Seen(children[i]).Name, name);
+        EXPECT_TRUE(Seen(children[i]).Enabled) << name;
+    }
+    EXPECT_EQ(Description(children[8]), "Target picture");
+    const TRoadBoard before = Form->Play->Game.Board.Current;
+    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[9]), 0));
+    RunIdle();
+    EXPECT_NE(Form->Play->Game.Board.Current, before);
+    AtkStateSet* states = atk_object_ref_state_set(children[9]);
+    EXPECT_TRUE(atk_state_set_contains_state(states, ATK_STATE_PRESSED));
+    g_object_unref(states);
+    EXPECT_FALSE(Seen(children[10]).Enabled) << "another arrow during the move";
+    for (int32_t i = 0; i < 4; ++i)
+        Form->tmrWarden.Tick();
+
+    for (const char key : SolvingKeys(Form->Play->Game.Board)) {
+        Form->KeyPress(key);
+        Form->KeyUp(0, 0);
+        for (int32_t i = 0; i < 4; ++i)
+            Form->tmrWarden.Tick();
+    }
+    ASSERT_TRUE(Form->Play->Game.Won);
+    const int32_t moves = Form->Play->History.Moves();
+    EXPECT_EQ(Announced.back(),
+        "Well done! Solved in " + std::to_string(moves) + (moves == 1 ? " move" : " moves"));
+    children = Children();
+    EXPECT_EQ(children.size(), 9u);
+    EXPECT_EQ(Description(children[7]), "Play board, 3 columns by 3 rows, 9 of 9 cells in place");
+    EXPECT_EQ(Description(children[8]), "Well done");
+}
+
+} // namespace

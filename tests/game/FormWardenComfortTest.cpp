@@ -1,0 +1,265 @@
+#include "GameTestSupport.h"
+#include "game/FormWarden.h"
+#include "platform/FormTooltip.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+class FormWardenComfortTest : public ::testing::Test {
+protected:
+    FormWardenComfortTest()
+    {
+        Random.FallBack(TestSeed());
+        Application().Title = "Pathwarden";
+        Form = std::make_unique<TFormWarden>(
+            TFormWardenHooks {PW_BUILD_DIR "/", nullptr, nullptr}, Random);
+        Form->SettingsFile = [this] { return Settings; };
+        Form->OpenDocument = [this](const std::string& path) {
+            Opened.push_back(path);
+            return OpenAnswer;
+        };
+    }
+    ~FormWardenComfortTest() override { SetDesktopAnimationsEnabled(true); }
+
+    TWardenGame& Game() { return Form->Play->Game; }
+    void Scramble()
+    {
+        Form->StartButtonClick();
+        while (Form->tmrWarden.Enabled())
+            Form->tmrWarden.Tick();
+    }
+    // A key typed with its character, then let go.
+    void Type(uint16_t key, TShiftState shift, char typed)
+    {
+        Form->KeyDown(key, shift);
+        if (typed != 0)
+            Form->KeyPress(typed);
+        Form->KeyUp(key, shift);
+    }
+    void Ticks(int32_t n)
+    {
+        for (int32_t i = 0; i < n; ++i)
+            Form->tmrWarden.Tick();
+    }
+    // A move by its key, run to its end.
+    void Move(char key)
+    {
+        Type(static_cast<uint16_t>(std::toupper(key)), 0, key);
+        Ticks(4);
+    }
+    std::vector<TColour> BoardOnScreen()
+    {
+        std::vector<TColour> pixels;
+        const TRect r = Form->pbxBoard.BoundsRect();
+        for (int32_t y = r.Top; y < r.Bottom; ++y)
+            for (int32_t x = r.Left; x < r.Right; ++x)
+                pixels.push_back(Form->BackingStore().Pixel(x, y));
+        return pixels;
+    }
+
+    // The play board's surface as the screen shows it.
+    std::vector<TColour> SurfaceColours()
+    {
+        std::vector<TColour> pixels;
+        for (const uint8_t index : PixelsOf(*Form->Images->PlayBoard))
+            pixels.push_back(Form->Library->GetHPal()->ColourOf(index));
+        return pixels;
+    }
+    // Solves the scrambled 3 x 3 board but for its last rotation, holds that arrow past the
+    // solution, and takes the extra rotation back with Ctrl+Z.
+    void WinByUndo()
+    {
+        Scramble();
+        const std::string keys = SolvingKeys(Game().Board);
+        ASSERT_FALSE(keys.empty());
+        for (size_t i = 0; i + 1 < keys.size(); ++i)
+            Move(keys[i]);
+        const auto last = static_cast<uint16_t>(std::toupper(keys.back()));
+        Form->KeyDown(last, 0);
+        Form->KeyPress(keys.back());
+        Ticks(5); // held: solved at the fourth tick, rotated past it at the fifth
+        Form->KeyUp(last, 0);
+        Ticks(4);
+        ASSERT_TRUE(Game().Playing);
+        Type('Z', ssCtrl, 26);
+        Ticks(4);
+    }
+
+    std::string PreviewTip() { return FormTooltipAt(*Form, 300, 200); }
+
+    TTempFolder Folder;
+    std::string Settings = Folder.Write("Pathwarden.ini",
+        "[Options]\nShowSplash=0\n[Statistics]\nStarted3x3=x7\nWon3x3=-1\n"
+        "Best3x3=99999999999\nStarted4x3=2\n");
+    TScriptedRandom Random;
+    std::unique_ptr<TFormWarden> Form;
+    std::vector<std::string> Opened;
+    bool OpenAnswer = true;
+};
+
+TEST_F(FormWardenComfortTest, UndoAndRedoReplayMovesWithTheirFramesAndANewMoveClearsRedo)
+{
+    Scramble();
+    const TRoadBoard start = Game().Board.Current;
+    Move('a');
+    const TRoadBoard afterOne = Game().Board.Current;
+    Move('2');
+    const TRoadBoard afterTwo = Game().Board.Current;
+    Move('e');
+    for (int32_t i = 0; i < 2; ++i) {
+        Type('Z', ssCtrl, 26);
+        ASSERT_TRUE(Form->tmrWarden.Enabled());
+        Ticks(1);
+        EXPECT_NE(BoardOnScreen(), SurfaceColours()) << "a slide frame at the first tick";
+        Ticks(3);
+        EXPECT_FALSE(Form->tmrWarden.Enabled()) << "an undo never repeats";
+    }
+    EXPECT_EQ(Game().Board.Current, afterOne);
+    Type('Y', ssCtrl, 25);
+    Ticks(4);
+    EXPECT_EQ(Game().Board.Current, afterTwo);
+    EXPECT_EQ(Form->Play->History.Moves(), 2);
+    EXPECT_EQ(Form->Play->History.Redoable(), 1);
+    Form->KeyDown('Z', ssCtrl | ssShift); // redo, held: the keyboard's repeat does not act again
+    Ticks(4);
+    Form->KeyDown('Z', ssCtrl | ssShift);
+    Form->KeyUp('Z', ssCtrl | ssShift);
+    EXPECT_FALSE(Form->tmrWarden.Enabled());
+    EXPECT_EQ(Form->Play->History.Moves(), 3);
+    Type('Z', ssCtrl, 26);
+    Ticks(4);
+    Move('c');
+    EXPECT_EQ(Form->Play->History.Redoable(), 0);
+    for (int32_t i = 0; i < 3; ++i) {
+        Type('Z', ssCtrl, 26);
+        Ticks(4);
+    }
+    EXPECT_EQ(Game().Board.Current, start);
+    Type('Z', ssCtrl, 26); // nothing left to undo
+    EXPECT_FALSE(Form->tmrWarden.Enabled());
+    EXPECT_TRUE(Game().Playing);
+}
+
+TEST_F(FormWardenComfortTest, UndoIsRefusedDuringTheScrambleAndAMoveCycle)
+{
+    Form->StartButtonClick();
+    Form->tmrWarden.Tick();
+    const TRoadBoard scrambling = Game().Board.Current;
+    Type('Z', ssCtrl, 26);
+    EXPECT_EQ(Form->tmrWarden.Interval(), ScrambleInterval);
+    EXPECT_EQ(Game().Board.Current, scrambling);
+    while (Form->tmrWarden.Enabled())
+        Form->tmrWarden.Tick();
+    Move('a');
+    Type('B', 0, 'b');
+    const TRoadBoard moving = Game().Board.Current;
+    Type('Z', ssCtrl, 26);
+    EXPECT_EQ(Game().Board.Current, moving);
+    EXPECT_EQ(Form->Play->History.Moves(), 2);
+    Ticks(4);
+    Form->ExitButtonClick();
+    EXPECT_EQ(Form->Play->History.Moves(), 0);
+}
+
+TEST_F(FormWardenComfortTest, AnUndoThatSolvesWinsThenStartSizeAndPictureClearTheHistory)
+{
+    const std::pair<const char*, std::function<void()>> clearers[] = {
+        {"start", [this] { Type('N', ssCtrl, 14); }},
+        {"size", [this] { Form->ColRowButtonClick(Form->cmdRowP); }},
+        {"picture", [this] { Form->Play->NewPicture(); }},
+    };
+    for (const auto& [name, clear] : clearers) {
+        WinByUndo();
+        EXPECT_TRUE(Game().Won) << name;
+        EXPECT_TRUE(Form->cmdStart.Enabled()) << name;
+        EXPECT_EQ(Form->Play->History.Redoable(), 1) << name;
+        clear();
+        EXPECT_EQ(Form->Play->History.Moves(), 0) << name;
+        EXPECT_EQ(Form->Play->History.Redoable(), 0) << name;
+        Form->ExitButtonClick();
+        Form->ColRowButtonClick(Form->cmdRowM);
+    }
+}
+
+TEST_F(FormWardenComfortTest, CtrlOrAltWithALetterOrDigitPressesNoArrow)
+{
+    Scramble();
+    const TRoadBoard before = Game().Board.Current;
+    Type('A', ssCtrl, 1);
+    Type('1', ssCtrl, '1');
+    Type('B', ssAlt, 'b');
+    Type('4', ssAlt | ssShift, '4');
+    EXPECT_FALSE(Form->tmrWarden.Enabled());
+    EXPECT_EQ(Game().Board.Current, before);
+    Type('B', ssShift, 'B');
+    EXPECT_TRUE(Form->tmrWarden.Enabled());
+}
+
+TEST_F(FormWardenComfortTest, CtrlNStartsOnlyWhenStartIsEnabledF1OpensTheManualCtrlQCloses)
+{
+    Type('N', ssCtrl, 14);
+    EXPECT_TRUE(Game().Playing);
+    Ticks(1);
+    const TRoadBoard scrambling = Game().Board.Current;
+    Type('N', ssCtrl, 14);
+    EXPECT_EQ(Game().Board.Current, scrambling);
+
+    Type(VK_F1, 0, 0);
+    EXPECT_EQ(Opened, std::vector<std::string> {PW_BUILD_DIR "/manual.html"});
+    TMessageBoxRecorder boxes;
+    OpenAnswer = false;
+    Type(VK_F1, 0, 0);
+    ASSERT_EQ(boxes.Requests.size(), 1u);
+    EXPECT_EQ(
+        boxes.Requests[0].Text, "The manual " PW_BUILD_DIR "/manual.html could not be opened.");
+
+    Form->Show();
+    Type('Q', ssCtrl, 17);
+    EXPECT_FALSE(Form->Visible());
+    Form->Show();
+    Type('W', ssCtrl, 23);
+    EXPECT_FALSE(Form->Visible());
+}
+
+TEST_F(FormWardenComfortTest, WithAnimationsOffAMoveShowsItsFinalPictureAtOnceAndEndsAtTick4)
+{
+    Scramble();
+    SetDesktopAnimationsEnabled(false);
+    Type('A', 0, 'a');
+    Ticks(1);
+    const std::vector<TColour> first = BoardOnScreen();
+    Ticks(2);
+    EXPECT_EQ(BoardOnScreen(), first);
+    EXPECT_EQ(first, SurfaceColours());
+    EXPECT_TRUE(Form->tmrWarden.Enabled());
+    Ticks(1);
+    EXPECT_FALSE(Form->tmrWarden.Enabled());
+    SetDesktopAnimationsEnabled(true); // followed from the next move on
+    Type('A', 0, 'a');
+    Ticks(1);
+    EXPECT_NE(BoardOnScreen(), SurfaceColours());
+}
+
+TEST_F(FormWardenComfortTest, StatisticsCountGamesPerSizeReadJunkAsZeroAndShowOverThePreview)
+{
+    EXPECT_EQ(PreviewTip(), "3 × 3: won 0 of 0");
+    EXPECT_EQ(FormTooltipAt(*Form, 100, 200), "");
+    WinByUndo();
+    const int32_t moves = Form->Play->History.Moves();
+    const std::string best = std::to_string(moves) + " moves";
+    EXPECT_EQ(PreviewTip(), "3 × 3: won 1 of 1, best " + best + " · this game: " + best);
+    Scramble();
+    Move('a');
+    EXPECT_EQ(PreviewTip(), "3 × 3: won 1 of 2, best " + best + " · this game: 1 move");
+    Form->ExitButtonClick();
+    Form->ColRowButtonClick(Form->cmdColP);
+    Scramble();
+    Form->ExitButtonClick();
+    EXPECT_EQ(PreviewTip(), "4 × 3: won 0 of 3");
+    EXPECT_EQ(Folder.Read("Pathwarden.ini"),
+        "[Options]\nShowSplash=0\n[Statistics]\nStarted3x3=2\nWon3x3=1\nBest3x3="
+            + std::to_string(moves) + "\nStarted4x3=3\n");
+}
+
+} // namespace
