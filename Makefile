@@ -17,7 +17,7 @@ PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
 FUZZ_RUN = $(if $(filter all,$(FUZZ_TARGET)),library ini png,$(FUZZ_TARGET))
 FUZZ_SEEDS_library = fuzz/corpus
 FUZZ_SEEDS_ini = fuzz/corpus-ini
-FUZZ_SEEDS_png = tests/data/tools
+FUZZ_SEEDS_png = fuzz/corpus-png
 
 ENSURE = scripts/ensure-packages
 CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
