@@ -39,9 +39,11 @@ std::vector<TAccessibleItem> TFormWarden::AccessibleItems()
     const std::pair<TKelButton*, const char*> buttons[]
         = {{&cmdStart, "Start"}, {&cmdExit, "Exit"}, {&cmdColM, "Fewer columns"},
             {&cmdColP, "More columns"}, {&cmdRowM, "Fewer rows"}, {&cmdRowP, "More rows"}};
-    for (const auto& [button, name] : buttons)
+    for (const auto& [control, name] : buttons) {
+        TKelButton* button = control;
         items.push_back({TAccessibleRole::PushButton, name, {}, button->AccessibleState(),
             button->BoundsRect(), [button] { button->DoAccessibleAction(); }});
+    }
     items.push_back({TAccessibleRole::Link, "About Pathwarden", {},
         {true, static_cast<bool>(FHooks.ShowAbout)}, Title.Rect, FHooks.ShowAbout});
     if (!Play)

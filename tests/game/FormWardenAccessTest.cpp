@@ -7,8 +7,8 @@ namespace {
 
 struct TSeen {
     AtkRole Role;
-    std::string Name;
     bool Enabled;
+    std::string Name;
 };
 
 class FormWardenAccessTest : public ::testing::Test {
@@ -60,7 +60,7 @@ protected:
         AtkStateSet* states = atk_object_ref_state_set(child);
         const bool enabled = atk_state_set_contains_state(states, ATK_STATE_ENABLED) != FALSE;
         g_object_unref(states);
-        return {atk_object_get_role(child), atk_object_get_name(child), enabled};
+        return {atk_object_get_role(child), enabled, atk_object_get_name(child)};
     }
     static std::string Description(AtkObject* child) { return atk_object_get_description(child); }
     static void RunIdle()
@@ -86,11 +86,11 @@ TEST_F(FormWardenAccessTest, IdleWindowShowsButtonsTitleAndBoardsAndTheirActions
     ASSERT_NE(Area, nullptr);
     const std::vector<AtkObject*> children = Children();
     ASSERT_EQ(children.size(), 9u);
-    const TSeen expected[] = {{ATK_ROLE_PUSH_BUTTON, "Start", true},
-        {ATK_ROLE_PUSH_BUTTON, "Exit", false}, {ATK_ROLE_PUSH_BUTTON, "Fewer columns", false},
-        {ATK_ROLE_PUSH_BUTTON, "More columns", true}, {ATK_ROLE_PUSH_BUTTON, "Fewer rows", false},
-        {ATK_ROLE_PUSH_BUTTON, "More rows", true}, {ATK_ROLE_LINK, "About Pathwarden", true},
-        {ATK_ROLE_IMAGE, "Play board", true}, {ATK_ROLE_IMAGE, "Preview board", true}};
+    const TSeen expected[] = {{ATK_ROLE_PUSH_BUTTON, true, "Start"},
+        {ATK_ROLE_PUSH_BUTTON, false, "Exit"}, {ATK_ROLE_PUSH_BUTTON, false, "Fewer columns"},
+        {ATK_ROLE_PUSH_BUTTON, true, "More columns"}, {ATK_ROLE_PUSH_BUTTON, false, "Fewer rows"},
+        {ATK_ROLE_PUSH_BUTTON, true, "More rows"}, {ATK_ROLE_LINK, true, "About Pathwarden"},
+        {ATK_ROLE_IMAGE, true, "Play board"}, {ATK_ROLE_IMAGE, true, "Preview board"}};
     for (size_t i = 0; i < children.size(); ++i) {
         const TSeen seen = Seen(children[i]);
         EXPECT_EQ(seen.Role, expected[i].Role) << i;
@@ -137,10 +137,10 @@ TEST_F(FormWardenAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounc
         EXPECT_TRUE(Seen(children[i]).Enabled) << name;
     }
     EXPECT_EQ(Description(children[8]), "Target picture");
-    const TRoadBoard before = Form->Play->Game.Board.Current;
     EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[9]), 0));
     RunIdle();
-    EXPECT_NE(Form->Play->Game.Board.Current, before);
+    EXPECT_EQ(Form->Play->History.Moves(), 1);
+    EXPECT_TRUE(Form->tmrWarden.Enabled());
     AtkStateSet* states = atk_object_ref_state_set(children[9]);
     EXPECT_TRUE(atk_state_set_contains_state(states, ATK_STATE_PRESSED));
     g_object_unref(states);

@@ -58,6 +58,16 @@ protected:
         return pixels;
     }
 
+    // The up key of a column whose cells differ, so that its slide frames show; 0 if none.
+    char MovingColumnKey()
+    {
+        const TRoadBoard& cells = Game().Board.Current;
+        for (int32_t col = 1; col <= 3; ++col)
+            if (!(cells.Cell(col, 1) == cells.Cell(col, 2)
+                    && cells.Cell(col, 2) == cells.Cell(col, 3)))
+                return static_cast<char>('a' + col - 1);
+        return 0;
+    }
     // The play board's surface as the screen shows it.
     std::vector<TColour> SurfaceColours()
     {
@@ -106,12 +116,16 @@ TEST_F(FormWardenComfortTest, UndoAndRedoReplayMovesWithTheirFramesAndANewMoveCl
     const TRoadBoard afterOne = Game().Board.Current;
     Move('2');
     const TRoadBoard afterTwo = Game().Board.Current;
-    Move('e');
+    const char third = MovingColumnKey();
+    ASSERT_NE(third, 0);
+    Move(third);
     for (int32_t i = 0; i < 2; ++i) {
         Type('Z', ssCtrl, 26);
         ASSERT_TRUE(Form->tmrWarden.Enabled());
         Ticks(1);
-        EXPECT_NE(BoardOnScreen(), SurfaceColours()) << "a slide frame at the first tick";
+        if (i == 0) {
+            EXPECT_NE(BoardOnScreen(), SurfaceColours()) << "a slide frame at the first tick";
+        }
         Ticks(3);
         EXPECT_FALSE(Form->tmrWarden.Enabled()) << "an undo never repeats";
     }
@@ -225,8 +239,10 @@ TEST_F(FormWardenComfortTest, CtrlNStartsOnlyWhenStartIsEnabledF1OpensTheManualC
 TEST_F(FormWardenComfortTest, WithAnimationsOffAMoveShowsItsFinalPictureAtOnceAndEndsAtTick4)
 {
     Scramble();
+    const char key = MovingColumnKey();
+    ASSERT_NE(key, 0);
     SetDesktopAnimationsEnabled(false);
-    Type('A', 0, 'a');
+    Type(static_cast<uint16_t>(std::toupper(key)), 0, key);
     Ticks(1);
     const std::vector<TColour> first = BoardOnScreen();
     Ticks(2);
@@ -236,7 +252,7 @@ TEST_F(FormWardenComfortTest, WithAnimationsOffAMoveShowsItsFinalPictureAtOnceAn
     Ticks(1);
     EXPECT_FALSE(Form->tmrWarden.Enabled());
     SetDesktopAnimationsEnabled(true); // followed from the next move on
-    Type('A', 0, 'a');
+    Type(static_cast<uint16_t>(std::toupper(key)), 0, key);
     Ticks(1);
     EXPECT_NE(BoardOnScreen(), SurfaceColours());
 }
