@@ -104,6 +104,59 @@ TEST_F(TShownForm, TheHandsLoadAndTheBusyCursorOverridesEveryOther)
     EXPECT_EQ(gdk_window_get_cursor(AreaWindow()), nullptr);
 }
 
+// Sends a toolkit event to the widget as the window system would deliver it.
+void Send(GtkWidget* widget, GdkEvent* event)
+{
+    gtk_widget_event(widget, event);
+    gdk_event_free(event);
+}
+
+GdkEvent* KeyEvent(GtkWidget* widget, GdkEventType type, guint keyval, guint state = 0)
+{
+    GdkEvent* event = gdk_event_new(type);
+    event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    event->key.keyval = keyval;
+    event->key.state = state;
+    return event;
+}
+
+GdkEvent* ButtonEvent(GtkWidget* widget, GdkEventType type, guint button, double x, double y)
+{
+    GdkEvent* event = gdk_event_new(type);
+    event->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    event->button.button = button;
+    event->button.x = x;
+    event->button.y = y;
+    return event;
+}
+
+TEST_F(TShownForm, ToolkitKeysAndClicksArriveAsTheFormsEvents)
+{
+    std::string log;
+    Form.OnKeyDown = [&](uint16_t& key, TShiftState shift) {
+        log += "down " + std::to_string(key) + (shift & ssShift ? "S " : " ");
+    };
+    Form.OnKeyPress = [&](char& key) { log += std::string("press ") + key + " "; };
+    Form.OnKeyUp = [&](uint16_t& key, TShiftState) { log += "up " + std::to_string(key) + " "; };
+    Box.OnMouseDown = [&](TMouseButton b, TShiftState shift, int32_t x, int32_t y) {
+        log += "mouse " + std::to_string(static_cast<int>(b)) + (shift & ssLeft ? "L" : "")
+            + std::to_string(x) + std::to_string(y) + " ";
+    };
+    GtkWidget* window = Form.Window().Window;
+    Send(window, KeyEvent(window, GDK_KEY_PRESS, GDK_KEY_q));
+    Send(window, KeyEvent(window, GDK_KEY_PRESS, GDK_KEY_Q, GDK_SHIFT_MASK));
+    Send(window, KeyEvent(window, GDK_KEY_PRESS, GDK_KEY_Left));
+    Send(window, KeyEvent(window, GDK_KEY_RELEASE, GDK_KEY_Left));
+    EXPECT_EQ(log, "down 81 press q down 81S press Q down 37 up 37 ");
+
+    log.clear();
+    GtkWidget* area = Form.Window().Area;
+    Send(area, ButtonEvent(area, GDK_BUTTON_PRESS, 1, 2.7, 1.2));
+    Send(area, ButtonEvent(area, GDK_2BUTTON_PRESS, 1, 2.7, 1.2)); // a double click's extra event
+    Send(area, ButtonEvent(area, GDK_BUTTON_PRESS, 3, 0, 0));
+    EXPECT_EQ(log, "mouse 0L21 mouse 100 ");
+}
+
 TEST(Shell, AddressesWithoutAHandlerAreRefused)
 {
     EXPECT_FALSE(OpenAddress(""));
