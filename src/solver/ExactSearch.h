@@ -1,0 +1,27 @@
+#pragma once
+
+#include "solver/SolverBoard.h"
+
+#include <atomic>
+
+struct TSearchLimits {
+    // Nodes the search may visit before it gives up.
+    int64_t MaxNodes = 0;
+    // The length of a solution already known: the search stops once it has shown that nothing
+    // shorter exists.
+    int32_t KnownLength = 0;
+    const std::atomic<bool>* Cancel = nullptr;
+};
+
+enum class TSearchOutcome { Found, KnownIsShortest, OverBudget, Cancelled, NoBound };
+
+struct TSearchResult {
+    TSearchOutcome Outcome = TSearchOutcome::OverBudget;
+    TMoveList Moves;
+    int64_t Nodes = 0;
+};
+
+// Iterative deepening with the walking-distance bound across rows and across columns: the
+// moves it finds are the fewest that solve the board. NoBound when the board is too large for
+// the bound's tables.
+TSearchResult SearchShortest(const TClassPair& pair, const TSearchLimits& limits);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "puzzle/PuzzleBoard.h"
+
+#include <atomic>
+#include <optional>
+#include <vector>
+
+struct TSolveOptions {
+    // Nodes the search for the fewest moves may visit on boards larger than 3 x 3 before the
+    // solver settles for a short solution instead; 3 x 3 boards are always solved exactly.
+    int64_t MaxNodes = 300'000;
+    // Set from another thread to stop the solver; it then returns no solution.
+    const std::atomic<bool>* Cancel = nullptr;
+};
+
+struct TSolution {
+    // The arrows to play in order, as the game's ApplyArrow takes them.
+    std::vector<TArrow> Moves;
+    // The moves are the fewest that solve the board.
+    bool Shortest = false;
+};
+
+// A list of moves that turns the current board into one that the solved test accepts. The
+// solver keeps no state between calls except tables it builds once, so several threads may call
+// it at once. Raises KelException when the size is out of range or when no rotations can solve
+// the board; returns nullopt only when cancelled.
+std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard& target,
+    int32_t cols, int32_t rows, const TSolveOptions& options = {});
+
+std::optional<TSolution> SolvePuzzle(const TPuzzleBoard& board, const TSolveOptions& options = {});

@@ -1,0 +1,272 @@
+#include "solver/TwoRowTable.h"
+
+#include "solver/MoveOptimiser.h"
+
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+namespace {
+
+constexpr int32_t MacroRows = 3;
+constexpr int32_t UpperRow = 1;
+constexpr int32_t LowerRow = 2;
+// The dearest macro costs two column moves and half a row turn; buckets cycle over the costs.
+constexpr int32_t CostBuckets = 2 + MaxLines / 2 + 1;
+// Rows longer than this are solved in two stages.
+constexpr int32_t OneStageLength = 4;
+
+// Bits set in each mask of up to ten cells; the generic popcount is a library call here.
+constexpr std::array<uint8_t, 1u << MaxTwoRowCells> BitCounts = [] {
+    std::array<uint8_t, 1u << MaxTwoRowCells> counts {};
+    for (uint32_t mask = 1; mask < counts.size(); ++mask)
+        counts[mask] = static_cast<uint8_t>(counts[mask >> 1] + (mask & 1));
+    return counts;
+}();
+
+} // namespace
+
+TMacroTable::TMacroTable(int32_t cells, int32_t tracked, std::vector<TMacro> macros)
+    : FCells(cells)
+    , FTracked(tracked)
+    , FMacros(std::move(macros))
+{
+    for (const TMacro& macro : FMacros) {
+        std::array<uint8_t, MaxTwoRowCells> to {};
+        for (int32_t i = 0; i < FCells; ++i)
+            to[macro.From[i]] = static_cast<uint8_t>(i);
+        FTo.push_back(to);
+    }
+    uint32_t count = 1;
+    for (int32_t i = 0; i < FTracked; ++i)
+        count *= static_cast<uint32_t>(FCells - i);
+    FDistance.assign(count, Unreachable);
+
+    // By cost from the solved arrangement; every macro's inverse is a macro of the same cost, so
+    // distances from it are distances to it.
+    std::array<std::vector<uint32_t>, CostBuckets> buckets;
+    TPlaces solved {};
+    for (int32_t i = 0; i < FTracked; ++i)
+        solved[i] = static_cast<uint8_t>(i);
+    FDistance[Rank(solved)] = 0;
+    buckets[0].push_back(Rank(solved));
+    std::size_t pending = 1;
+    for (int32_t distance = 0; pending > 0; ++distance) {
+        const std::vector<uint32_t> current = std::move(buckets[distance % CostBuckets]);
+        buckets[distance % CostBuckets].clear();
+        pending -= current.size();
+        for (const uint32_t rank : current) {
+            if (FDistance[rank] != distance)
+                continue;
+            const TPlaces places = Unrank(rank);
+            for (int32_t m = 0; m < static_cast<int32_t>(FMacros.size()); ++m) {
+                const int32_t reached = distance + FMacros[m].Cost;
+                const uint32_t next = Rank(Moved(places, m));
+                if (reached < FDistance[next]) {
+                    FDistance[next] = static_cast<uint8_t>(reached);
+                    buckets[reached % CostBuckets].push_back(next);
+                    ++pending;
+                }
+            }
+        }
+    }
+}
+
+uint32_t TMacroTable::Rank(const TPlaces& places) const
+{
+    uint32_t rank = 0;
+    uint32_t used = 0;
+    for (int32_t i = 0; i < FTracked; ++i) {
+        const uint32_t below = (1u << places[i]) - 1;
+        rank = rank * static_cast<uint32_t>(FCells - i) + places[i] - BitCounts[used & below];
+        used |= 1u << places[i];
+    }
+    return rank;
+}
+
+TMacroTable::TPlaces TMacroTable::Unrank(uint32_t rank) const
+{
+    std::array<uint32_t, MaxTwoRowCells> digits {};
+    for (int32_t i = FTracked - 1; i >= 0; --i) {
+        const auto base = static_cast<uint32_t>(FCells - i);
+        digits[i] = rank % base;
+        rank /= base;
+    }
+    // Each digit counts the free cells before the label's cell.
+    TPlaces places {};
+    uint32_t used = 0;
+    for (int32_t i = 0; i < FTracked; ++i) {
+        int32_t cell = 0;
+        for (uint32_t skip = digits[i]; (used & (1u << cell)) != 0 || skip > 0; ++cell)
+            if ((used & (1u << cell)) == 0)
+                --skip;
+        places[i] = static_cast<uint8_t>(cell);
+        used |= 1u << cell;
+    }
+    return places;
+}
+
+TMacroTable::TPlaces TMacroTable::Moved(const TPlaces& places, int32_t macro) const
+{
+    TPlaces moved {};
+    for (int32_t i = 0; i < FTracked; ++i)
+        moved[i] = FTo[macro][places[i]];
+    return moved;
+}
+
+std::vector<int32_t> TMacroTable::Path(TPlaces places) const
+{
+    std::vector<int32_t> path;
+    int32_t distance = Distance(places);
+    if (distance == Unreachable)
+        throw std::logic_error("TMacroTable: arrangement out of reach");
+    while (distance > 0) {
+        int32_t step = 0;
+        while (step < static_cast<int32_t>(FMacros.size())
+            && Distance(Moved(places, step)) + FMacros[step].Cost != distance)
+            ++step;
+        if (step == static_cast<int32_t>(FMacros.size()))
+            throw std::logic_error("TMacroTable: no step towards the solved arrangement");
+        places = Moved(places, step);
+        distance -= FMacros[step].Cost;
+        path.push_back(step);
+    }
+    return path;
+}
+
+const TTwoRowSolver& TTwoRowSolver::ForLength(int32_t length)
+{
+    static std::array<std::once_flag, MaxLines + 1> built;
+    static std::array<std::unique_ptr<TTwoRowSolver>, MaxLines + 1> solvers;
+    if (length < MinLines || length > MaxLines)
+        throw std::logic_error("TTwoRowSolver: row length outside 3 to 5");
+    std::call_once(built[length], [length] { solvers[length].reset(new TTwoRowSolver(length)); });
+    return *solvers[length];
+}
+
+TTwoRowSolver::TTwoRowSolver(int32_t length)
+    : FLength(length)
+{
+    for (const int32_t row : {UpperRow, LowerRow})
+        for (const int8_t shift : {int8_t {1}, int8_t {-1}})
+            AddMacro({{false, static_cast<int8_t>(row), shift}});
+    // A column moved down by one brings an upper tile into the lower row, which then turns; the
+    // column moved back restores the rows in place. Upwards likewise with the upper row.
+    for (int32_t col = 0; col < length; ++col)
+        for (int32_t turn = 1; turn < length; ++turn)
+            for (const bool down : {true, false}) {
+                const TSolverMove column {
+                    true, static_cast<int8_t>(col), static_cast<int8_t>(down ? -1 : 1)};
+                TMoveList moves {column};
+                AppendLineTurn(moves, false, down ? LowerRow : UpperRow, turn, 0, length);
+                moves.push_back(column.Inverse());
+                AddMacro(moves);
+            }
+
+    if (length <= OneStageLength) {
+        AddStage(0, 2 * length);
+    } else {
+        AddStage(0, length - 2);
+        AddStage(length - 2, length + 2);
+    }
+}
+
+// Records which cell each cell of the two rows takes its tile from, after checking on a board of
+// distinct tiles that the row in place comes back unchanged.
+void TTwoRowSolver::AddMacro(const TMoveList& moves)
+{
+    TClassBoard board;
+    board.Cols = FLength;
+    board.Rows = MacroRows;
+    for (int32_t i = 0; i < board.Count(); ++i)
+        board.Cells[i] = static_cast<uint8_t>(i);
+    board.Apply(moves);
+    TMacroTable::TMacro macro;
+    macro.Cost = static_cast<int32_t>(moves.size());
+    for (int32_t i = 0; i < board.Count(); ++i) {
+        const int32_t from = board.Cells[i] - FLength;
+        if (i < FLength ? board.Cells[i] != i : from < 0)
+            throw std::logic_error("TTwoRowSolver: a macro disturbs the rows in place");
+        if (i >= FLength)
+            macro.From[i - FLength] = static_cast<uint8_t>(from);
+    }
+    FMacros.push_back(macro);
+    FMacroMoves.push_back(moves);
+}
+
+// A stage works on the cells from firstCell on, with the macros that leave the cells before it
+// alone, and brings the first `tracked` of its cells' tiles home.
+void TTwoRowSolver::AddStage(int32_t firstCell, int32_t tracked)
+{
+    TStage stage;
+    for (int32_t cell = firstCell; cell < 2 * FLength; ++cell)
+        stage.Cells.push_back(static_cast<uint8_t>(cell));
+    const auto cells = static_cast<int32_t>(stage.Cells.size());
+    std::vector<TMacroTable::TMacro> macros;
+    for (int32_t m = 0; m < static_cast<int32_t>(FMacros.size()); ++m) {
+        bool keeps = true;
+        for (int32_t cell = 0; cell < firstCell; ++cell)
+            keeps = keeps && FMacros[m].From[cell] == cell;
+        if (!keeps)
+            continue;
+        TMacroTable::TMacro local;
+        local.Cost = FMacros[m].Cost;
+        for (int32_t i = 0; i < cells; ++i)
+            local.From[i] = static_cast<uint8_t>(FMacros[m].From[firstCell + i] - firstCell);
+        macros.push_back(local);
+        stage.Macros.push_back(m);
+    }
+    stage.Table.emplace(cells, tracked, std::move(macros));
+    FStages.push_back(std::move(stage));
+}
+
+bool TTwoRowSolver::Run(TTwoRowLabels& labels, int32_t& cost, TMoveList* moves, int32_t rows) const
+{
+    cost = 0;
+    for (const TStage& stage : FStages) {
+        const int32_t first = stage.Cells.front();
+        TMacroTable::TPlaces places {};
+        for (int32_t i = 0; i < static_cast<int32_t>(stage.Cells.size()); ++i) {
+            if (labels[first + i] < first)
+                throw std::logic_error("TTwoRowSolver: a tile left home in an earlier stage");
+            places[labels[first + i] - first] = static_cast<uint8_t>(i);
+        }
+        if (stage.Table->Distance(places) == TMacroTable::Unreachable)
+            return false;
+        for (const int32_t step : stage.Table->Path(places)) {
+            const int32_t macro = stage.Macros[step];
+            TTwoRowLabels next = labels;
+            for (int32_t cell = 0; cell < 2 * FLength; ++cell)
+                next[cell] = labels[FMacros[macro].From[cell]];
+            labels = next;
+            cost += FMacros[macro].Cost;
+            if (moves == nullptr)
+                continue;
+            // Rows 1 and 2 of the macro are the board's last two rows.
+            for (TSolverMove move : FMacroMoves[macro]) {
+                if (!move.IsColumn)
+                    move.Line = static_cast<int8_t>(move.Line + rows - MacroRows);
+                moves->push_back(move);
+            }
+        }
+    }
+    return true;
+}
+
+std::optional<int32_t> TTwoRowSolver::Cost(const TTwoRowLabels& labels) const
+{
+    TTwoRowLabels copy = labels;
+    int32_t cost = 0;
+    if (!Run(copy, cost, nullptr, MacroRows))
+        return std::nullopt;
+    return cost;
+}
+
+TMoveList TTwoRowSolver::Solve(TTwoRowLabels labels, int32_t rows) const
+{
+    TMoveList moves;
+    int32_t cost = 0;
+    if (!Run(labels, cost, &moves, rows))
+        throw std::logic_error("TTwoRowSolver: arrangement out of reach");
+    return moves;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "solver/SolverBoard.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+constexpr int32_t MaxTwoRowCells = 2 * MaxLines;
+
+// Arrangements of tiles in the last two rows of a board whose other rows are in place: for each
+// cell (0..L-1 the upper row, L..2L-1 the lower) the cell its tile belongs in.
+using TTwoRowLabels = std::array<uint8_t, MaxTwoRowCells>;
+
+// Distances over the arrangements of some cells, in moves of a set of macros, from a complete
+// breadth-first search by cost. Only where the first `Tracked` labels lie counts.
+class TMacroTable {
+public:
+    static constexpr uint8_t Unreachable = 0xFF;
+
+    struct TMacro {
+        // The cell each cell takes its tile from.
+        std::array<uint8_t, MaxTwoRowCells> From {};
+        int32_t Cost = 0;
+    };
+    // Where each tracked label lies.
+    using TPlaces = std::array<uint8_t, MaxTwoRowCells>;
+
+    TMacroTable(int32_t cells, int32_t tracked, std::vector<TMacro> macros);
+
+    uint8_t Distance(const TPlaces& places) const { return FDistance[Rank(places)]; }
+    // The macros that bring every tracked label home, in order; the places must be reachable.
+    std::vector<int32_t> Path(TPlaces places) const;
+
+private:
+    uint32_t Rank(const TPlaces& places) const;
+    TPlaces Unrank(uint32_t rank) const;
+    TPlaces Moved(const TPlaces& places, int32_t macro) const;
+
+    int32_t FCells;
+    int32_t FTracked;
+    std::vector<TMacro> FMacros;
+    // Where each macro takes the tile of each cell.
+    std::vector<std::array<uint8_t, MaxTwoRowCells>> FTo;
+    std::vector<uint8_t> FDistance;
+};
+
+// Solves the last two rows with moves that keep the other rows in place: turns of either row,
+// and a row turned between a column moved by one cell and moved back, which trades one tile
+// between the two rows. Rows of 3 or 4 are solved with one table of all arrangements; rows of 5
+// first bring the first three upper tiles home and then finish the other seven with the macros
+// that leave those alone, which keeps both tables small (720 and 5,040 entries).
+class TTwoRowSolver {
+public:
+    // Safe to call from several threads; the tables are built once, when first needed.
+    static const TTwoRowSolver& ForLength(int32_t length);
+
+    // The number of moves the labels need; nullopt when they are out of reach.
+    std::optional<int32_t> Cost(const TTwoRowLabels& labels) const;
+    // The moves on a board of `rows` rows whose last two rows these are.
+    TMoveList Solve(TTwoRowLabels labels, int32_t rows) const;
+
+private:
+    struct TStage {
+        // The row cell of each of the stage's cells; the stage's labels are the same cells.
+        std::vector<uint8_t> Cells;
+        std::vector<int32_t> Macros;
+        std::optional<TMacroTable> Table;
+    };
+
+    explicit TTwoRowSolver(int32_t length);
+    void AddMacro(const TMoveList& moves);
+    void AddStage(int32_t firstCell, int32_t tracked);
+    // Runs the stages on the labels; false when some stage cannot finish.
+    bool Run(TTwoRowLabels& labels, int32_t& cost, TMoveList* moves, int32_t rows) const;
+
+    int32_t FLength;
+    std::vector<TMacroTable::TMacro> FMacros;
+    std::vector<TMoveList> FMacroMoves;
+    std::vector<TStage> FStages;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "solver/SolverBoard.h"
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+// A lower bound on the column moves (or, across, the row moves) that a board still needs. Each
+// column move passes exactly one tile from every row to its neighbour row, all the same way; a
+// relaxed puzzle that tracks only how many tiles of each label every row holds, and lets each row
+// pass any one of them, can be searched in full. Its distance to the target never exceeds the
+// real number of column moves. Tiles are labelled by the first target row of their class; merging
+// classes that way keeps the bound admissible and the relaxed puzzle small.
+class TWalkingDistance {
+public:
+    // Null when the relaxed puzzle has more than maxStates arrangements. Tables are kept for
+    // later boards with the same target counts (every board of distinct tiles of one size has
+    // the same); the cache is shared between threads.
+    static std::shared_ptr<const TWalkingDistance> Build(
+        const TClassBoard& target, bool acrossRows, int32_t maxStates);
+
+    int32_t Bound(const TClassBoard& board) const;
+
+private:
+    TWalkingDistance() = default;
+    void Search(const std::vector<uint8_t>& goal, int32_t maxStates);
+    uint64_t Key(const TClassBoard& board) const;
+
+    bool FAcrossRows = false;
+    int32_t FLines = 0;
+    int32_t FLineLength = 0;
+    std::array<uint8_t, MaxSolverCells> FLabel {};
+    std::shared_ptr<const std::unordered_map<uint64_t, uint8_t>> FDistance;
+};

@@ -1,0 +1,221 @@
+#include "solver/PuzzleSolver.h"
+
+#include "common/KelException.h"
+#include "puzzle/ScriptedRandom.h"
+#include "puzzle/TestBoards.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <future>
+#include <limits>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// A scrambled game of the given size: the model's own picture, or distinct tiles, shuffled by
+// the model's own scramble.
+TPuzzleBoard ScrambledGame(TRandomSource& random, int32_t cols, int32_t rows, bool distinct)
+{
+    TPuzzleBoard board(random);
+    board.SetCols(cols);
+    board.SetRows(rows);
+    board.NewPuzzle();
+    if (distinct)
+        board.Target = board.Current = DistinctBoard();
+    board.ScrambleCount = ScrambleSteps;
+    while (board.ScrambleStep()) { }
+    return board;
+}
+
+// Plays the solution on the model and tells whether the board is then solved.
+bool SolvesOnTheModel(TPuzzleBoard board, const TSolution& solution)
+{
+    for (const TArrow& arrow : solution.Moves) {
+        EXPECT_TRUE(board.IsArrow(arrow.IsColumn, arrow.Index));
+        board.ApplyArrow(arrow.IsColumn, arrow.Index);
+    }
+    return board.IsSolved();
+}
+
+// A 3 x 3 board's arms row by row, which tells its tiles apart on the boards used here.
+std::string Arms3x3(const TRoadBoard& board)
+{
+    std::string arms;
+    for (int32_t r = 1; r <= 3; ++r)
+        for (int32_t c = 1; c <= 3; ++c)
+            arms += static_cast<char>(board.Cell(c, r).Arms);
+    return arms;
+}
+
+// Breadth first over 3 x 3 arrangements from the target, independent of the solver.
+std::unordered_map<std::string, int32_t> Distances3x3(const std::string& target)
+{
+    std::unordered_map<std::string, int32_t> distance {{target, 0}};
+    std::vector<std::string> frontier {target};
+    for (int32_t depth = 1; !frontier.empty(); ++depth) {
+        std::vector<std::string> next;
+        for (const std::string& arms : frontier)
+            for (int32_t line = 0; line < 3; ++line)
+                for (const bool column : {true, false})
+                    for (const int32_t turn : {1, 2}) {
+                        std::string moved = arms;
+                        for (int32_t i = 0; i < 3; ++i) {
+                            const int32_t j = (i + turn) % 3;
+                            if (column)
+                                moved[i * 3 + line] = arms[j * 3 + line];
+                            else
+                                moved[line * 3 + i] = arms[line * 3 + j];
+                        }
+                        if (distance.emplace(moved, depth).second)
+                            next.push_back(moved);
+                    }
+        frontier = std::move(next);
+    }
+    return distance;
+}
+
+// With repeated tiles, the fewest moves of any way to tell the equal tiles apart.
+int32_t Fewest3x3(const std::unordered_map<std::string, int32_t>& distinct,
+    const std::string& distinctTarget, const std::string& current, const std::string& target)
+{
+    int32_t fewest = std::numeric_limits<int32_t>::max();
+    std::string labelled(9, ' ');
+    std::vector<bool> used(9);
+    std::function<void(std::size_t)> label = [&](std::size_t cell) {
+        if (cell == labelled.size()) {
+            const auto it = distinct.find(labelled);
+            if (it != distinct.end())
+                fewest = std::min(fewest, it->second);
+            return;
+        }
+        for (std::size_t home = 0; home < 9; ++home)
+            if (!used[home] && target[home] == current[cell]) {
+                used[home] = true;
+                labelled[cell] = distinctTarget[home];
+                label(cell + 1);
+                used[home] = false;
+            }
+    };
+    label(0);
+    return fewest;
+}
+
+} // namespace
+
+TEST(PuzzleSolver, SolvedBoardsAndBoardsOfOneRepeatedTileNeedNoMoves)
+{
+    TRuntimeRandom random(TestSeed());
+    for (int32_t cols = 3; cols <= 5; ++cols)
+        for (int32_t rows = 3; rows <= 5; ++rows) {
+            TPuzzleBoard board(random);
+            board.SetCols(cols);
+            board.SetRows(rows);
+            board.NewPuzzle();
+            EXPECT_EQ(SolvePuzzle(board)->Moves.size(), 0u);
+
+            // Tiles that differ only in the colours of absent arms are the same tile.
+            for (int32_t c = 1; c <= cols; ++c)
+                for (int32_t r = 1; r <= rows; ++r) {
+                    board.Target.Cell(c, r) = {ArmEast | ArmWest, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+                    board.Current.Cell(c, r) = board.Target.Cell(c, r);
+                    board.Current.Cell(c, r).ArmColours[c % 2] = static_cast<uint8_t>(r);
+                }
+            const std::optional<TSolution> solution = SolvePuzzle(board);
+            EXPECT_TRUE(solution->Moves.empty() && solution->Shortest);
+        }
+}
+
+TEST(PuzzleSolver, ScramblesOfEverySizeAreSolvedOnTheModel)
+{
+    TRuntimeRandom random(TestSeed());
+    // Mostly the short way, with a few searches for the fewest moves.
+    TSolveOptions fallBackSoon;
+    fallBackSoon.MaxNodes = 2000;
+    TSolveOptions searchABit;
+    searchABit.MaxNodes = 20000;
+    for (int32_t cols = 3; cols <= 5; ++cols)
+        for (int32_t rows = 3; rows <= 5; ++rows)
+            for (int32_t game = 0; game < 24; ++game) {
+                const TPuzzleBoard board = ScrambledGame(random, cols, rows, game % 2 == 1);
+                const auto solution = SolvePuzzle(board, game % 4 == 0 ? searchABit : fallBackSoon);
+                ASSERT_TRUE(SolvesOnTheModel(board, *solution))
+                    << cols << " x " << rows << ", game " << game;
+            }
+}
+
+TEST(PuzzleSolver, ThreeByThreeLengthsAreTheFewestMovesOfABreadthFirstSearch)
+{
+    TRuntimeRandom random(TestSeed());
+    const std::string distinctTarget = Arms3x3(DistinctBoard());
+    const auto distinct = Distances3x3(distinctTarget);
+    EXPECT_EQ(distinct.size(), 181440u);
+    for (int32_t game = 0; game < 400; ++game) {
+        const bool repeated = game % 2 == 0;
+        const TPuzzleBoard board = ScrambledGame(random, 3, 3, !repeated);
+        const std::string current = Arms3x3(board.Current);
+        const int32_t fewest = repeated
+            ? Fewest3x3(distinct, distinctTarget, current, Arms3x3(board.Target))
+            : distinct.at(current);
+
+        const std::optional<TSolution> solution = SolvePuzzle(board);
+
+        ASSERT_EQ(static_cast<int32_t>(solution->Moves.size()), fewest) << "game " << game;
+        EXPECT_TRUE(solution->Shortest);
+        EXPECT_TRUE(SolvesOnTheModel(board, *solution));
+    }
+}
+
+TEST(PuzzleSolver, SolversOnSeveralThreadsShareTheirTables)
+{
+    const uint32_t seed = TestSeed();
+    auto solveFive = [seed](int32_t cols, int32_t rows) {
+        TRuntimeRandom random(seed);
+        const TPuzzleBoard board = ScrambledGame(random, cols, rows, true);
+        return SolvesOnTheModel(board, *SolvePuzzle(board));
+    };
+    auto first = std::async(std::launch::async, solveFive, 5, 5);
+    auto second = std::async(std::launch::async, solveFive, 4, 5);
+    EXPECT_TRUE(solveFive(5, 4));
+    EXPECT_TRUE(first.get());
+    EXPECT_TRUE(second.get());
+}
+
+TEST(PuzzleSolver, ACancelledSolverReturnsNothing)
+{
+    TRuntimeRandom random(TestSeed());
+    const TPuzzleBoard board = ScrambledGame(random, 4, 4, true);
+    std::atomic<bool> cancel {true};
+    TSolveOptions options;
+    options.Cancel = &cancel;
+    EXPECT_FALSE(SolvePuzzle(board, options));
+}
+
+TEST(PuzzleSolver, BoardsThatNoRotationsCanSolveAreRefused)
+{
+    TRuntimeRandom random(TestSeed());
+    TPuzzleBoard board = ScrambledGame(random, 3, 3, true);
+    auto expectRefusal = [&](int32_t cols, int32_t rows, const std::string& message) {
+        try {
+            SolvePuzzle(board.Current, board.Target, cols, rows);
+            ADD_FAILURE() << "no failure, expected " << message;
+        } catch (const KelException& e) {
+            EXPECT_EQ(e.what(), message);
+        }
+    };
+    expectRefusal(2, 3, "Solve: the board must have 3 to 5 columns and rows");
+    expectRefusal(3, 6, "Solve: the board must have 3 to 5 columns and rows");
+
+    // On a board of odd lines every move is an even permutation: one swap is out of reach, but
+    // not when a row is of even length.
+    std::swap(board.Current.Cell(1, 1), board.Current.Cell(2, 1));
+    expectRefusal(3, 3, "Solve: no rotations turn this board into the target");
+    board.SetCols(4);
+    EXPECT_TRUE(SolvesOnTheModel(board, *SolvePuzzle(board)));
+
+    board.Current.Cell(1, 1).Arms ^= ArmNorth;
+    expectRefusal(3, 3, "Solve: the boards do not hold the same tiles");
+}
