@@ -12,6 +12,8 @@ namespace {
 // Arrangements of the last two rows tried when classes repeat there; the first two already
 // differ in parity, so both kinds are always among them.
 constexpr int32_t MaxLabellings = 200;
+// Partial solutions kept side by side while the rows are filled.
+constexpr std::size_t BeamWidth = 6;
 
 // The board seen with its rows renumbered from `Offset`, and with columns and rows exchanged
 // when `Transposed`, so that the builder always fills rows from the top.
@@ -48,20 +50,72 @@ public:
             AssignTiles();
     }
 
+    // The rows are filled by a beam search: each kept partial solution is extended by the best
+    // route to each open cell of the row, and the shortest few after merging go on.
     std::optional<TMoveList> Run()
     {
+        std::vector<TProgress> beam {Save()};
         for (int32_t row = 0; row + 2 < FBoard.Rows; ++row)
-            for (int32_t col = 0; col < FBoard.Cols; ++col)
-                PlaceOneCell(row);
-        if (!FinishLastRows())
-            return std::nullopt;
-        TMoveList actual;
-        for (const TSolverMove& move : FMoves)
-            actual.push_back(ActualMove(move));
-        return OptimiseMoves(actual, FActualCols, FActualRows);
+            for (int32_t step = 0; step < FBoard.Cols; ++step) {
+                std::vector<TProgress> next;
+                for (const TProgress& progress : beam)
+                    for (int32_t col = 0; col < FBoard.Cols; ++col) {
+                        Restore(progress);
+                        if (FPlaced[FGoal.Index(col, row)])
+                            continue;
+                        PlaceCell(col, row);
+                        next.push_back(Save());
+                    }
+                std::stable_sort(next.begin(), next.end(),
+                    [](const TProgress& a, const TProgress& b) { return a.Length < b.Length; });
+                beam.clear();
+                for (TProgress& progress : next)
+                    if (beam.size() < BeamWidth
+                        && std::none_of(beam.begin(), beam.end(), [&](const TProgress& kept) {
+                               return kept.Board == progress.Board
+                                   && kept.Placed == progress.Placed;
+                           }))
+                        beam.push_back(std::move(progress));
+            }
+
+        std::optional<TMoveList> best;
+        for (const TProgress& progress : beam) {
+            Restore(progress);
+            if (!FinishLastRows())
+                continue;
+            TMoveList actual;
+            for (const TSolverMove& move : FMoves)
+                actual.push_back(ActualMove(move));
+            TMoveList shortest = OptimiseMoves(actual, FActualCols, FActualRows);
+            if (!best || shortest.size() < best->size())
+                best = std::move(shortest);
+        }
+        return best;
     }
 
 private:
+    struct TProgress {
+        TClassBoard Board;
+        TClassBoard Tiles;
+        std::array<bool, MaxSolverCells> Placed {};
+        TMoveList Moves;
+        std::size_t Length = 0;
+    };
+
+    TProgress Save() const
+    {
+        return {FBoard, FTiles, FPlaced, FMoves,
+            OptimiseMoves(FMoves, FBoard.Cols, FBoard.Rows).size()};
+    }
+
+    void Restore(const TProgress& progress)
+    {
+        FBoard = progress.Board;
+        FTiles = progress.Tiles;
+        FPlaced = progress.Placed;
+        FMoves = progress.Moves;
+    }
+
     TPoint Actual(int32_t col, int32_t row) const
     {
         const int32_t shifted = (row + FFrame.Offset) % FBoard.Rows;
@@ -107,37 +161,29 @@ private:
                        : board.Cells[cell] == FGoal.Cells[cell];
     }
 
-    // Places the cheapest of the row's open cells.
-    void PlaceOneCell(int32_t row)
+    // Brings a fitting tile to the cell by the shortest route that keeps the placed cells.
+    void PlaceCell(int32_t col, int32_t row)
     {
         std::optional<TMoveList> best;
-        int32_t bestCell = -1;
-
-        for (int32_t col = 0; col < FBoard.Cols; ++col) {
-            const int32_t goal = FGoal.Index(col, row);
-            if (FPlaced[goal])
+        const int32_t goal = FGoal.Index(col, row);
+        for (int32_t cell = 0; cell < FBoard.Count(); ++cell) {
+            const bool fits = FStrict ? FTiles.Cells[cell] == FHomeTile[goal]
+                                      : FBoard.Cells[cell] == FGoal.Cells[goal];
+            if (!fits || FPlaced[cell])
                 continue;
-            for (int32_t cell = 0; cell < FBoard.Count(); ++cell) {
-                const bool fits = FStrict ? FTiles.Cells[cell] == FHomeTile[goal]
-                                          : FBoard.Cells[cell] == FGoal.Cells[goal];
-                if (!fits || FPlaced[cell])
-                    continue;
-                const TPoint from {cell % FBoard.Cols, cell / FBoard.Cols};
-                ForEachRoute(from, {col, row}, [&](const TMoveList& route) {
-                    if (best && route.size() >= best->size())
-                        return;
-                    if (Keeps(route, goal)) {
-                        best = route;
-                        bestCell = goal;
-                    }
-                });
-            }
+            const TPoint from {cell % FBoard.Cols, cell / FBoard.Cols};
+            ForEachRoute(from, {col, row}, [&](const TMoveList& route) {
+                if (best && route.size() >= best->size())
+                    return;
+                if (Keeps(route, goal))
+                    best = route;
+            });
         }
         // A tile below the row can always be turned in, so some route is found.
         if (!best)
             throw std::logic_error("BuildSolution: no route to an open cell");
         Play(*best);
-        FPlaced[bestCell] = true;
+        FPlaced[goal] = true;
     }
 
     // Whether the route brings a fitting tile to the goal cell and leaves every placed cell alone.

@@ -6,9 +6,8 @@
 
 namespace {
 
-// Relaxed arrangements a bound table may hold; a few thousand cover every board of up to four
-// lines of four.
-constexpr int32_t MaxBoundStates = 60000;
+// Arrangements a bound table may number: 35^4 for four lines of four, each a byte.
+constexpr int32_t MaxBoundStates = 2'000'000;
 constexpr int64_t CancelCheckInterval = 4096;
 
 class TShortestSearch {

@@ -2,50 +2,17 @@
 
 #include <map>
 #include <mutex>
-#include <vector>
 
 namespace {
 
-using TCounts = std::array<std::array<uint8_t, MaxLines>, MaxLines>;
-
-// Tables kept at once; boards of distinct tiles need one per size and direction.
-constexpr std::size_t MaxCachedTables = 64;
+constexpr uint8_t Unreached = 0xFF;
+// Bytes of tables kept for later boards; boards of distinct tiles need one per size and
+// direction, of at most 35^4 bytes.
+constexpr std::size_t MaxCachedBytes = 8u << 20;
 
 int32_t LineOf(const TClassBoard& board, int32_t cell, bool acrossRows)
 {
     return acrossRows ? cell / board.Cols : cell % board.Cols;
-}
-
-// Counts of a line's last label follow from the others, so they are left out of the key.
-uint64_t CountsKey(const TCounts& counts, int32_t lines, int32_t lineLength)
-{
-    uint64_t key = 0;
-    for (int32_t line = 0; line < lines; ++line)
-        for (int32_t label = 0; label + 1 < lines; ++label)
-            key = key * static_cast<uint64_t>(lineLength + 1) + counts[line][label];
-    return key;
-}
-
-// The relaxed moves of one direction: every line passes one tile of a label it holds to the
-// next line that way; `sent` collects the choice line by line.
-template <typename TVisit>
-void ForEachPass(const TCounts& counts, int32_t lines, int32_t toward,
-    std::array<int32_t, MaxLines>& sent, int32_t line, const TVisit& visit)
-{
-    if (line == lines) {
-        TCounts next = counts;
-        for (int32_t l = 0; l < lines; ++l) {
-            --next[l][sent[l]];
-            ++next[(l + toward + lines) % lines][sent[l]];
-        }
-        visit(next);
-        return;
-    }
-    for (int32_t label = 0; label < lines; ++label)
-        if (counts[line][label] > 0) {
-            sent[line] = label;
-            ForEachPass(counts, lines, toward, sent, line + 1, visit);
-        }
 }
 
 } // namespace
@@ -68,6 +35,13 @@ std::shared_ptr<const TWalkingDistance> TWalkingDistance::Build(
                 table->FLabel[target.Cells[cell]] = static_cast<uint8_t>(line);
             }
 
+    table->ListLineCounts();
+    int64_t states = 1;
+    for (int32_t line = 0; line < lines; ++line)
+        states *= static_cast<int64_t>(table->FLineCounts.size());
+    if (states > maxStates)
+        return nullptr;
+
     // The relaxed puzzle is known by its shape and the target's counts.
     std::vector<uint8_t> goal {static_cast<uint8_t>(acrossRows), static_cast<uint8_t>(lines),
         static_cast<uint8_t>(table->FLineLength)};
@@ -78,67 +52,143 @@ std::shared_ptr<const TWalkingDistance> TWalkingDistance::Build(
                 LineOf(target, cell, acrossRows) * lines + table->FLabel[target.Cells[cell]])];
 
     static std::mutex cacheLock;
-    static std::map<std::vector<uint8_t>,
-        std::shared_ptr<const std::unordered_map<uint64_t, uint8_t>>>
-        cache;
+    static std::map<std::vector<uint8_t>, std::shared_ptr<const std::vector<uint8_t>>> cache;
+    static std::size_t cachedBytes = 0;
     {
         const std::lock_guard<std::mutex> lock(cacheLock);
         const auto it = cache.find(goal);
         if (it != cache.end()) {
-            if (!it->second)
-                return nullptr;
             table->FDistance = it->second;
             return table;
         }
     }
-    table->Search(goal, maxStates);
+    table->Search(goal);
     const std::lock_guard<std::mutex> lock(cacheLock);
-    if (cache.size() >= MaxCachedTables)
+    if (cachedBytes + table->FDistance->size() > MaxCachedBytes) {
         cache.clear();
-    cache.emplace(goal, table->FDistance);
-    if (!table->FDistance)
-        return nullptr;
+        cachedBytes = 0;
+    }
+    if (cache.emplace(goal, table->FDistance).second)
+        cachedBytes += table->FDistance->size();
     return table;
+}
+
+// Every way to put FLineLength tiles into FLines labels, as counts per label.
+void TWalkingDistance::ListLineCounts()
+{
+    const int32_t base = FLineLength + 1;
+    int32_t digits = 1;
+    for (int32_t i = 0; i < FLines; ++i)
+        digits *= base;
+    FNumber.assign(static_cast<std::size_t>(digits), -1);
+    for (int32_t key = 0; key < digits; ++key) {
+        std::array<uint8_t, MaxLines> counts {};
+        int32_t sum = 0;
+        for (int32_t label = 0, rest = key; label < FLines; ++label, rest /= base) {
+            counts[label] = static_cast<uint8_t>(rest % base);
+            sum += counts[label];
+        }
+        if (sum != FLineLength)
+            continue;
+        FNumber[key] = static_cast<int32_t>(FLineCounts.size());
+        FLineCounts.push_back(counts);
+    }
 }
 
 // Breadth first from the target: a relaxed move passed back the other way is again a relaxed
 // move, so distances from the target are distances to it.
-void TWalkingDistance::Search(const std::vector<uint8_t>& goalKey, int32_t maxStates)
+void TWalkingDistance::Search(const std::vector<uint8_t>& goalKey)
 {
     const int32_t lines = FLines;
-    TCounts goal {};
+    const auto kinds = static_cast<int32_t>(FLineCounts.size());
+    const int32_t base = FLineLength + 1;
+    auto numberOf = [&](const std::array<uint8_t, MaxLines>& counts) {
+        int32_t key = 0;
+        for (int32_t label = lines - 1; label >= 0; --label)
+            key = key * base + counts[label];
+        return FNumber[key];
+    };
+    // What a line's counts become when it gives one label away and takes another.
+    std::vector<int32_t> swapped(static_cast<std::size_t>(kinds * lines * lines), -1);
+    for (int32_t kind = 0; kind < kinds; ++kind)
+        for (int32_t out = 0; out < lines; ++out)
+            for (int32_t in = 0; in < lines; ++in) {
+                std::array<uint8_t, MaxLines> counts = FLineCounts[kind];
+                if (counts[out] == 0)
+                    continue;
+                --counts[out];
+                ++counts[in];
+                swapped[static_cast<std::size_t>((kind * lines + out) * lines + in)]
+                    = numberOf(counts);
+            }
+
+    std::size_t states = 1;
     for (int32_t line = 0; line < lines; ++line)
+        states *= static_cast<std::size_t>(kinds);
+    auto distance = std::make_shared<std::vector<uint8_t>>(states, Unreached);
+    uint32_t start = 0;
+    for (int32_t line = lines - 1; line >= 0; --line) {
+        std::array<uint8_t, MaxLines> counts {};
         for (int32_t label = 0; label < lines; ++label)
-            goal[line][label] = goalKey[3 + static_cast<std::size_t>(line * lines + label)];
-    auto distance = std::make_shared<std::unordered_map<uint64_t, uint8_t>>();
-    std::vector<TCounts> frontier {goal};
-    distance->emplace(CountsKey(goal, lines, FLineLength), 0);
+            counts[label] = goalKey[3 + static_cast<std::size_t>(line * lines + label)];
+        start = start * static_cast<uint32_t>(kinds) + static_cast<uint32_t>(numberOf(counts));
+    }
+    (*distance)[start] = 0;
+    std::vector<uint32_t> frontier {start};
+    std::array<int32_t, MaxLines> kind {};
     std::array<int32_t, MaxLines> sent {};
     for (uint8_t depth = 1; !frontier.empty(); ++depth) {
-        std::vector<TCounts> next;
-        for (const TCounts& counts : frontier)
-            for (const int32_t toward : {-1, 1})
-                ForEachPass(counts, lines, toward, sent, 0, [&](const TCounts& reached) {
-                    if (distance->emplace(CountsKey(reached, lines, FLineLength), depth).second)
-                        next.push_back(reached);
-                });
-        if (static_cast<int32_t>(distance->size()) > maxStates)
-            return;
+        std::vector<uint32_t> next;
+        for (uint32_t state : frontier) {
+            for (int32_t line = 0; line < lines; ++line, state /= static_cast<uint32_t>(kinds))
+                kind[line] = static_cast<int32_t>(state % static_cast<uint32_t>(kinds));
+            // Each line passes one tile of a label it holds to the next line that way; the
+            // choices run like the digits of a counter.
+            for (const int32_t toward : {-1, 1}) {
+                auto give = [&](auto&& self, int32_t line) -> void {
+                    if (line == lines) {
+                        uint32_t reached = 0;
+                        for (int32_t l = lines - 1; l >= 0; --l) {
+                            const int32_t from = (l - toward + lines) % lines;
+                            const int32_t swap = swapped[static_cast<std::size_t>(
+                                (kind[l] * lines + sent[l]) * lines + sent[from])];
+                            reached = reached * static_cast<uint32_t>(kinds)
+                                + static_cast<uint32_t>(swap);
+                        }
+                        if ((*distance)[reached] == Unreached) {
+                            (*distance)[reached] = depth;
+                            next.push_back(reached);
+                        }
+                        return;
+                    }
+                    for (int32_t label = 0; label < lines; ++label)
+                        if (FLineCounts[kind[line]][label] > 0) {
+                            sent[line] = label;
+                            self(self, line + 1);
+                        }
+                };
+                give(give, 0);
+            }
+        }
         frontier = std::move(next);
     }
     FDistance = std::move(distance);
 }
 
-uint64_t TWalkingDistance::Key(const TClassBoard& board) const
-{
-    TCounts counts {};
-    for (int32_t cell = 0; cell < board.Count(); ++cell)
-        ++counts[LineOf(board, cell, FAcrossRows)][FLabel[board.Cells[cell]]];
-    return CountsKey(counts, FLines, FLineLength);
-}
-
 int32_t TWalkingDistance::Bound(const TClassBoard& board) const
 {
-    const auto it = FDistance->find(Key(board));
-    return it == FDistance->end() ? 0 : it->second;
+    std::array<std::array<uint8_t, MaxLines>, MaxLines> counts {};
+    for (int32_t cell = 0; cell < board.Count(); ++cell)
+        ++counts[LineOf(board, cell, FAcrossRows)][FLabel[board.Cells[cell]]];
+    const int32_t base = FLineLength + 1;
+    const auto kinds = static_cast<uint32_t>(FLineCounts.size());
+    uint32_t state = 0;
+    for (int32_t line = FLines - 1; line >= 0; --line) {
+        int32_t key = 0;
+        for (int32_t label = FLines - 1; label >= 0; --label)
+            key = key * base + counts[line][label];
+        state = state * kinds + static_cast<uint32_t>(FNumber[key]);
+    }
+    const uint8_t distance = (*FDistance)[state];
+    return distance == Unreached ? 0 : distance;
 }

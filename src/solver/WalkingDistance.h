@@ -3,7 +3,6 @@
 #include "solver/SolverBoard.h"
 
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 // A lower bound on the column moves (or, across, the row moves) that a board still needs. Each
@@ -24,12 +23,17 @@ public:
 
 private:
     TWalkingDistance() = default;
-    void Search(const std::vector<uint8_t>& goal, int32_t maxStates);
-    uint64_t Key(const TClassBoard& board) const;
+    void ListLineCounts();
+    void Search(const std::vector<uint8_t>& goal);
 
     bool FAcrossRows = false;
     int32_t FLines = 0;
     int32_t FLineLength = 0;
     std::array<uint8_t, MaxSolverCells> FLabel {};
-    std::shared_ptr<const std::unordered_map<uint64_t, uint8_t>> FDistance;
+    // Every way for one line to hold FLineLength tiles of FLines labels, numbered; FNumber maps
+    // the counts, read as digits, to that number.
+    std::vector<std::array<uint8_t, MaxLines>> FLineCounts;
+    std::vector<int32_t> FNumber;
+    // The distance of every arrangement, numbered line by line from the line counts' numbers.
+    std::shared_ptr<const std::vector<uint8_t>> FDistance;
 };
