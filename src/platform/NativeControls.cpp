@@ -1,5 +1,6 @@
 #include "platform/NativeControls.h"
 
+#include "platform/GtkGlue.h"
 #include "platform/MessageBox.h"
 #include "platform/NativeGlue.h"
 
@@ -497,6 +498,30 @@ bool TNativePicture::SetPicture(int32_t width, int32_t height, std::span<const u
     }
     g_object_set_data_full(widget, "picture", picture.release(), FreePictureData);
     return true;
+}
+
+bool TNativePicture::LoadFromFile(const std::string& fileName)
+{
+    GError* error = nullptr;
+    TGObjectPtr<GdkPixbuf> loaded(gdk_pixbuf_new_from_file(fileName.c_str(), &error));
+    if (error != nullptr)
+        g_error_free(error);
+    if (!loaded)
+        return SetPicture(0, 0, {});
+    TGObjectPtr<GdkPixbuf> pixbuf(gdk_pixbuf_add_alpha(loaded.get(), FALSE, 0, 0, 0));
+    const int width = gdk_pixbuf_get_width(pixbuf.get());
+    const int height = gdk_pixbuf_get_height(pixbuf.get());
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf.get());
+    const guchar* rows = gdk_pixbuf_read_pixels(pixbuf.get());
+    std::vector<uint32_t> pixels;
+    pixels.reserve(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const guchar* p = rows + ptrdiff_t(y) * stride + ptrdiff_t(x) * 4;
+            pixels.push_back((uint32_t(p[3]) << 24) | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8)
+                | uint32_t(p[2]));
+        }
+    return SetPicture(width, height, pixels);
 }
 
 bool TNativePicture::HasPicture() const

@@ -161,6 +161,9 @@ public:
     // From 32-bit pixels 0xAARRGGBB, rows top-down; false (and no picture) when the size and
     // the pixels do not agree.
     bool SetPicture(int32_t width, int32_t height, std::span<const uint32_t> pixels);
+    // From a picture file (PNG and the other formats the toolkit reads); false, and no
+    // picture, when the file is missing or cannot be read.
+    bool LoadFromFile(const std::string& fileName);
     bool HasPicture() const;
 };
 

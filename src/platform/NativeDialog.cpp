@@ -243,6 +243,16 @@ void TNativeDialog::DeliverKey(uint16_t key)
     if (window == nullptr || keyval == GDK_KEY_VoidSymbol)
         return;
     GdkDisplay* display = gdk_window_get_display(window);
+    GdkDevice* keyboard = gdk_seat_get_keyboard(gdk_display_get_default_seat(display));
+    // The keyboard speaks to the focused window; without a window manager nobody focuses it.
+    if (!gtk_window_has_toplevel_focus(GTK_WINDOW(Window().Window))) {
+        std::unique_ptr<GdkEvent, TEventFree> focus(gdk_event_new(GDK_FOCUS_CHANGE));
+        focus->focus_change.window = GDK_WINDOW(g_object_ref(window));
+        focus->focus_change.send_event = TRUE;
+        focus->focus_change.in = TRUE;
+        gdk_event_set_device(focus.get(), keyboard);
+        gtk_main_do_event(focus.get());
+    }
     for (const GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
         std::unique_ptr<GdkEvent, TEventFree> event(gdk_event_new(type));
         event->key.window = GDK_WINDOW(g_object_ref(window));
@@ -258,8 +268,7 @@ void TNativeDialog::DeliverKey(uint16_t key)
             event->key.group = static_cast<guint8>(keys[0].group);
         }
         g_free(keys);
-        gdk_event_set_device(
-            event.get(), gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
+        gdk_event_set_device(event.get(), keyboard);
         gtk_main_do_event(event.get());
     }
 }
