@@ -83,11 +83,12 @@ TEST_F(TNativeDialogTest, ControlsKeepTheirExactPlacesWhateverTheirTexts)
     EXPECT_EQ(Dialog.ClientWidth(), 100);
 }
 
-TEST_F(TNativeDialogTest, PicturesNeedPixelsForTheirWholeSize)
+TEST_F(TNativeDialogTest, PicturesNeedAReadableFileOrPixelsForTheirWholeSize)
 {
     TNativePicture picture(Dialog);
     const std::vector<uint32_t> pixels(6, 0xFF102030);
 
+    EXPECT_FALSE(picture.LoadFromFile("/nonexistent/logo.png"));
     EXPECT_FALSE(picture.SetPicture(2, 4, pixels));
     EXPECT_FALSE(picture.HasPicture());
     EXPECT_TRUE(picture.SetPicture(2, 3, pixels));
