@@ -6,9 +6,8 @@
 #include "platform/Screen.h"
 #include "platform/Shell.h"
 
-#include <string_view>
-
 #include <filesystem>
+#include <string_view>
 
 namespace {
 
@@ -66,17 +65,17 @@ TDlgAbout::TDlgAbout()
     BuildLayout();
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
-    OnMouseMove = [this](TShiftState, int32_t, int32_t) { SetLinkHot(false); };
-    imgLogo.OnMouseMove = [this](int32_t, int32_t) { SetLinkHot(false); };
-    lblURL.OnMouseMove = [this](int32_t, int32_t) { SetLinkHot(true); };
-    rrcWhiteURL.OnMouseMove = [this](int32_t, int32_t) { SetLinkHot(true); };
+    OnMouseMove = [this](TShiftState, int32_t, int32_t) { FormMouseMove(); };
+    imgLogo.OnMouseMove = [this](int32_t, int32_t) { FormMouseMove(); };
+    lblURL.OnMouseMove = [this](int32_t, int32_t) { lblURLMouseMove(); };
+    rrcWhiteURL.OnMouseMove = [this](int32_t, int32_t) { lblURLMouseMove(); };
     lblURL.OnClick = [this] { lblURLClick(); };
     cmdWhatIs.OnClick = [this] { cmdWhatIsClick(); };
     cmdIKnow.OnClick = [this] { cmdIKnowClick(); };
     chkShowScreen.OnClick = [this] { chkShowScreenClick(); };
     cmdOK.OnClick = [this] { cmdOKClick(); };
     tmrFlash.SetInterval(FlashInterval);
-    tmrFlash.SetOnTimer([this] { FlashNext(); });
+    tmrFlash.SetOnTimer([this] { tmrFlashTimer(); });
     Create();
 }
 
@@ -166,7 +165,24 @@ void TDlgAbout::FormShow()
 {
     pnlWhatIs.SetVisible(false);
     cmdWhatIs.SetEnabled(true);
-    tmrFlash.SetEnabled(true);
+    // Enabling a running timer would restart its count and delay the next announcement.
+    if (!tmrFlash.Enabled())
+        tmrFlash.SetEnabled(true);
+}
+
+void TDlgAbout::FormMouseMove()
+{
+    SetLinkHot(false);
+}
+
+void TDlgAbout::lblURLMouseMove()
+{
+    SetLinkHot(true);
+}
+
+void TDlgAbout::tmrFlashTimer()
+{
+    FlashNext();
 }
 
 void TDlgAbout::FlashNext()

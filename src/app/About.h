@@ -64,6 +64,9 @@ private:
     void BuildLayout();
     void FormCreate();
     void FormShow();
+    void FormMouseMove();
+    void lblURLMouseMove();
+    void tmrFlashTimer();
     void lblURLClick();
     void cmdWhatIsClick();
     void cmdIKnowClick();
