@@ -232,6 +232,14 @@ TEST_F(TAboutTest, TheCheckBoxShowsTheSettingAndWritesEveryChange)
     EXPECT_EQ(Settings(), "; mine\n[Options]\nShowSplash=1\n");
 }
 
+TEST_F(TAboutTest, TheLogoComesFromTheProgramFolderAndIsLeftOutWhenMissing)
+{
+    EXPECT_FALSE(Make().imgLogo.HasPicture());
+    ResetPaths();
+    SetPathsFor(PW_BUILD_DIR "/pathwarden", {"pathwarden"});
+    EXPECT_TRUE(Make().imgLogo.HasPicture());
+}
+
 TEST(ManualAddress, PrefersTheInstalledManualElseTheCopyBesideTheProgram)
 {
     const TTempFolder root;
