@@ -1,5 +1,6 @@
 #include "game/BoardPainter.h"
 
+#include <algorithm>
 #include <bit>
 #include <utility>
 
@@ -88,16 +89,18 @@ void TBoardPainter::DrawPieces(const TRoadBoard& board, const TBoardLayout& layo
         for (int32_t r = r1; r <= r2; ++r) {
             const TRoadCell& cell = board.Cell(c, r);
             const TPoint p = at(c, r);
-            if (std::popcount(cell.Arms) == 1) {
-                const int32_t colour = cell.ArmColours[EndCapSlot];
-                surface.Draw(p, roads, PieceRect(colour * RoadLayers + layer, EndCapPiece));
-            }
-            for (int32_t k = 0; k < ArmSlots; ++k) {
-                if ((cell.Arms >> k & 1) == 0)
-                    continue;
-                const int32_t colour = cell.ArmColours[static_cast<std::size_t>(k)];
-                surface.Draw(p, roads, PieceRect(colour * RoadLayers + layer, k));
-            }
+            auto piece = [&](int32_t colour, int32_t row) {
+                const int32_t column = colour * RoadLayers + layer;
+                const TRect part = OpaquePart(column, row);
+                surface.Draw(
+                    {p.X + part.Left - CellPitch * column, p.Y + part.Top - CellPitch * row}, roads,
+                    part);
+            };
+            if (std::popcount(cell.Arms) == 1)
+                piece(cell.ArmColours[EndCapSlot], EndCapPiece);
+            for (int32_t k = 0; k < ArmSlots; ++k)
+                if ((cell.Arms >> k & 1) != 0)
+                    piece(cell.ArmColours[static_cast<std::size_t>(k)], k);
         }
     }
     if (!corners)
@@ -125,6 +128,35 @@ void TBoardPainter::DrawPieces(const TRoadBoard& board, const TBoardLayout& layo
             }
         }
     }
+}
+
+TRect TBoardPainter::OpaquePart(int32_t pieceColumn, int32_t pieceRow) const
+{
+    TVX8ImageData& roads = *FImages.Roads;
+    const int32_t columns = roads.Width / CellPitch;
+    const int32_t rows = roads.Height / CellPitch;
+    if (pieceColumn < 0 || pieceColumn >= columns || pieceRow < 0 || pieceRow >= rows)
+        return PieceRect(pieceColumn, pieceRow); // outside the strip: Draw clips it away
+    if (FPartsOf != &roads) {
+        FOpaqueParts.assign(static_cast<std::size_t>(columns * rows), TRect {});
+        for (int32_t c = 0; c < columns; ++c)
+            for (int32_t r = 0; r < rows; ++r) {
+                const TRect whole = PieceRect(c, r);
+                TRect part {whole.Right, whole.Bottom, whole.Left, whole.Top};
+                for (int32_t y = whole.Top; y < whole.Bottom; ++y) {
+                    const uint8_t* line = roads.StartLine(whole.Left, y);
+                    for (int32_t x = 0; x < CellPitch; ++x)
+                        if (line[x] != roads.TransparentKey())
+                            part = {std::min(part.Left, whole.Left + x), std::min(part.Top, y),
+                                std::max(part.Right, whole.Left + x + 1), y + 1};
+                    roads.UnlockSegment(whole.Left, y);
+                }
+                FOpaqueParts[static_cast<std::size_t>(c * rows + r)]
+                    = IsRectEmpty(part) ? TRect {} : part;
+            }
+        FPartsOf = &roads;
+    }
+    return FOpaqueParts[static_cast<std::size_t>(pieceColumn * rows + pieceRow)];
 }
 
 void TBoardPainter::RenderBoard(

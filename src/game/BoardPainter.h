@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // Paints the window's background pattern into a surface as seen from a window position, so that
 // what is drawn over it continues the background seamlessly.
@@ -41,8 +42,14 @@ private:
     void DrawPieces(const TRoadBoard& board, const TBoardLayout& layout, TVX8ImageData& surface,
         int32_t c1, int32_t r1, int32_t c2, int32_t r2, int32_t layer, bool corners) const;
 
+    // The part of a "roads" piece that holds opaque pixels: drawing only it gives the same
+    // picture, and most of a piece is transparent.
+    TRect OpaquePart(int32_t pieceColumn, int32_t pieceRow) const;
+
     const TGameImages& FImages;
     TTilePainter FTiles;
+    mutable const TVX8ImageData* FPartsOf = nullptr;
+    mutable std::vector<TRect> FOpaqueParts;
 };
 
 // Transfers a surface to a device context: the context's clip box is added as damage, then all
