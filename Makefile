@@ -10,8 +10,8 @@ PREFIX     ?= /usr/local
 PKGS_BUILD = cmake ninja-build g++ pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
              libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35
 PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick \
-             desktop-file-utils appstream
-PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev
+             desktop-file-utils appstream x11-utils libx11-dev
+PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev libxdamage-dev xvfb xauth
 PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
 
 FUZZ_RUN = $(if $(filter all,$(FUZZ_TARGET)),library ini png,$(FUZZ_TARGET))
@@ -56,6 +56,7 @@ bench:
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPW_TESTS=OFF -DPW_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bench/pathwarden_bench
+	sh bench/startup-bench.sh build-bench
 
 fuzz:
 	@$(ENSURE) $(PKGS_FUZZ)

@@ -1,25 +1,10 @@
-// The program's entry: the toolkit, the game window, the message loop.
-#include "common/KelException.h"
-#include "app/Paths.h"
-#include "game/FormWarden.h"
+// The program's entry: the toolkit, then the game's start-up and its message loop.
+#include "app/Startup.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
-#include "platform/Random.h"
 
 #include <cstdio>
-#include <string>
-
-namespace {
-
-// Until the about window exists, the title picture answers with a few words about the game.
-void ShowAboutStandIn()
-{
-    ShowMessageBox(std::string("Pathwarden ") + TFormWarden::VersionText
-        + "\n\nTurn the columns and rows of the left board until it matches the picture on the "
-          "right. Click the arrows, or type their letters and digits.");
-}
-
-} // namespace
+#include <exception>
 
 int main(int argc, char** argv)
 {
@@ -27,18 +12,12 @@ int main(int argc, char** argv)
         std::fputs("Pathwarden needs a graphical display to run.\n", stderr);
         return 1;
     }
-    Application().Title = "Pathwarden";
-    Randomize();
     try {
-        SetPaths();
-        TFormWarden form({ProgramFolder(), ShowAboutStandIn, nullptr}, ProcessRandom());
-        form.SettingsFile = SettingsFileName;
-        if (form.StartupFailed)
-            return 1;
-        Application().Run(form);
-    } catch (const KelException& error) {
+        return RunStartup(DefaultStartupSystem());
+    } catch (const std::exception& error) {
+        // Only a failure before any window exists gets here, such as no folder for the settings.
+        std::fprintf(stderr, "Pathwarden: %s\n", error.what());
         ShowErrorBox(error.what());
         return 1;
     }
-    return 0;
 }

@@ -1,0 +1,131 @@
+#include "app/Startup.h"
+
+#include "app/About.h"
+#include "app/Paths.h"
+#include "common/FileLookup.h"
+#include "game/FormWarden.h"
+#include "platform/Application.h"
+#include "platform/FirstFrame.h"
+#include "platform/MessageBox.h"
+#include "platform/Random.h"
+#include "platform/RuntimeFolder.h"
+#include "platform/Screen.h"
+#include "platform/SingleInstance.h"
+#include "surface/PBMInfo.h"
+
+#include <filesystem>
+#include <utility>
+
+namespace {
+
+constexpr const char* ProgramTitle = "Pathwarden";
+constexpr const char* DataFileName = "warden.vx8";
+
+// Start-up boxes come before the application has its title, so they carry it themselves.
+TMessageBoxAnswer StartupBox(TMessageBoxKind kind, const std::string& text)
+{
+    return MessageBox({kind, ProgramTitle, text});
+}
+
+// The paths, the display header and the random generator, in the order the modules need them.
+void ModuleStartup()
+{
+    EnsurePaths();
+    InitPBMInfo();
+    Randomize();
+}
+
+// What the title picture shows while the program has no about window.
+void ShowAboutNote()
+{
+    ShowMessageBox(std::string(ProgramTitle) + " " + TFormWarden::VersionText
+        + "\n\nTurn the columns and rows of the left board until it matches the picture on the "
+          "right. Click the arrows, or type their letters and digits.");
+}
+
+} // namespace
+
+TStartupSystem DefaultStartupSystem()
+{
+    return {DisplayBitsPerPixel, DisplayPlanes, PrivateRuntimeFolder,
+        [] { return std::make_unique<TDlgAbout>(); }};
+}
+
+bool CheckDisplay(int32_t bitsPerPixel, int32_t planes)
+{
+    switch (bitsPerPixel * planes) {
+    case 1:
+        StartupBox(
+            TMessageBoxKind::Error, "This program cannot be played on a monochrome display.");
+        return false;
+    case 4:
+        return StartupBox(TMessageBoxKind::Warning,
+                   "This program is designed for a minimum 256-color display. You are running a "
+                   "16-color display. This will adversely affect the appearance of the graphics "
+                   "used in the game. Continue anyway?")
+            == TMessageBoxAnswer::Yes;
+    default:
+        return true;
+    }
+}
+
+bool CheckDataFile()
+{
+    std::error_code error;
+    if (std::filesystem::is_regular_file(
+            FindFileIgnoringCase(ProgramFolder(), DataFileName), error))
+        return true;
+    StartupBox(TMessageBoxKind::Error,
+        std::string("Sorry! Pathwarden cannot find the needed file \"") + ProgramFolder()
+            + DataFileName + "\".");
+    return false;
+}
+
+int RunStartup(const TStartupSystem& system)
+{
+    ModuleStartup();
+    if (!CheckDisplay(system.BitsPerPixel(), system.Planes()))
+        return 0;
+
+    const auto instanceMessage
+        = static_cast<uint16_t>(Application().RegisterWindowMessage(InstanceMessageName));
+    // Held until the process ends, on every way out of here.
+    TSingleInstance instance(system.RuntimeFolder(), InstanceLockName, InstanceMessageName);
+    if (instance.AlreadyExists()) {
+        instance.PostToRunning();
+        return 0;
+    }
+    if (!CheckDataFile())
+        return 0;
+
+    Application().ProcessMessages();
+    Application().Title = ProgramTitle;
+    // The about window is made hidden once the game window is on the screen, or at once when it
+    // is wanted before: its widgets and fonts need not hold the game window up.
+    std::unique_ptr<TForm> about;
+    const auto makeAbout = [&about, &system] {
+        if (!about && system.CreateAbout)
+            about = system.CreateAbout();
+    };
+    const auto showAbout = [&about, &makeAbout] {
+        makeAbout();
+        if (about)
+            about->ShowModal();
+        else
+            ShowAboutNote();
+    };
+    // Without an about window the note waits for a click on the title rather than every start.
+    const auto showAboutAtStart = [&system] { return system.CreateAbout && ReadShowSplash(); };
+    TFormWarden game({ProgramFolder(), showAbout, showAboutAtStart}, ProcessRandom());
+    game.SettingsFile = SettingsFileName;
+    if (game.StartupFailed)
+        return 0;
+    const TAfterFirstFrame aboutLater(game, makeAbout);
+
+    // The game window's message hook brings it forward when a later start sends the message.
+    instance.Watch(instanceMessage, [](uint16_t message) {
+        Application().PostMessage({message, 0, 0});
+    });
+    Application().Run(game);
+    return 0;
+}

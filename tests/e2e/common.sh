@@ -1,0 +1,34 @@
+# Shared by the end-to-end scripts: a private home, settings and runtime folder for the game, and
+# waiting for its window. Sourced; the caller sets -eu.
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The scripts add the id of each game they start to `started`; none outlives the script, or it
+# would keep the test's output open.
+started=
+scratch=$(mktemp -d)
+trap 'kill $started 2>/dev/null || true; rm -rf "$scratch"' EXIT
+export HOME=$scratch XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/run NO_AT_BRIDGE=1
+export GDK_BACKEND=x11
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# show_about_at_start 0|1
+show_about_at_start() {
+    mkdir -p "$XDG_CONFIG_HOME/Larkfield/Pathwarden"
+    printf '[Options]\nShowSplash=%s\n' "$1" >"$XDG_CONFIG_HOME/Larkfield/Pathwarden/Pathwarden.ini"
+}
+
+# game_windows: the ids of the visible game windows, one a line.
+game_windows() { xdotool search --onlyvisible --name '^Pathwarden$' 2>/dev/null || true; }
+
+# wait_for_game_window: prints the id of the one game window once it is visible (10 s at most).
+wait_for_game_window() {
+    for _ in $(seq 100); do
+        window=$(game_windows | head -n 1)
+        [ -n "$window" ] && { echo "$window"; return 0; }
+        sleep 0.1
+    done
+    fail "no game window appeared"
+}
+
+# elapsed_ms START_NS
+elapsed_ms() { echo $((($(date +%s%N) - $1) / 1000000)); }

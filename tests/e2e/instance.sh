@@ -1,0 +1,35 @@
+#!/bin/sh
+# instance.sh GAME: one game per user, with real processes on the test's X server.
+set -eu
+game=$1
+. "$(dirname "$0")/common.sh"
+show_about_at_start 0
+
+# A second start hands over to the running game: it ends at once, without a window of its own,
+# and the running game window takes the focus.
+"$game" & first=$!
+started=$first
+window=$(wait_for_game_window)
+xdotool windowfocus --sync "$(xwininfo -root | awk '/Window id/ {print $4}')"
+[ "$(xdotool getwindowfocus)" != "$window" ] || fail "the game had the focus already"
+start=$(date +%s%N)
+"$game" || fail "the second start ended with $?"
+[ "$(elapsed_ms "$start")" -lt 1500 ] || fail "the second start took $(elapsed_ms "$start") ms"
+for _ in $(seq 20); do [ "$(xdotool getwindowfocus)" = "$window" ] && break; sleep 0.1; done
+[ "$(xdotool getwindowfocus)" = "$window" ] || fail "the running game window did not take the focus"
+[ "$(game_windows | wc -l)" = 1 ] || fail "a second game window"
+kill -0 "$first" || fail "the first game ended"
+
+# After the running game was killed, a start runs normally; two at the same moment make one game.
+kill -9 "$first"
+wait "$first" || true
+"$game" & a=$!
+"$game" & b=$!
+started="$a $b"
+wait_for_game_window >/dev/null
+sleep 1
+[ "$(game_windows | wc -l)" = 1 ] || fail "two starts at once made $(game_windows | wc -l) windows"
+if kill -0 "$a" 2>/dev/null; then running=$a; ended=$b; else running=$b; ended=$a; fi
+kill -0 "$running" || fail "neither start runs"
+wait "$ended" || fail "the start that deferred ended with $?"
+echo "one game per user checked"
