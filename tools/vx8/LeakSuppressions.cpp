@@ -4,3 +4,10 @@ extern "C" const char* __lsan_default_suppressions()
 {
     return "leak:libfontconfig.so\n";
 }
+
+// The list of suppressions used would follow the tool's own message on standard error, whose
+// last line is the message.
+extern "C" const char* __lsan_default_options()
+{
+    return "print_suppressions=0";
+}
