@@ -20,7 +20,12 @@ FUZZ_SEEDS_ini = fuzz/corpus-ini
 FUZZ_SEEDS_png = fuzz/corpus-png
 
 ENSURE = scripts/ensure-packages
-CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
+# The tests' environment is set here for every test: ctest keeps only the first entry of a list
+# handed to the discovered tests. No accessibility bus: the tests walk the toolkit's accessible
+# objects in process, and the bus bridge would only leave its connection behind at exit.
+CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" env HOME="$$PWD/test-home" \
+         XDG_CONFIG_HOME="$$PWD/test-home/.config" NO_AT_BRIDGE=1 GDK_BACKEND=x11 \
+         ctest --output-on-failure -j $(JOBS)
 
 .PHONY: all run test build install bench fuzz sanitize format clean
 
