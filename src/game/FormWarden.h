@@ -2,9 +2,11 @@
 
 #include "controls/KelButton.h"
 #include "controls/VX8Tile.h"
+#include "game/WardenCoach.h"
 #include "game/WardenPlay.h"
 #include "platform/Accessibility.h"
 #include "platform/Application.h"
+#include "platform/BackgroundTask.h"
 #include "platform/Bevel.h"
 #include "platform/Desktop.h"
 #include "platform/Form.h"
@@ -87,9 +89,18 @@ public:
     void ColRowButtonClick(TKelButton& sender);
     void tmrWardenTimer();
     // The desktop's keys: Ctrl+Z undo, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+N Start, Ctrl+Q and
-    // Ctrl+W close, F1 the manual. Each acts once per press, not again while the key is held.
+    // Ctrl+W close, F1 the manual, Ctrl+H a hint, Ctrl+Shift+H "show me". Each acts once per press,
+    // not again while the key is held.
     bool FormShortcut(uint16_t key, TShiftState shift);
     void OpenManual();
+    // Ctrl+H plays the next move of a way back; Ctrl+Shift+H ("show me") plays the whole way,
+    // one move per move cycle. Refused when no game runs, during the scramble and during a move.
+    void ShowHint();
+    void ShowMe();
+    // Any key, click or Exit ends "show me" and forgets a hint still waiting for the solver.
+    void StopHelp();
+    // The par, the way back and the help given in the game in play.
+    TWardenCoach Coach;
     // The statistics of the board size over the preview board, else nothing.
     std::string PreviewTooltip(int32_t x, int32_t y);
     // What assistive technology is told about the window now.
@@ -127,6 +138,14 @@ private:
     bool AnimationsEnabled() const override;
     void GameEvent(TPlayEvent event) override;
     std::string StatisticsFile() const;
+    enum class THelp : uint8_t { None, Hint, ShowMe };
+    void GiveHelp(THelp help);
+    void ContinueHelp();
+    // Asks the solver, on a thread of its own, for a way back from the board as it is now: for
+    // the par when the scramble has ended, else for help.
+    void RequestSolution(bool forPar);
+    void CoachEvent(TPlayEvent event);
+    void ResetCoach();
 
     TFormWardenHooks FHooks;
     TRandomSource& FRandom;
@@ -134,4 +153,12 @@ private:
     // The modifiers of the key going down, for the character it types.
     TShiftState FKeyShift = 0;
     bool FShortcutHeld = false;
+    THelp FHelp = THelp::None;
+    struct TSolveJob {
+        TBoardSnapshot Board;
+        std::unique_ptr<TBackgroundTask> Task;
+        bool Pending() const { return Task && !Task->Finished(); }
+    };
+    TSolveJob FParSolve;
+    TSolveJob FHelpSolve;
 };

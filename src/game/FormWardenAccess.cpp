@@ -1,17 +1,15 @@
 #include "game/FormWarden.h"
 
 #include "game/BoardLayout.h"
+#include "game/WardenCoach.h"
 
 namespace {
 
 std::string ArrowName(const TPuzzleBoard& board, TArrow arrow)
 {
-    const int32_t lines = arrow.IsColumn ? board.Cols() : board.Rows();
-    const bool first = arrow.Index <= lines;
-    const int32_t line = first ? arrow.Index : arrow.Index - lines;
-    const char* direction = arrow.IsColumn ? (first ? "up" : "down") : (first ? "left" : "right");
-    std::string name = std::string(arrow.IsColumn ? "Column " : "Row ") + std::to_string(line)
-        + ", " + direction;
+    const TArrowWords words = DescribeArrow(board, arrow);
+    std::string name
+        = std::string(words.Kind) + " " + std::to_string(words.Line) + ", " + words.Direction;
     for (const char32_t key : U"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")
         if (board.ArrowForKey(key) == arrow)
             return name + ", key " + static_cast<char>(key);
@@ -90,6 +88,8 @@ void TFormWarden::Announce(TPlayEvent event)
         break;
     case TPlayEvent::Scrambled:
         AnnounceOnForm(*this, "Scrambled: your move");
+        break;
+    case TPlayEvent::Moved:
         break;
     case TPlayEvent::Won: {
         const int32_t moves = Play->History.Moves();

@@ -16,6 +16,9 @@ bool Inside(const TRect& r, int32_t x, int32_t y)
 void TFormWarden::FormKeyDown(uint16_t& key, TShiftState shift)
 {
     UpdateVersionLabel();
+    // Any key ends "show me", but not the keyboard's repeat of the shortcut that began it.
+    if (!FShortcutHeld)
+        StopHelp();
     FKeyShift = shift;
     FormShortcut(key, shift);
 }
@@ -40,6 +43,7 @@ void TFormWarden::FormKeyUp(uint16_t&, TShiftState)
 
 void TFormWarden::pbxBoardMouseDown(TMouseButton, TShiftState, int32_t x, int32_t y)
 {
+    StopHelp();
     if (Play)
         Play->BoardMouseDown(x, y);
 }
@@ -59,6 +63,7 @@ void TFormWarden::pbxBoardMouseUp(TMouseButton, TShiftState, int32_t, int32_t)
 // gives a new picture between games.
 void TFormWarden::FormMouseDown(TMouseButton button, TShiftState, int32_t x, int32_t y)
 {
+    StopHelp();
     if (Title.Surface != nullptr && Inside(Title.Rect, x, y) && button == TMouseButton::Left
         && FHooks.ShowAbout)
         FHooks.ShowAbout();
@@ -80,6 +85,7 @@ void TFormWarden::StartButtonClick()
 
 void TFormWarden::ExitButtonClick()
 {
+    ResetCoach();
     if (Play)
         Play->Stop();
 }

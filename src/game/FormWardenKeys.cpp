@@ -18,6 +18,8 @@ bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
             if (cmdStart.Enabled())
                 StartButtonClick();
         };
+    else if (ctrl && key == 'H')
+        action = [this, withShift] { withShift ? ShowMe() : ShowHint(); };
     else if (ctrl && (key == 'Q' || key == 'W'))
         action = [this] { Close(); };
     if (!action)

@@ -15,6 +15,7 @@ std::string TFormWarden::StatisticsFile() const
 
 void TFormWarden::GameEvent(TPlayEvent event)
 {
+    CoachEvent(event);
     Announce(event);
     const std::string file = StatisticsFile();
     if (file.empty() || !Play)
@@ -24,7 +25,7 @@ void TFormWarden::GameEvent(TPlayEvent event)
     if (event == TPlayEvent::Started)
         RecordGameStarted(file, board.Cols(), board.Rows());
     else if (event == TPlayEvent::Won)
-        RecordGameWon(file, board.Cols(), board.Rows(), Play->History.Moves());
+        RecordGameWon(file, board.Cols(), board.Rows(), Play->History.Moves(), Coach.Assisted);
 }
 
 std::string TFormWarden::PreviewTooltip(int32_t x, int32_t y)
@@ -38,6 +39,9 @@ std::string TFormWarden::PreviewTooltip(int32_t x, int32_t y)
     const TSizeStatistics statistics
         = file.empty() ? TSizeStatistics {} : ReadSizeStatistics(file, cols, rows);
     const bool inGame = game.Playing || (game.Won && game.Board.NeedNewPuzzle);
-    return StatisticsText(statistics, cols, rows,
+    std::string text = StatisticsText(statistics, cols, rows,
         inGame ? std::optional<int32_t>(Play->History.Moves()) : std::nullopt);
+    if (inGame && Coach.Par)
+        text += " · " + ParText(*Coach.Par);
+    return text;
 }

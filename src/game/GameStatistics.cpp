@@ -55,15 +55,14 @@ bool RecordGameStarted(const std::string& fileName, int32_t cols, int32_t rows)
 }
 
 // A won game was started, so a record that lost its start (a broken value) is made whole.
-bool RecordGameWon(const std::string& fileName, int32_t cols, int32_t rows, int32_t moves)
+bool RecordGameWon(
+    const std::string& fileName, int32_t cols, int32_t rows, int32_t moves, bool helped)
 {
     const TSizeStatistics old = ReadSizeStatistics(fileName, cols, rows);
     const int32_t won = OneMore(old.Won);
-    const int32_t best = old.Best == 0 || moves < old.Best ? moves : old.Best;
-    std::vector<TIniEntry> entries {
-        {KeyOf("Won", cols, rows), std::to_string(won)},
-        {KeyOf("Best", cols, rows), std::to_string(best)},
-    };
+    std::vector<TIniEntry> entries {{KeyOf("Won", cols, rows), std::to_string(won)}};
+    if (!helped && (old.Best == 0 || moves < old.Best))
+        entries.push_back({KeyOf("Best", cols, rows), std::to_string(moves)});
     if (old.Started < won)
         entries.push_back({KeyOf("Started", cols, rows), std::to_string(won)});
     return WriteIniEntries(Section, entries, fileName);

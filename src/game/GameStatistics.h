@@ -17,9 +17,11 @@ struct TSizeStatistics {
 // as 0.
 TSizeStatistics ReadSizeStatistics(const std::string& fileName, int32_t cols, int32_t rows);
 // One more game started, or won with the given moves; the file is replaced at once with every
-// other line kept. False when it could not be written.
+// other line kept. A game won with help counts as won but sets no record of fewest moves. False
+// when it could not be written.
 bool RecordGameStarted(const std::string& fileName, int32_t cols, int32_t rows);
-bool RecordGameWon(const std::string& fileName, int32_t cols, int32_t rows, int32_t moves);
+bool RecordGameWon(
+    const std::string& fileName, int32_t cols, int32_t rows, int32_t moves, bool helped);
 
 // For example "4 × 3: won 3 of 5, best 14 moves · this game: 9 moves"; the current game's part
 // only when there is one.

@@ -144,41 +144,46 @@ void TWardenPlay::PressArrow(bool isColumn, int32_t index)
     StartMove();
 }
 
-bool TWardenPlay::AcceptsReplay() const
+bool TWardenPlay::ReadyForMove() const
 {
     return AcceptsArrows() && Game.ArrowIndex == 0;
 }
 
 bool TWardenPlay::Undo()
 {
-    if (!AcceptsReplay())
-        return false;
-    const auto arrow = History.Undo(Game.Board.Cols(), Game.Board.Rows());
-    if (arrow)
-        ReplayArrow(*arrow);
-    return arrow.has_value();
+    return ReadyForMove() && Replay(History.Undo(Game.Board.Cols(), Game.Board.Rows()));
 }
 
 bool TWardenPlay::Redo()
 {
-    if (!AcceptsReplay())
+    return ReadyForMove() && Replay(History.Redo());
+}
+
+// The history already holds the rotation that an undo or redo makes.
+bool TWardenPlay::Replay(std::optional<TArrow> arrow)
+{
+    if (!arrow)
         return false;
-    const auto arrow = History.Redo();
-    if (arrow)
-        ReplayArrow(*arrow);
-    return arrow.has_value();
+    FReplaying = true;
+    PlayReleased(*arrow);
+    FReplaying = false;
+    return true;
+}
+
+bool TWardenPlay::PlayMove(TArrow arrow)
+{
+    return ReadyForMove() && PlayReleased(arrow);
 }
 
 // Released from the start, the move ends at its fourth tick and never repeats.
-void TWardenPlay::ReplayArrow(TArrow arrow)
+bool TWardenPlay::PlayReleased(TArrow arrow)
 {
     if (!Game.PressArrow(arrow.IsColumn, arrow.Index))
-        return;
+        return false;
     Game.Released = true;
     Painter.DrawArrow(Game, arrow.IsColumn, arrow.Index);
-    FReplaying = true;
     StartMove();
-    FReplaying = false;
+    return true;
 }
 
 void TWardenPlay::StartScramble()
@@ -217,8 +222,9 @@ void TWardenPlay::TimerTick()
             ShowBoard(TBoardKind::Play);
     } else if (Game.Step == FinalStep) {
         if (Game.Released) {
-            FinishMove();
+            // Stopped first: the end of a move may start the next one (a "show me").
             FScreen.StopGameTimer();
+            FinishMove();
         } else {
             ShowBoard(TBoardKind::Play);
         }
@@ -249,8 +255,10 @@ void TWardenPlay::FinishMove()
         return;
     Painter.DrawArrow(Game, finished.IsColumn, finished.Index);
     ShowBoard(TBoardKind::Play);
-    if (!Game.MoveFinished())
+    if (!Game.MoveFinished()) {
+        FScreen.GameEvent(TPlayEvent::Moved);
         return;
+    }
     FScreen.EnableControls(true);
     RenderBoard(TBoardKind::Play);
     RenderBoard(TBoardKind::Preview);

@@ -5,13 +5,15 @@
 #include "puzzle/WardenGame.h"
 
 #include <cstdint>
+#include <optional>
 
 // The game timer's two rhythms.
 constexpr uint32_t ScrambleInterval = 55;
 constexpr uint32_t MoveInterval = 100;
 
 // What befalls a game, for the window to tell and to count.
-enum class TPlayEvent : uint8_t { Started, Scrambled, Won };
+// Moved: a move cycle has ended without winning.
+enum class TPlayEvent : uint8_t { Started, Scrambled, Moved, Won };
 
 // What the game needs of its window: where the boards lie, showing a board's surface on its
 // paint box, the one game timer, and the buttons.
@@ -75,6 +77,11 @@ public:
     // move cycle runs and with nothing to undo or redo.
     bool Undo();
     bool Redo();
+    // A game runs, its scramble is over and no move cycle runs.
+    bool ReadyForMove() const;
+    // Plays the arrow as one move that never repeats, as a hint does; refused (false) when not
+    // ready for a move.
+    bool PlayMove(TArrow arrow);
 
 private:
     void StartScramble();
@@ -82,8 +89,8 @@ private:
     void DrawScrollFrame();
     void FinishMove();
     bool AcceptsArrows() const;
-    bool AcceptsReplay() const;
-    void ReplayArrow(TArrow arrow);
+    bool PlayReleased(TArrow arrow);
+    bool Replay(std::optional<TArrow> arrow);
 
     void LineMoved(bool isColumn, int32_t line) override;
     void BoardScrambled() override;

@@ -1,7 +1,6 @@
 #include "GameTestSupport.h"
+#include "WindowAnnouncements.h"
 #include "game/FormWarden.h"
-
-#include <gtk/gtk.h>
 
 namespace {
 
@@ -19,31 +18,9 @@ protected:
         Application().Title = "Pathwarden";
         Form = std::make_unique<TFormWarden>(
             TFormWardenHooks {PW_BUILD_DIR "/", [this] { ++AboutShown; }, nullptr}, Random);
-        Area = WindowArea();
-        g_signal_connect(Area, "announcement",
-            G_CALLBACK(+[](AtkObject*, gchar* text, gpointer data) {
-                static_cast<std::vector<std::string>*>(data)->push_back(text);
-            }),
-            &Announced);
-    }
-    ~FormWardenAccessTest() override
-    {
-        g_signal_handlers_disconnect_by_data(Area, &Announced);
-        g_object_unref(Area);
+        Window.Attach();
     }
 
-    // The game window found among the toplevels, and the one child of its accessible.
-    static AtkObject* WindowArea()
-    {
-        AtkObject* area = nullptr;
-        GList* windows = gtk_window_list_toplevels();
-        for (GList* w = windows; w != nullptr; w = w->next)
-            if (g_strcmp0(gtk_window_get_title(GTK_WINDOW(w->data)), "Pathwarden") == 0)
-                area = atk_object_ref_accessible_child(
-                    gtk_widget_get_accessible(GTK_WIDGET(w->data)), 0);
-        g_list_free(windows);
-        return area;
-    }
     std::vector<AtkObject*> Children()
     {
         std::vector<AtkObject*> children;
@@ -77,8 +54,9 @@ protected:
     TScriptedRandom Random;
     int32_t AboutShown = 0;
     std::unique_ptr<TFormWarden> Form;
-    AtkObject* Area = nullptr;
-    std::vector<std::string> Announced;
+    TWindowAnnouncements Window;
+    AtkObject* const& Area = Window.Area;
+    std::vector<std::string>& Announced = Window.Announced;
 };
 
 TEST_F(FormWardenAccessTest, IdleWindowShowsButtonsTitleAndBoardsAndTheirActionsClick)

@@ -1,20 +1,15 @@
-#include "GameTestSupport.h"
-#include "game/FormWarden.h"
+#include "FormWardenFixture.h"
 #include "platform/FormTooltip.h"
 #include "support/MessageBoxRecorder.h"
-#include "support/TempFolder.h"
 
 namespace {
 
-class FormWardenComfortTest : public ::testing::Test {
+class FormWardenComfortTest : public TFormWardenFixture {
 protected:
     FormWardenComfortTest()
+        : TFormWardenFixture("[Options]\nShowSplash=0\n[Statistics]\nStarted3x3=x7\nWon3x3=-1\n"
+                             "Best3x3=99999999999\nStarted4x3=2\n")
     {
-        Random.FallBack(TestSeed());
-        Application().Title = "Pathwarden";
-        Form = std::make_unique<TFormWarden>(
-            TFormWardenHooks {PW_BUILD_DIR "/", nullptr, nullptr}, Random);
-        Form->SettingsFile = [this] { return Settings; };
         Form->OpenDocument = [this](const std::string& path) {
             Opened.push_back(path);
             return OpenAnswer;
@@ -22,24 +17,10 @@ protected:
     }
     ~FormWardenComfortTest() override { SetDesktopAnimationsEnabled(true); }
 
-    TWardenGame& Game() { return Form->Play->Game; }
     void Scramble()
     {
         Form->StartButtonClick();
         while (Form->tmrWarden.Enabled())
-            Form->tmrWarden.Tick();
-    }
-    // A key typed with its character, then let go.
-    void Type(uint16_t key, TShiftState shift, char typed)
-    {
-        Form->KeyDown(key, shift);
-        if (typed != 0)
-            Form->KeyPress(typed);
-        Form->KeyUp(key, shift);
-    }
-    void Ticks(int32_t n)
-    {
-        for (int32_t i = 0; i < n; ++i)
             Form->tmrWarden.Tick();
     }
     // A move by its key, run to its end.
@@ -48,16 +29,6 @@ protected:
         Type(static_cast<uint16_t>(std::toupper(key)), 0, key);
         Ticks(4);
     }
-    std::vector<TColour> BoardOnScreen()
-    {
-        std::vector<TColour> pixels;
-        const TRect r = Form->pbxBoard.BoundsRect();
-        for (int32_t y = r.Top; y < r.Bottom; ++y)
-            for (int32_t x = r.Left; x < r.Right; ++x)
-                pixels.push_back(Form->BackingStore().Pixel(x, y));
-        return pixels;
-    }
-
     // The up key of a column whose cells differ, so that its slide frames show; 0 if none.
     char MovingColumnKey()
     {
@@ -67,14 +38,6 @@ protected:
                     && cells.Cell(col, 2) == cells.Cell(col, 3)))
                 return static_cast<char>('a' + col - 1);
         return 0;
-    }
-    // The play board's surface as the screen shows it.
-    std::vector<TColour> SurfaceColours()
-    {
-        std::vector<TColour> pixels;
-        for (const uint8_t index : PixelsOf(*Form->Images->PlayBoard))
-            pixels.push_back(Form->Library->GetHPal()->ColourOf(index));
-        return pixels;
     }
     // Solves the scrambled 3 x 3 board but for its last rotation, holds that arrow past the
     // solution, and takes the extra rotation back with Ctrl+Z.
@@ -98,12 +61,6 @@ protected:
 
     std::string PreviewTip() { return FormTooltipAt(*Form, 300, 200); }
 
-    TTempFolder Folder;
-    std::string Settings = Folder.Write("Pathwarden.ini",
-        "[Options]\nShowSplash=0\n[Statistics]\nStarted3x3=x7\nWon3x3=-1\n"
-        "Best3x3=99999999999\nStarted4x3=2\n");
-    TScriptedRandom Random;
-    std::unique_ptr<TFormWarden> Form;
     std::vector<std::string> Opened;
     bool OpenAnswer = true;
 };

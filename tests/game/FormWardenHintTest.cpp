@@ -1,0 +1,141 @@
+#include "FormWardenFixture.h"
+#include "WindowAnnouncements.h"
+#include "platform/FormTooltip.h"
+
+#include <chrono>
+#include <regex>
+#include <thread>
+
+namespace {
+
+class FormWardenHintTest : public TFormWardenFixture {
+protected:
+    FormWardenHintTest()
+        : TFormWardenFixture("[Statistics]\nBest3x3=50\n")
+    {
+        Window.Attach();
+    }
+
+    int32_t Moves() { return Form->Play->History.Moves(); }
+    // Runs the loop, where the solver's answers arrive, until the condition holds.
+    template <typename F>
+    static bool RunLoopUntil(F condition, std::chrono::milliseconds most = std::chrono::seconds(10))
+    {
+        const auto until = std::chrono::steady_clock::now() + most;
+        while (!condition() && std::chrono::steady_clock::now() < until)
+            if (!g_main_context_iteration(nullptr, FALSE))
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return condition();
+    }
+    // Starts a game and waits for the scramble's end and its par.
+    void ScrambleWithPar()
+    {
+        Form->StartButtonClick();
+        while (Form->tmrWarden.Enabled())
+            Form->tmrWarden.Tick();
+        ASSERT_TRUE(RunLoopUntil([this] { return Form->Coach.Par.has_value(); }));
+    }
+    // Long enough that nothing more arrives from the solver.
+    static void Settle()
+    {
+        RunLoopUntil([] { return false; }, std::chrono::milliseconds(300));
+    }
+    // Plays the timer's ticks and lets the solver answer until the game is no longer played.
+    bool PlayOut()
+    {
+        return RunLoopUntil([this] {
+            if (Form->tmrWarden.Enabled())
+                Form->tmrWarden.Tick();
+            return !Game().Playing;
+        });
+    }
+
+    TWindowAnnouncements Window;
+};
+
+TEST_F(FormWardenHintTest, HintIsRefusedWithoutAGameDuringTheScrambleAndDuringAMove)
+{
+    Type('H', ssCtrl, 8);
+    EXPECT_FALSE(Form->tmrWarden.Enabled());
+    Form->StartButtonClick();
+    Ticks(1);
+    Type('H', ssCtrl, 8);
+    EXPECT_EQ(Form->tmrWarden.Interval(), ScrambleInterval);
+    ScrambleWithPar();
+    Form->KeyDown('A', 0);
+    Form->KeyPress('a');
+    Type('H', ssCtrl, 8);
+    Form->KeyUp('A', 0);
+    Ticks(4);
+    Settle(); // no late hint comes either
+    EXPECT_FALSE(Form->tmrWarden.Enabled());
+    EXPECT_EQ(Moves(), 1);
+    EXPECT_FALSE(Form->Coach.Assisted);
+}
+
+TEST_F(FormWardenHintTest, HintPlaysOneAnimatedMoveOfTheShortestWayAndAnnouncesIt)
+{
+    ScrambleWithPar();
+    const int32_t par = Form->Coach.Par->Moves;
+    ASSERT_TRUE(Form->Coach.Par->Shortest);
+    EXPECT_EQ(par, static_cast<int32_t>(SolvingKeys(Game().Board).size()));
+    EXPECT_NE(
+        FormTooltipAt(*Form, 300, 200).find(" · par " + std::to_string(par)), std::string::npos);
+
+    Type('H', ssCtrl, 8);
+    ASSERT_TRUE(RunLoopUntil([this] { return Moves() == 1; }));
+    EXPECT_TRUE(std::regex_match(
+        Window.Announced.back(), std::regex("(Column [1-3] (up|down))|(Row [1-3] (left|right))")))
+        << Window.Announced.back();
+    Ticks(1);
+    EXPECT_NE(BoardOnScreen(), SurfaceColours()) << "a slide frame shows";
+    Ticks(2);
+    EXPECT_TRUE(Form->tmrWarden.Enabled());
+    Ticks(1);
+    EXPECT_FALSE(Form->tmrWarden.Enabled()) << "the final picture at the fourth tick";
+    EXPECT_EQ(BoardOnScreen(), SurfaceColours());
+    EXPECT_EQ(Moves(), 1);
+    if (par > 1) {
+        EXPECT_EQ(static_cast<int32_t>(SolvingKeys(Game().Board).size()), par - 1);
+    }
+}
+
+TEST_F(FormWardenHintTest, ShowMeWinsTheGameWhichCountsAsWonButSetsNoBest)
+{
+    ScrambleWithPar();
+    const int32_t par = Form->Coach.Par->Moves;
+    Type('H', ssCtrl | ssShift, 8);
+    ASSERT_TRUE(PlayOut());
+    EXPECT_TRUE(Game().Won);
+    EXPECT_EQ(Moves(), par);
+    EXPECT_TRUE(Form->cmdStart.Enabled());
+    EXPECT_EQ(Folder.Read("Pathwarden.ini"), "[Statistics]\nBest3x3=50\nStarted3x3=1\nWon3x3=1\n");
+}
+
+TEST_F(FormWardenHintTest, AnyKeyOrClickStopsShowMeAfterTheMoveInHand)
+{
+    for (const bool byKey : {true, false}) {
+        for (int32_t game = 0; game < 20 && (!Form->Coach.Par || Form->Coach.Par->Moves < 3);
+             ++game) {
+            Form->ExitButtonClick();
+            ScrambleWithPar();
+        }
+        ASSERT_GE(Form->Coach.Par->Moves, 3);
+        Type('H', ssCtrl | ssShift, 8);
+        ASSERT_TRUE(RunLoopUntil([this] { return Moves() == 1; }));
+        Ticks(4);
+        EXPECT_EQ(Moves(), 2) << "the next move follows in the next cycle";
+        if (byKey)
+            Type(VK_SHIFT, ssShift, 0);
+        else
+            Form->pbxBoardMouseDown(TMouseButton::Left, ssLeft, 100, 100);
+        Ticks(4);
+        Settle();
+        EXPECT_FALSE(Form->tmrWarden.Enabled());
+        EXPECT_EQ(Moves(), 2);
+        EXPECT_TRUE(Game().Playing);
+        Form->ExitButtonClick();
+    }
+}
+
+} // namespace

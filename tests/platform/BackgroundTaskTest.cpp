@@ -1,0 +1,72 @@
+#include "platform/BackgroundTask.h"
+
+#include "common/KelException.h"
+
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Runs the loop until the condition holds, for the given time at most.
+template <typename F>
+bool RunLoopUntil(F condition, std::chrono::milliseconds most = std::chrono::seconds(2))
+{
+    const auto until = std::chrono::steady_clock::now() + most;
+    while (!condition() && std::chrono::steady_clock::now() < until)
+        if (!g_main_context_iteration(nullptr, FALSE))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return condition();
+}
+
+TEST(BackgroundTaskTest, CompletionRunsOnTheLoopsThreadWithTheWorksResultOrError)
+{
+    for (const bool fails : {false, true}) {
+        std::thread::id workThread, doneThread;
+        std::string outcome;
+        TBackgroundTask task(
+            [&](const std::atomic<bool>&) {
+                workThread = std::this_thread::get_id();
+                if (fails)
+                    throw KelException("no way back");
+            },
+            [&](std::exception_ptr error) {
+                doneThread = std::this_thread::get_id();
+                try {
+                    if (error)
+                        std::rethrow_exception(error);
+                    outcome = "done";
+                } catch (const KelException& e) {
+                    outcome = e.what();
+                }
+            });
+        ASSERT_TRUE(RunLoopUntil([&] { return task.Finished(); }));
+        EXPECT_EQ(outcome, fails ? "no way back" : "done");
+        EXPECT_NE(workThread, std::this_thread::get_id());
+        EXPECT_EQ(doneThread, std::this_thread::get_id());
+    }
+}
+
+TEST(BackgroundTaskTest, DestroyingTheTaskCancelsTheWorkAndDropsItsCompletion)
+{
+    std::atomic<bool> started = false, sawCancel = false;
+    bool done = false;
+    {
+        TBackgroundTask task(
+            [&](const std::atomic<bool>& cancel) {
+                started = true;
+                while (!cancel)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                sawCancel = true;
+            },
+            [&](std::exception_ptr) { done = true; });
+        while (!started)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(sawCancel);
+    EXPECT_FALSE(RunLoopUntil([&] { return done; }, std::chrono::milliseconds(200)));
+}
+
+} // namespace
