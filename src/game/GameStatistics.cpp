@@ -73,7 +73,8 @@ std::string StatisticsText(
 {
     std::string text = std::to_string(cols) + " × " + std::to_string(rows) + ": won "
         + std::to_string(statistics.Won) + " of " + std::to_string(statistics.Started);
-    if (statistics.Won > 0)
+    // Games won with help set no best.
+    if (statistics.Won > 0 && statistics.Best > 0)
         text += ", best " + Moves(statistics.Best);
     if (gameMoves)
         text += " · this game: " + Moves(*gameMoves);
