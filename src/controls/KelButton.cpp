@@ -5,7 +5,7 @@
 #include "vx8/VX8Library.h"
 
 TKelButton::TKelButton(TForm& parent)
-    : TControl(parent)
+    : TLibraryControl(parent, ClassLibrary)
 {
     SetBounds(0, 0, 75, 25);
     SetCaptureMouse(true);
@@ -16,50 +16,16 @@ TKelButton::TKelButton(TForm& parent)
 TKelButton::~TKelButton()
 {
     ReleaseImages();
-    if (FLibrary != nullptr)
-        FLibrary->UnregisterReference(&FLibrary);
-}
-
-void TKelButton::SetGlobalImageLibrary(TVX8Library* library)
-{
-    if (library == GlobalLibrary)
-        return;
-    if (GlobalLibrary != nullptr)
-        GlobalLibrary->UnregisterReference(&GlobalLibrary);
-    GlobalLibrary = library;
-    if (library != nullptr)
-        library->RegisterReference(&GlobalLibrary);
 }
 
 void TKelButton::ForgetImagesOfLostLibrary()
 {
-    if (FLibrary == nullptr) {
+    if (FLibrary.Get() == nullptr) {
         FStripNode = nullptr;
         FStripSurface = nullptr;
         FFaceNode = nullptr;
         FFaceSurface = nullptr;
     }
-}
-
-void TKelButton::SetImageLibrary(TVX8Library* library)
-{
-    ForgetImagesOfLostLibrary();
-    if (FLibrary != nullptr) {
-        FLibrary->UnregisterReference(&FLibrary);
-        ReleaseImages();
-    }
-    FLibrary = library;
-    if (library != nullptr) {
-        library->RegisterReference(&FLibrary);
-        ApplyImageName(FImageName);
-    }
-}
-
-TVX8Library* TKelButton::EnsureLibrary()
-{
-    if (FLibrary == nullptr)
-        SetImageLibrary(GlobalLibrary);
-    return FLibrary;
 }
 
 TVX8ImageData* TKelButton::EnsureImage()
@@ -73,11 +39,11 @@ void TKelButton::ApplyImageName(std::string_view name)
 {
     ReleaseImages();
     FImageName = ShortName(name);
-    if (FLibrary == nullptr || !FLibrary->ImageExists(FImageName))
+    if (FLibrary.Get() == nullptr || !FLibrary.Get()->ImageExists(FImageName))
         return;
-    FStripNode = FLibrary->OpenImage(FImageName);
+    FStripNode = FLibrary.Get()->OpenImage(FImageName);
     try {
-        FStripSurface = FLibrary->GetImageData(FStripNode);
+        FStripSurface = FLibrary.Get()->GetImageData(FStripNode);
         const int32_t faceHeight
             = FStripSurface != nullptr ? FStripSurface->Height / FFrameCount : 0;
         // Without a surface, or with faces of no size, there is nothing to show: the button
@@ -87,9 +53,9 @@ void TKelButton::ApplyImageName(std::string_view name)
             return;
         }
         SetBounds(Left(), Top(), FStripSurface->Width, faceHeight);
-        FFaceNode = FLibrary->CreateImage(
+        FFaceNode = FLibrary.Get()->CreateImage(
             FImageName, static_cast<uint16_t>(Width()), static_cast<uint16_t>(Height()));
-        FFaceSurface = FLibrary->GetImageData(FFaceNode);
+        FFaceSurface = FLibrary.Get()->GetImageData(FFaceNode);
         if (FFaceSurface == nullptr) {
             ReleaseImages();
             return;
@@ -104,14 +70,14 @@ void TKelButton::ApplyImageName(std::string_view name)
 void TKelButton::ReleaseImages()
 {
     ForgetImagesOfLostLibrary();
-    if (FLibrary == nullptr || FStripNode == nullptr)
+    if (FLibrary.Get() == nullptr || FStripNode == nullptr)
         return;
     if (FFaceNode != nullptr) {
-        FLibrary->ReleaseImage(FFaceNode);
+        FLibrary.Get()->ReleaseImage(FFaceNode);
         FFaceSurface = nullptr;
         FFaceNode = nullptr;
     }
-    FLibrary->ReleaseImage(FStripNode);
+    FLibrary.Get()->ReleaseImage(FStripNode);
     FStripSurface = nullptr;
     FStripNode = nullptr;
 }
@@ -143,7 +109,7 @@ void TKelButton::Paint(TCanvas& canvas)
 {
     if (EnsureLibrary() != nullptr && EnsureImage() != nullptr) {
         TDeviceContext& dc = canvas.Handle();
-        const TDisplayPalette* previous = dc.SelectPalette(FLibrary->GetHPal(), false);
+        const TDisplayPalette* previous = dc.SelectPalette(FLibrary.Get()->GetHPal(), false);
         try {
             FFaceSurface->Display(dc, {0, 0}, {0, 0, Width(), Height()});
         } catch (...) {

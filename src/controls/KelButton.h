@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Control.h"
+#include "controls/LibraryControl.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,17 +16,16 @@ class TImageNode;
 // composed on a work image of the button's size and copied to the screen when painted. In toggle
 // mode a press flips Checked and the down face shows while it is set. Without a library or image
 // the button shows magenta with its name.
-class TKelButton : public TControl {
+class TKelButton : public TLibraryControl {
 public:
     explicit TKelButton(TForm& parent);
     ~TKelButton() override;
 
     // The library of every button that has none of its own yet; cleared when it is destroyed.
-    static void SetGlobalImageLibrary(TVX8Library* library);
-    static TVX8Library* GlobalImageLibrary() { return GlobalLibrary; }
+    static void SetGlobalImageLibrary(TVX8Library* library) { ClassLibrary.Set(library); }
+    static TVX8Library* GlobalImageLibrary() { return ClassLibrary.Get(); }
 
-    const std::string& ImageName() const { return FImageName; }
-    void ApplyImageName(std::string_view name);
+    void ApplyImageName(std::string_view name) override;
 
     std::function<void(TKelButton& sender)> OnClick;
     // Called after every recomposition of the face, before the repaint request, to draw over it.
@@ -47,10 +46,8 @@ public:
     bool Pressed() const { return FPressed; }
     bool Hot() const { return FHot; }
 
-    void SetImageLibrary(TVX8Library* library);
-    TVX8Library* EnsureLibrary();
     TVX8ImageData* EnsureImage();
-    void ReleaseImages();
+    void ReleaseImages() override;
     // 0 up, 1 down, 2 disabled.
     int FrameIndex() const;
     void Recompose();
@@ -60,7 +57,6 @@ public:
     void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
 
-    TVX8Library* Library() const { return FLibrary; }
     TImageNode* StripNode() const { return FStripNode; }
     TVX8ImageData* StripSurface() const { return FStripSurface; }
     TImageNode* FaceNode() const { return FFaceNode; }
@@ -75,11 +71,9 @@ private:
     {
         return x >= 0 && y >= 0 && x < Width() && y < Height();
     }
-    void ForgetImagesOfLostLibrary();
+    void ForgetImagesOfLostLibrary() override;
 
-    inline static TVX8Library* GlobalLibrary = nullptr;
-    std::string FImageName;
-    TVX8Library* FLibrary = nullptr;
+    inline static TLibraryLink ClassLibrary;
     bool FChecked = false;
     bool FEnabled = false;
     uint8_t FBGPen = 0;

@@ -5,7 +5,7 @@
 #include "vx8/VX8Library.h"
 
 TTileBG::TTileBG(TForm& parent)
-    : TControl(parent)
+    : TLibraryControl(parent, ClassLibrary)
 {
     SetAlign(TAlign::Client);
     SetOpaque(true);
@@ -15,48 +15,14 @@ TTileBG::TTileBG(TForm& parent)
 TTileBG::~TTileBG()
 {
     ReleaseImages();
-    if (FLibrary != nullptr)
-        FLibrary->UnregisterReference(&FLibrary);
-}
-
-void TTileBG::SetGlobalImageLibrary(TVX8Library* library)
-{
-    if (library == GlobalLibrary)
-        return;
-    if (GlobalLibrary != nullptr)
-        GlobalLibrary->UnregisterReference(&GlobalLibrary);
-    GlobalLibrary = library;
-    if (library != nullptr)
-        library->RegisterReference(&GlobalLibrary);
 }
 
 void TTileBG::ForgetImagesOfLostLibrary()
 {
-    if (FLibrary == nullptr) {
+    if (FLibrary.Get() == nullptr) {
         FTileNode = nullptr;
         FTileSurface = nullptr;
     }
-}
-
-void TTileBG::SetImageLibrary(TVX8Library* library)
-{
-    ForgetImagesOfLostLibrary();
-    if (FLibrary != nullptr) {
-        FLibrary->UnregisterReference(&FLibrary);
-        ReleaseImages();
-    }
-    FLibrary = library;
-    if (library != nullptr) {
-        library->RegisterReference(&FLibrary);
-        ApplyImageName(FImageName);
-    }
-}
-
-TVX8Library* TTileBG::EnsureLibrary()
-{
-    if (FLibrary == nullptr)
-        SetImageLibrary(GlobalLibrary);
-    return FLibrary;
 }
 
 TVX8ImageData* TTileBG::EnsureImage()
@@ -73,11 +39,11 @@ void TTileBG::ApplyImageName(std::string_view name)
 {
     ReleaseImages();
     FImageName = ShortName(name);
-    if (FLibrary == nullptr || !FLibrary->ImageExists(FImageName))
+    if (FLibrary.Get() == nullptr || !FLibrary.Get()->ImageExists(FImageName))
         return;
-    FTileNode = FLibrary->OpenImage(FImageName);
+    FTileNode = FLibrary.Get()->OpenImage(FImageName);
     try {
-        FTileSurface = FLibrary->GetImageData(FTileNode);
+        FTileSurface = FLibrary.Get()->GetImageData(FTileNode);
         Invalidate();
     } catch (...) {
         ReleaseImages();
@@ -88,8 +54,8 @@ void TTileBG::ApplyImageName(std::string_view name)
 void TTileBG::ReleaseImages()
 {
     ForgetImagesOfLostLibrary();
-    if (FLibrary != nullptr && FTileNode != nullptr) {
-        FLibrary->ReleaseImage(FTileNode);
+    if (FLibrary.Get() != nullptr && FTileNode != nullptr) {
+        FLibrary.Get()->ReleaseImage(FTileNode);
         FTileSurface = nullptr;
         FTileNode = nullptr;
     }
@@ -108,12 +74,12 @@ void TTileBG::Paint(TCanvas& canvas)
     TDeviceContext& dc = canvas.Handle();
     const int32_t x0 = clip.Left - clip.Left % w;
     int32_t y = clip.Top - clip.Top % h;
-    const TDisplayPalette* previous = dc.SelectPalette(FLibrary->GetHPal(), false);
+    const TDisplayPalette* previous = dc.SelectPalette(FLibrary.Get()->GetHPal(), false);
     dc.RealizePalette();
     try {
         int32_t x = x0;
         while (x < clip.Right && y < clip.Bottom) {
-            FLibrary->DrawImage(dc, x, y, FTileNode);
+            FLibrary.Get()->DrawImage(dc, x, y, FTileNode);
             x += w;
             if (x >= clip.Right) {
                 x = x0;

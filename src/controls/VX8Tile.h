@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/KelRect.h"
-#include "platform/Control.h"
+#include "controls/LibraryControl.h"
 
 #include <functional>
 #include <string>
@@ -15,44 +15,35 @@ class TImageNode;
 // edge, in a grid anchored at the client origin. It takes no mouse input: clicks and moves over
 // it reach the form. The tile loads lazily from the class-wide library at the first paint; while
 // it cannot, a black diagonal hatch shows instead.
-class TTileBG : public TControl {
+class TTileBG : public TLibraryControl {
 public:
     explicit TTileBG(TForm& parent);
     ~TTileBG() override;
 
     // The library of every background that has none of its own yet; cleared when it is destroyed.
-    static void SetGlobalImageLibrary(TVX8Library* library);
-    static TVX8Library* GlobalImageLibrary() { return GlobalLibrary; }
+    static void SetGlobalImageLibrary(TVX8Library* library) { ClassLibrary.Set(library); }
+    static TVX8Library* GlobalImageLibrary() { return ClassLibrary.Get(); }
 
-    const std::string& ImageName() const { return FImageName; }
-    // Releases the tile, keeps the first 8 characters of name and loads the tile from the
-    // control's own library when it has one.
-    void ApplyImageName(std::string_view name);
+    void ApplyImageName(std::string_view name) override;
 
     // Called after the tiles of each paint with the canvas and its clip rectangle.
     std::function<void(TCanvas&, const TRect&)> OnAfterPaint;
 
-    void SetImageLibrary(TVX8Library* library);
-    TVX8Library* EnsureLibrary();
     TVX8ImageData* EnsureImage();
-    void ReleaseImages();
+    void ReleaseImages() override;
 
     void Paint(TCanvas& canvas) override;
     // Paints the tile pattern into surface as the window shows it from client position p.
     void PaintTilesTo(TVX8ImageData& surface, TPoint p);
 
-    TVX8Library* Library() const { return FLibrary; }
     TImageNode* TileNode() const { return FTileNode; }
     TVX8ImageData* TileSurface() const { return FTileSurface; }
     TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Pane; }
 
 private:
-    // Node and surface of a library that was destroyed are forgotten, never touched.
-    void ForgetImagesOfLostLibrary();
+    void ForgetImagesOfLostLibrary() override;
 
-    inline static TVX8Library* GlobalLibrary = nullptr;
-    std::string FImageName;
-    TVX8Library* FLibrary = nullptr;
+    inline static TLibraryLink ClassLibrary;
     TImageNode* FTileNode = nullptr;
     TVX8ImageData* FTileSurface = nullptr;
 };
