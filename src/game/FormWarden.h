@@ -40,6 +40,17 @@ struct TDecoration {
     TRect Rect;
 };
 
+// The play board's box keeps the mouse while a button is held on it, so that the release of a held
+// arrow arrives also when the pointer has left the board.
+class TBoardBox : public TPaintBox {
+public:
+    explicit TBoardBox(TForm& parent)
+        : TPaintBox(parent)
+    {
+        SetCaptureMouse(true);
+    }
+};
+
 // The game's main window: two boards, the arrows around the play board, Start and Exit, the
 // size buttons and the decorations, all drawn from the image library in the program's folder.
 class TFormWarden : public TForm, private TWardenScreen {
@@ -52,7 +63,7 @@ public:
 
     TTileBG BG {*this};
     TBevel Frame {*this};
-    TPaintBox pbxBoard {*this};
+    TBoardBox pbxBoard {*this};
     TPaintBox pbxBackBoard {*this};
     TKelButton cmdStart {*this};
     TKelButton cmdExit {*this};
