@@ -11,6 +11,7 @@
 namespace {
 
 TCursor CurrentScreenCursor = crDefault;
+std::optional<bool> CapsLockOverride;
 
 std::map<TCursor, TGObjectPtr<GdkCursor>>& CursorTable()
 {
@@ -115,9 +116,16 @@ TBusyCursor::~TBusyCursor()
 
 bool CapsLockOn()
 {
+    if (CapsLockOverride)
+        return *CapsLockOverride;
     GdkDisplay* display = gdk_display_get_default();
     return display != nullptr
         && gdk_keymap_get_caps_lock_state(gdk_keymap_get_for_display(display)) != FALSE;
+}
+
+void OverrideCapsLock(std::optional<bool> on)
+{
+    CapsLockOverride = on;
 }
 
 int32_t DisplayBitsPerPixel()

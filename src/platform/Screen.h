@@ -3,6 +3,7 @@
 #include "platform/Cursors.h"
 
 #include <cstdint>
+#include <optional>
 
 // The screen-wide cursor, which overrides every window's while it is not crDefault.
 TCursor ScreenCursor();
@@ -27,6 +28,9 @@ private:
 
 // Whether Caps Lock is on.
 bool CapsLockOn();
+// Makes CapsLockOn report the given state instead of the keyboard's; nullopt reads the keyboard
+// again. For tests, which cannot toggle the lock of a shared display without disturbing others.
+void OverrideCapsLock(std::optional<bool> on);
 // The display's colour depth, as bits per pixel and colour planes.
 int32_t DisplayBitsPerPixel();
 int32_t DisplayPlanes();
