@@ -8,7 +8,7 @@ FUZZ_TARGET ?= all
 PREFIX     ?= /usr/local
 
 PKGS_BUILD = cmake ninja-build g++ pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
-             libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35
+             libx11-dev libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35
 PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick \
              desktop-file-utils appstream x11-utils libx11-dev
 PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev libxdamage-dev xvfb xauth

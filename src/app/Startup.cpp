@@ -20,6 +20,10 @@ namespace {
 
 constexpr const char* ProgramTitle = "Pathwarden";
 constexpr const char* DataFileName = "warden.vx8";
+// How long after the game window's first frame the hidden about window is made: the frame is
+// on the screen by then, also on a busy machine, and no player reaches for the about window
+// sooner.
+constexpr unsigned AboutSettleMs = 250;
 
 // Start-up boxes come before the application has its title, so they carry it themselves.
 TMessageBoxAnswer StartupBox(TMessageBoxKind kind, const std::string& text)
@@ -100,8 +104,8 @@ int RunStartup(const TStartupSystem& system)
 
     Application().ProcessMessages();
     Application().Title = ProgramTitle;
-    // The about window is made hidden once the game window is on the screen, or at once when it
-    // is wanted before: its widgets and fonts need not hold the game window up.
+    // The about window is made hidden a moment after the game window is on the screen, or at
+    // once when it is wanted before: its widgets and fonts need not hold the game window up.
     std::unique_ptr<TForm> about;
     const auto makeAbout = [&about, &system] {
         if (!about && system.CreateAbout)
@@ -120,7 +124,7 @@ int RunStartup(const TStartupSystem& system)
     game.SettingsFile = SettingsFileName;
     if (game.StartupFailed)
         return 0;
-    const TAfterFirstFrame aboutLater(game, makeAbout);
+    const TAfterFirstFrame aboutLater(game, makeAbout, AboutSettleMs);
 
     // The game window's message hook brings it forward when a later start sends the message.
     instance.Watch(instanceMessage, [](uint16_t message) {

@@ -9,13 +9,15 @@
 
 struct TFirstFrameSignals {
     // After the window's first draw handler: the frame goes to the screen when this returns, so
-    // the action waits for the next idle moment of lower priority than drawing.
+    // the action waits for an idle moment of lower priority than drawing.
     static gboolean Drawn(GtkWidget* window, cairo_t*, gpointer data)
     {
         auto* self = static_cast<TAfterFirstFrame*>(data);
         g_signal_handler_disconnect(window, self->FDrawHandler);
         self->FDrawHandler = 0;
-        self->FIdleSource = g_idle_add_full(G_PRIORITY_LOW, Idle, self, nullptr);
+        self->FIdleSource = self->FSettleMs == 0
+            ? g_idle_add_full(G_PRIORITY_LOW, Idle, self, nullptr)
+            : g_timeout_add_full(G_PRIORITY_LOW, self->FSettleMs, Idle, self, nullptr);
         return FALSE;
     }
 
@@ -28,9 +30,10 @@ struct TFirstFrameSignals {
     }
 };
 
-TAfterFirstFrame::TAfterFirstFrame(TForm& form, std::function<void()> action)
+TAfterFirstFrame::TAfterFirstFrame(TForm& form, std::function<void()> action, unsigned settleMs)
     : FForm(form)
     , FAction(std::move(action))
+    , FSettleMs(settleMs)
 {
     FDrawHandler = g_signal_connect_after(
         form.Window().Window, "draw", G_CALLBACK(TFirstFrameSignals::Drawn), this);

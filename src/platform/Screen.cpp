@@ -4,8 +4,10 @@
 #include "platform/Form.h"
 #include "platform/GtkGlue.h"
 #include "platform/HandCursors.h"
+#include "platform/X11State.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 namespace {
@@ -13,9 +15,17 @@ namespace {
 TCursor CurrentScreenCursor = crDefault;
 std::optional<bool> CapsLockOverride;
 
-std::map<TCursor, TGObjectPtr<GdkCursor>>& CursorTable()
+// A slot of the cursor table. A loaded picture becomes a toolkit cursor only when a window first
+// shows it: making one costs a round of requests to the display that the start-up need not wait
+// for.
+struct TCursorSlot {
+    const THandCursorPicture* Picture = nullptr;
+    TGObjectPtr<GdkCursor> Made;
+};
+
+std::map<TCursor, TCursorSlot>& CursorTable()
 {
-    static std::map<TCursor, TGObjectPtr<GdkCursor>> table;
+    static std::map<TCursor, TCursorSlot> table;
     return table;
 }
 
@@ -37,6 +47,16 @@ TGObjectPtr<GdkPixbuf> PictureToPixbuf(const THandCursorPicture& picture)
     return pixbuf;
 }
 
+TGObjectPtr<GdkCursor> MakePictureCursor(const THandCursorPicture& picture)
+{
+    GdkDisplay* display = gdk_display_get_default();
+    const TGObjectPtr<GdkPixbuf> pixbuf = PictureToPixbuf(picture);
+    if (display == nullptr || !pixbuf)
+        return nullptr;
+    return TGObjectPtr<GdkCursor>(
+        gdk_cursor_new_from_pixbuf(display, pixbuf.get(), picture.HotX, picture.HotY));
+}
+
 void RefreshAllCursors()
 {
     for (TForm* form : Application().Forms())
@@ -49,7 +69,15 @@ GdkCursor* ToolkitCursor(TCursor cursor)
 {
     if (cursor > 0) {
         const auto found = CursorTable().find(cursor);
-        return found != CursorTable().end() ? found->second.get() : nullptr;
+        if (found == CursorTable().end())
+            return nullptr;
+        TCursorSlot& slot = found->second;
+        if (!slot.Made && slot.Picture != nullptr) {
+            slot.Made = MakePictureCursor(*slot.Picture);
+            // A picture the toolkit cannot make into a cursor is not tried again.
+            slot.Picture = nullptr;
+        }
+        return slot.Made.get();
     }
     const char* name = cursor == crArrow ? "default"
         : cursor == crHourGlass          ? "wait"
@@ -58,7 +86,7 @@ GdkCursor* ToolkitCursor(TCursor cursor)
     if (name == nullptr)
         return nullptr;
     // Theme cursors are kept once made.
-    auto& cached = CursorTable()[cursor];
+    auto& cached = CursorTable()[cursor].Made;
     if (!cached && gdk_display_get_default() != nullptr)
         cached.reset(gdk_cursor_new_from_name(gdk_display_get_default(), name));
     return cached.get();
@@ -83,17 +111,9 @@ void SetScreenCursor(TCursor cursor)
 bool LoadCursorResource(TCursor index, int resourceId)
 {
     const THandCursorPicture* picture = FindCursorPicture(resourceId);
-    GdkDisplay* display = gdk_display_get_default();
-    if (index <= 0 || picture == nullptr || display == nullptr)
+    if (index <= 0 || picture == nullptr || gdk_display_get_default() == nullptr)
         return false;
-    const TGObjectPtr<GdkPixbuf> pixbuf = PictureToPixbuf(*picture);
-    if (!pixbuf)
-        return false;
-    TGObjectPtr<GdkCursor> cursor(
-        gdk_cursor_new_from_pixbuf(display, pixbuf.get(), picture->HotX, picture->HotY));
-    if (!cursor)
-        return false;
-    CursorTable()[index] = std::move(cursor);
+    CursorTable()[index] = {picture, nullptr};
     RefreshAllCursors();
     return true;
 }
@@ -119,8 +139,11 @@ bool CapsLockOn()
     if (CapsLockOverride)
         return *CapsLockOverride;
     GdkDisplay* display = gdk_display_get_default();
-    return display != nullptr
-        && gdk_keymap_get_caps_lock_state(gdk_keymap_get_for_display(display)) != FALSE;
+    if (display == nullptr)
+        return false;
+    if (const std::optional<bool> on = X11CapsLockOn(display))
+        return *on;
+    return gdk_keymap_get_caps_lock_state(gdk_keymap_get_for_display(display)) != FALSE;
 }
 
 void OverrideCapsLock(std::optional<bool> on)

@@ -10,8 +10,10 @@ TCursor ScreenCursor();
 void SetScreenCursor(TCursor cursor);
 
 // Loads one of the program's embedded cursor pictures into slot index of the screen's cursor
-// table; false when the picture is unknown or the toolkit cannot make the cursor.
+// table; false when the picture is unknown or no display is open. The toolkit makes the cursor
+// when it is first shown.
 bool LoadCursorResource(TCursor index, int resourceId);
+// Whether slot index holds a cursor the toolkit could make.
 bool HasCursor(TCursor index);
 
 // Shows the hourglass screen-wide for its lifetime, then the cursor that was there before.
