@@ -96,7 +96,7 @@ int RunStartup(const TStartupSystem& system)
     // Held until the process ends, on every way out of here.
     TSingleInstance instance(system.RuntimeFolder(), InstanceLockName, InstanceMessageName);
     if (instance.AlreadyExists()) {
-        instance.PostToRunning();
+        instance.PostToRunning(Application().StartupId());
         return 0;
     }
     if (!CheckDataFile())
@@ -126,8 +126,11 @@ int RunStartup(const TStartupSystem& system)
         return 0;
     const TAfterFirstFrame aboutLater(game, makeAbout, AboutSettleMs);
 
-    // The game window's message hook brings it forward when a later start sends the message.
-    instance.Watch(instanceMessage, [](uint16_t message) {
+    // The game window's message hook brings it forward when a later start sends the message,
+    // with the focus the desktop granted to that start.
+    instance.Watch(instanceMessage, [](uint16_t message, const std::string& startupId) {
+        if (TForm* main = Application().MainForm())
+            main->SetStartupId(startupId);
         Application().PostMessage({message, 0, 0});
     });
     Application().Run(game);

@@ -65,6 +65,13 @@ void TApplication::SetArguments(int argc, char** argv)
 bool TApplication::Initialize(int argc, char** argv)
 {
     SetArguments(argc, argv);
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        const char* token = g_getenv(name);
+        if (token != nullptr && *token != '\0') {
+            StartupToken = token;
+            break;
+        }
+    }
     // A display that is still starting (a test server, a session coming up) refuses the first
     // connection now and then: try a few times before giving up.
     for (int attempt = 0; attempt < 4 && !Running; ++attempt) {

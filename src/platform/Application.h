@@ -32,6 +32,10 @@ public:
     void EnsureToolkit();
     bool ToolkitRunning() const { return Running; }
     const std::vector<std::string>& Arguments() const { return Args; }
+    // The desktop's startup or activation token of this start (XDG_ACTIVATION_TOKEN, else
+    // DESKTOP_STARTUP_ID), kept by Initialize before the toolkit takes it from the environment;
+    // empty without one.
+    const std::string& StartupId() const { return StartupToken; }
 
     std::string Title;
 
@@ -69,6 +73,7 @@ private:
     bool Running = false;
     bool Active = false;
     std::vector<std::string> Args;
+    std::string StartupToken;
     TForm* Main = nullptr;
     std::vector<TForm*> FormList;
     std::vector<std::string> MessageNames;

@@ -6,6 +6,10 @@
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
 
+#ifdef GDK_WINDOWING_WAYLAND
+#include <gdk/gdkwayland.h>
+#endif
+
 #include <algorithm>
 #include <exception>
 
@@ -164,6 +168,19 @@ bool TForm::Active() const
 void TForm::SetFocus()
 {
     gtk_window_present(GTK_WINDOW(FWindow->Window));
+}
+
+void TForm::SetStartupId([[maybe_unused]] const std::string& startupId)
+{
+#ifdef GDK_WINDOWING_WAYLAND
+    GdkDisplay* display = gtk_widget_get_display(FWindow->Window);
+    if (startupId.empty() || !GDK_IS_WAYLAND_DISPLAY(display))
+        return;
+    gtk_window_set_startup_id(GTK_WINDOW(FWindow->Window), startupId.c_str());
+    // Presenting the window activates it with the display's token, which the toolkit otherwise
+    // takes only from this process's own start.
+    gdk_wayland_display_set_startup_notification_id(display, startupId.c_str());
+#endif
 }
 
 int TForm::ShowModal()

@@ -2,6 +2,7 @@
 
 #include <glib-unix.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -21,8 +22,11 @@ namespace {
 // A later start gives a running instance that started at the same moment this long to bind.
 constexpr int PostAttempts = 25;
 constexpr auto PostPause = std::chrono::milliseconds(20);
-// Anything longer than the message is not one of ours.
+// Anything longer than the message and a token is not one of ours.
 constexpr std::size_t DatagramLimit = 256;
+constexpr std::size_t StartupIdLimit = 200;
+// Between the message text and the token.
+constexpr char TokenSeparator = '\n';
 
 bool Ours(const struct stat& info)
 {
@@ -118,11 +122,20 @@ void TSingleInstance::BindSocket()
     FSocket = std::move(socket);
 }
 
-bool TSingleInstance::PostToRunning() const
+bool TSingleInstance::ValidStartupId(std::string_view text)
+{
+    return !text.empty() && text.size() <= StartupIdLimit
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+}
+
+bool TSingleInstance::PostToRunning(const std::string& startupId) const
 {
     sockaddr_un address {};
     if (!FAlreadyExists || !SocketAddress(FSocketPath, address))
         return false;
+    std::string datagram = FMessageName;
+    if (ValidStartupId(startupId) && datagram.size() + 1 + startupId.size() <= DatagramLimit)
+        datagram += TokenSeparator + startupId;
     const TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     if (!socket.Valid())
         return false;
@@ -134,9 +147,9 @@ bool TSingleInstance::PostToRunning() const
             continue;
         if (!S_ISSOCK(info.st_mode) || !Ours(info))
             return false;
-        const ssize_t sent = sendto(socket.Get(), FMessageName.data(), FMessageName.size(),
-            MSG_DONTWAIT | MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&address),
-            sizeof address);
+        const ssize_t sent
+            = sendto(socket.Get(), datagram.data(), datagram.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
+                reinterpret_cast<const sockaddr*>(&address), sizeof address);
         // A full queue means the running instance has calls waiting already.
         if (sent >= 0 || errno == EAGAIN)
             return true;
@@ -163,7 +176,24 @@ void TSingleInstance::Watch(uint16_t message, THandler handler)
     }
 }
 
-// Takes every waiting datagram; only the exact message text from a process of this user counts.
+// The exact message text, alone or followed by the separator and a token. An invalid token is
+// dropped while the message still counts: the running window comes forward all the same.
+bool TSingleInstance::ParseMessage(std::string_view datagram, std::string& startupId) const
+{
+    startupId.clear();
+    if (!datagram.starts_with(FMessageName))
+        return false;
+    const std::string_view rest = datagram.substr(FMessageName.size());
+    if (rest.empty())
+        return true;
+    if (rest.front() != TokenSeparator)
+        return false;
+    if (ValidStartupId(rest.substr(1)))
+        startupId = rest.substr(1);
+    return true;
+}
+
+// Takes every waiting datagram; only the message from a process of this user counts.
 void TSingleInstance::ReadMessages() const
 {
     for (;;) {
@@ -187,12 +217,13 @@ void TSingleInstance::ReadMessages() const
             fromUs = sender.uid == geteuid();
         }
         const bool whole = (header.msg_flags & (MSG_TRUNC | MSG_CTRUNC)) == 0;
+        std::string startupId;
         if (!fromUs || !whole
-            || std::string(text.data(), static_cast<std::size_t>(received)) != FMessageName
+            || !ParseMessage({text.data(), static_cast<std::size_t>(received)}, startupId)
             || !FHandler)
             continue;
         try {
-            FHandler(FMessage);
+            FHandler(FMessage, startupId);
         } catch (const std::exception& error) {
             std::cerr << "Pathwarden: " << error.what() << "\n";
         }

@@ -159,7 +159,7 @@ TEST_F(TStartupTest, ALaterStartTellsTheRunningOneAndEndsWithoutAMessage)
 {
     TSingleInstance running(Folder.Path("run"), InstanceLockName, InstanceMessageName);
     int messages = 0;
-    running.Watch(0xC001, [&messages](uint16_t) { ++messages; });
+    running.Watch(0xC001, [&messages](uint16_t, const std::string&) { ++messages; });
     TMessageBoxRecorder boxes;
     EXPECT_EQ(Start(), 0);
     EXPECT_FALSE(LoopRan);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <sys/socket.h>
@@ -43,9 +44,21 @@ int SecondStart(const std::string& folder)
     return instance.AlreadyExists() && instance.PostToRunning() ? 0 : 1;
 }
 
+// Sends text to the running instance's socket as any process of this user could.
+void SendRaw(const std::string& socketPath, const std::string& text)
+{
+    const int fd = socket(AF_UNIX, SOCK_DGRAM, 0);
+    sockaddr_un address {AF_UNIX, {}};
+    socketPath.copy(address.sun_path, socketPath.size());
+    sendto(fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    close(fd);
+}
+
 // Runs the main loop until the handler has been called `expected` times and then a little
-// longer, to catch calls too many; five seconds at most. Returns the number of calls.
-int MessagesWithin(TSingleInstance& instance, int expected)
+// longer, to catch calls too many; five seconds at most. Returns the number of calls; the tokens
+// that came with them go to tokens.
+int MessagesWithin(
+    TSingleInstance& instance, int expected, std::vector<std::string>* tokens = nullptr)
 {
     int calls = 0;
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
@@ -53,8 +66,10 @@ int MessagesWithin(TSingleInstance& instance, int expected)
         g_main_loop_quit(static_cast<GMainLoop*>(l));
         return G_SOURCE_REMOVE;
     };
-    instance.Watch(MessageId, [&](uint16_t message) {
+    instance.Watch(MessageId, [&](uint16_t message, const std::string& startupId) {
         calls += message == MessageId ? 1 : 100;
+        if (tokens != nullptr)
+            tokens->push_back(startupId);
         if (calls == expected)
             g_timeout_add(200, quit, loop);
     });
@@ -136,16 +151,41 @@ TEST(SingleInstance, OnlyTheExactMessageFromThisUserCounts)
 {
     const TTempFolder temp;
     TSingleInstance running(temp.Root, Lock, Message);
-    const std::string socketPath = temp.Path(Message);
-    for (const std::string& text : {Message + "!", std::string("Check"), Message}) {
-        const int fd = socket(AF_UNIX, SOCK_DGRAM, 0);
-        sockaddr_un address {AF_UNIX, {}};
-        socketPath.copy(address.sun_path, socketPath.size());
-        sendto(
-            fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        close(fd);
-    }
+    for (const std::string& text :
+        {Message + "!", Message + " \ntoken", std::string("Check"), Message})
+        SendRaw(temp.Path(Message), text);
     EXPECT_EQ(MessagesWithin(running, 1), 1);
+}
+
+TEST(SingleInstance, ALaterStartsTokenComesWithTheMessageAndABadOneIsDropped)
+{
+    const TTempFolder temp;
+    TSingleInstance running(temp.Root, Lock, Message);
+    const TSingleInstance later(temp.Root, Lock, Message);
+    ASSERT_TRUE(later.AlreadyExists());
+    const std::string longest(200, '~');
+    const std::string token = "launcher/Pathwarden/1234-0-host_TIME5678";
+    struct TCase {
+        std::string Sent, Taken;
+    };
+    const std::vector<TCase> posted {{token, token}, {longest, longest}, {"", ""},
+        {longest + "~", ""}, {"tab\there", ""}, {"caf\xC3\xA9", ""}, {std::string("nul\0", 4), ""}};
+    for (const TCase& c : posted)
+        EXPECT_TRUE(later.PostToRunning(c.Sent));
+    // The running instance checks what arrives itself.
+    const std::vector<TCase> raw {{Message + "\n" + longest + "~", ""},
+        {Message + "\nline\nfeed", ""}, {Message + "\n", ""}, {Message + "\n" + token, token}};
+    for (const TCase& c : raw)
+        SendRaw(temp.Path(Message), c.Sent);
+
+    std::vector<std::string> tokens;
+    const int expected = static_cast<int>(posted.size() + raw.size());
+    EXPECT_EQ(MessagesWithin(running, expected, &tokens), expected);
+    std::vector<std::string> taken;
+    for (const std::vector<TCase>* cases : {&posted, &raw})
+        for (const TCase& c : *cases)
+            taken.push_back(c.Taken);
+    EXPECT_EQ(tokens, taken);
 }
 
 TEST(SingleInstance, PlantedLockFileAndSocketAreNeverTrusted)
