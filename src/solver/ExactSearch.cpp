@@ -1,8 +1,10 @@
 #include "solver/ExactSearch.h"
 
+#include "solver/PatternBound.h"
 #include "solver/WalkingDistance.h"
 
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -20,6 +22,26 @@ public:
         , FAcrossColumns(acrossColumns)
         , FLimits(limits)
     {
+        for (int32_t cell = 0; cell < FBoard.Count(); ++cell) {
+            FCellTile[cell] = FTileCells[cell] = static_cast<uint8_t>(cell);
+            for (int32_t home = 0; home < FTarget.Count(); ++home)
+                if (FTarget.Cells[home] == FBoard.Cells[cell])
+                    FCellHome[cell] = FHomeOf[cell] = static_cast<uint8_t>(home);
+        }
+        if (FBoard.Cols != PatternSide || FBoard.Rows != PatternSide)
+            return;
+        FPattern.emplace(pair.Current, pair.Target);
+        if (FPattern->Empty())
+            FPattern.reset();
+        // With distinct tiles the board is a permutation, and its inverse needs as many moves
+        // (the inverse moves in the reverse order): the inverse's bound holds as well.
+        // Each move of a line of four is an odd permutation, so with distinct tiles the moves
+        // still needed are as odd as the arrangement; a bound of the wrong parity is one short.
+        if (!HasRepeatedClass(FTarget)) {
+            FInversePattern.emplace(FTarget, FTarget);
+            FFixedParity = true;
+            FOddAtStart = OddArrangement(FBoard, FTarget);
+        }
     }
 
     TSearchResult Run()
@@ -27,7 +49,7 @@ public:
         TSearchResult result;
         const int32_t rowsBound = FAcrossRows.Bound(FBoard);
         const int32_t columnsBound = FAcrossColumns.Bound(FBoard);
-        int32_t bound = rowsBound + columnsBound;
+        int32_t bound = WithParity(rowsBound + columnsBound, 0);
         for (;;) {
             FNextBound = std::numeric_limits<int32_t>::max();
             const TStep step = Deepen(0, bound, TSolverMove {}, false, 0, rowsBound, columnsBound);
@@ -72,12 +94,22 @@ private:
             FCancelled = true;
             return TStep::Stopped;
         }
-        const int32_t estimate = depth + rowsBound + columnsBound;
+        // Bounds of the right parity beyond what is left of the bound end the branch; the
+        // pattern bounds are counted only as far as that.
+        int32_t rest = WithParity(rowsBound + columnsBound, depth);
+        const int32_t enough = bound - depth + 1;
+        if (rest < enough && FPattern)
+            rest = std::max(
+                rest, WithParity(FPattern->Bound(FTileCells, enough, FFirstPlacement), depth));
+        if (rest < enough && FInversePattern)
+            rest = std::max(
+                rest, WithParity(FInversePattern->Bound(FCellHome, enough, FFirstInverse), depth));
+        const int32_t estimate = depth + rest;
         if (estimate > bound) {
             FNextBound = std::min(FNextBound, estimate);
             return TStep::Deeper;
         }
-        if (estimate == depth && FBoard == FTarget)
+        if (rowsBound + columnsBound == 0 && FBoard == FTarget)
             return TStep::Found;
 
         for (const bool isColumn : {true, false}) {
@@ -95,7 +127,7 @@ private:
                         continue;
 
                     const TSolverMove move {isColumn, static_cast<int8_t>(line), shift};
-                    FBoard.Apply(move);
+                    Apply(move);
                     FPath.push_back(move);
                     const TStep step = Deepen(depth + 1, bound, move, true, sameLine ? run + 1 : 1,
                         isColumn ? FAcrossRows.Bound(FBoard) : rowsBound,
@@ -103,7 +135,7 @@ private:
                     if (step == TStep::Found)
                         return step;
                     FPath.pop_back();
-                    FBoard.Apply(move.Inverse());
+                    Apply(move.Inverse());
                     if (step == TStep::Stopped)
                         return step;
                 }
@@ -111,8 +143,45 @@ private:
         return TStep::Deeper;
     }
 
+    int32_t WithParity(int32_t rest, int32_t depth) const
+    {
+        const bool odd = FOddAtStart != (depth % 2 == 1);
+        return FFixedParity && (rest % 2 == 1) != odd ? rest + 1 : rest;
+    }
+
+    void Apply(const TSolverMove& move)
+    {
+        FBoard.Apply(move);
+        const int32_t length = FBoard.LineLength(move.IsColumn);
+        std::array<int32_t, MaxLines> cells {};
+        std::array<uint8_t, MaxLines> tiles {};
+        for (int32_t i = 0; i < length; ++i) {
+            cells[i] = move.IsColumn ? FBoard.Index(move.Line, i) : FBoard.Index(i, move.Line);
+            tiles[i] = FCellTile[cells[i]];
+        }
+        for (int32_t i = 0; i < length; ++i) {
+            const uint8_t tile = tiles[(i + move.Shift + length) % length];
+            FCellTile[cells[i]] = tile;
+            FTileCells[tile] = static_cast<uint8_t>(cells[i]);
+            FCellHome[cells[i]] = FHomeOf[tile];
+        }
+    }
+
     TClassBoard FBoard;
     const TClassBoard& FTarget;
+    // Which tile stands on each cell and where each tile stands, for the pattern bound.
+    TTileCells FCellTile {};
+    TTileCells FTileCells {};
+    // The target cell of each tile's class (one of them when the class repeats), and the one
+    // of the tile on each cell: read as a board, the inverse of the board's permutation.
+    TTileCells FHomeOf {};
+    TTileCells FCellHome {};
+    std::optional<TPatternBound> FPattern;
+    std::optional<TPatternBound> FInversePattern;
+    std::size_t FFirstPlacement = 0;
+    std::size_t FFirstInverse = 0;
+    bool FFixedParity = false;
+    bool FOddAtStart = false;
     const TWalkingDistance& FAcrossRows;
     const TWalkingDistance& FAcrossColumns;
     const TSearchLimits& FLimits;

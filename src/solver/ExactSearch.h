@@ -21,7 +21,7 @@ struct TSearchResult {
     int64_t Nodes = 0;
 };
 
-// Iterative deepening with the walking-distance bound across rows and across columns: the
-// moves it finds are the fewest that solve the board. NoBound when the board is too large for
-// the bound's tables.
+// Iterative deepening with the walking-distance bound across rows and across columns and, on
+// 4 x 4 boards, the tile pattern bounds: the moves it finds are the fewest that solve the board.
+// NoBound when the board is too large for the bound's tables.
 TSearchResult SearchShortest(const TClassPair& pair, const TSearchLimits& limits);

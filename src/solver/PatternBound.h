@@ -1,0 +1,42 @@
+#pragma once
+
+#include "solver/SolverBoard.h"
+#include "solver/TilePatternTable.h"
+
+#include <array>
+#include <vector>
+
+// Where each tile stands, the tiles numbered by the cells they held on the board the search
+// started from.
+using TTileCells = std::array<uint8_t, MaxSolverCells>;
+
+// A lower bound on the moves of a 4 x 4 board: the most the pattern table asks for over the 32
+// placements of its block (16 shifts of the block and 16 of it turned on its side). With tiles
+// of equal class, any tile of a home's class may end there: the bound of a placement is the
+// least over every way to choose the tiles for its homes, and placements with too many ways
+// are left out. Any solution brings some choice of tiles home, so it is never shorter.
+class TPatternBound {
+public:
+    TPatternBound(const TClassBoard& start, const TClassBoard& target);
+
+    // Stops counting once the bound reaches enough, which is then what it returns at least.
+    // Placements are tried from first on; first becomes the one that reached enough, which
+    // likely reaches it again on the next boards of the search.
+    int32_t Bound(const TTileCells& tileCells, int32_t enough, std::size_t& first) const;
+
+    bool Empty() const { return FPlacements.empty(); }
+
+private:
+    struct TPlacement {
+        // A cell of the board as the cell of the table's block it stands for.
+        std::array<uint8_t, PatternCells> ToTable {};
+        // Tiles for the homes, PatternTiles per choice.
+        std::vector<uint8_t> Choices;
+    };
+
+    void AddPlacement(const TClassBoard& start, const TClassBoard& target, bool turned,
+        int32_t shiftCols, int32_t shiftRows);
+
+    const TTilePatternTable& FTable;
+    std::vector<TPlacement> FPlacements;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+constexpr int32_t PatternSide = 4;
+constexpr int32_t PatternCells = PatternSide * PatternSide;
+constexpr int32_t PatternTiles = 6;
+
+// The fewest moves of a 4 x 4 board that bring six chosen tiles home, whatever the other tiles
+// do: the tiles whose homes form the block of three columns and two rows at the top left,
+// cells 0, 1, 2, 4, 5 and 6 counted row by row. The distance of a real board to its target is
+// never smaller. Every other placement of the block on the board is a turn, mirror or shift of
+// this one and maps moves to moves, so the one table serves them all.
+class TTilePatternTable {
+public:
+    // The table, built on the first call (about 6 million states, half a byte each); later
+    // calls, from any thread, share it.
+    static const TTilePatternTable& Shared();
+
+    // The pattern's home cells, in the order Distance takes the tiles.
+    static const std::array<uint8_t, PatternTiles>& Homes();
+
+    // cells[i] is where the tile of the i-th home stands; all six differ.
+    int32_t Distance(const std::array<uint8_t, PatternTiles>& cells) const
+    {
+        const uint32_t index = Rank(cells);
+        return (FDistance[index / 2] >> (4 * (index % 2))) & 0xF;
+    }
+
+    // The cells' number among all ways to place six tiles: each cell counts among the cells
+    // still free, as digits of falling bases 16, 15, ... 11. Plain comparisons count the cells
+    // taken before, which is cheaper than a bit count on processors of any age.
+    static uint32_t Rank(const std::array<uint8_t, PatternTiles>& cells)
+    {
+        uint32_t index = 0;
+        for (int32_t i = 0; i < PatternTiles; ++i) {
+            uint32_t free = cells[i];
+            for (int32_t j = 0; j < i; ++j)
+                free -= cells[j] < cells[i] ? 1 : 0;
+            index = index * static_cast<uint32_t>(PatternCells - i) + free;
+        }
+        return index;
+    }
+
+private:
+    TTilePatternTable();
+    void Search();
+
+    std::vector<uint8_t> FDistance;
+};

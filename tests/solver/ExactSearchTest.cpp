@@ -1,0 +1,146 @@
+#include "solver/ExactSearch.h"
+#include "solver/PatternBound.h"
+#include "solver/WalkingDistance.h"
+
+#include "puzzle/ScriptedRandom.h"
+
+#include <gtest/gtest.h>
+
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr int32_t SearchedDepth = 5;
+constexpr int32_t CheckedDepth = 4;
+
+TClassBoard FourByFour(const std::vector<uint8_t>& classes)
+{
+    TClassBoard board;
+    board.Cols = board.Rows = 4;
+    std::copy(classes.begin(), classes.end(), board.Cells.begin());
+    return board;
+}
+
+uint64_t Key(const TClassBoard& board)
+{
+    uint64_t key = 0;
+    for (int32_t cell = 0; cell < 16; ++cell)
+        key |= static_cast<uint64_t>(board.Cells[cell]) << (4 * cell);
+    return key;
+}
+
+// Every board within the given moves of the target with its distance, breadth first and
+// independent of the solver.
+std::unordered_map<uint64_t, std::pair<TClassBoard, int32_t>> Near(
+    const TClassBoard& target, int32_t depths)
+{
+    std::unordered_map<uint64_t, std::pair<TClassBoard, int32_t>> near {{Key(target), {target, 0}}};
+    std::vector<TClassBoard> frontier {target};
+    for (int32_t depth = 1; depth <= depths; ++depth) {
+        std::vector<TClassBoard> next;
+        for (const TClassBoard& board : frontier)
+            for (const bool isColumn : {true, false})
+                for (int8_t line = 0; line < 4; ++line)
+                    for (const int8_t shift : {int8_t {1}, int8_t {-1}}) {
+                        TClassBoard moved = board;
+                        moved.Apply({isColumn, line, shift});
+                        if (near.try_emplace(Key(moved), moved, depth).second)
+                            next.push_back(moved);
+                    }
+        frontier = std::move(next);
+    }
+    return near;
+}
+
+const TClassBoard DistinctTiles
+    = FourByFour({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+// As a game's picture repeats its tiles.
+const TClassBoard RepeatedTiles = FourByFour({0, 1, 2, 0, 3, 4, 3, 5, 6, 7, 1, 8, 9, 4, 10, 11});
+
+} // namespace
+
+TEST(ExactSearch, BoundsNeverExceedTheDistanceOfABreadthFirstSearch)
+{
+    for (const TClassBoard& target : {DistinctTiles, RepeatedTiles}) {
+        const auto acrossRows = TWalkingDistance::Build(target, true, 2'000'000);
+        const auto acrossColumns = TWalkingDistance::Build(target, false, 2'000'000);
+        // Tiles numbered by their homes, the equal ones in the order the board holds them.
+        const TPatternBound patterns(target, target);
+        int32_t tight = 0;
+        for (const auto& [key, near] : Near(target, CheckedDepth)) {
+            const auto& [board, distance] = near;
+            TTileCells cells {};
+            TTileCells inverse {};
+            std::array<int32_t, 16> seen {};
+            for (int32_t cell = 0; cell < 16; ++cell)
+                for (int32_t home = 0, nth = 0; home < 16; ++home)
+                    if (target.Cells[home] == board.Cells[cell]
+                        && nth++ == seen[board.Cells[cell]]) {
+                        ++seen[board.Cells[cell]];
+                        cells[home] = static_cast<uint8_t>(cell);
+                        inverse[cell] = static_cast<uint8_t>(home);
+                        break;
+                    }
+            std::size_t first = 0;
+            const int32_t pattern = patterns.Bound(cells, 99, first);
+            const int32_t walking = acrossRows->Bound(board) + acrossColumns->Bound(board);
+            ASSERT_LE(pattern, distance) << std::hex << key;
+            ASSERT_LE(walking, distance) << std::hex << key;
+            if (target == DistinctTiles) {
+                ASSERT_LE(patterns.Bound(inverse, 99, first), distance) << std::hex << key;
+            }
+            tight += std::max(pattern, walking) == distance ? 1 : 0;
+        }
+        // The bounds are not trivially low either.
+        EXPECT_GT(tight, 100);
+    }
+}
+
+TEST(ExactSearch, FourByFourSolutionsAreTheFewestMoves)
+{
+    TRuntimeRandom random(TestSeed());
+    for (const TClassBoard& target : {DistinctTiles, RepeatedTiles}) {
+        std::vector<std::vector<TClassBoard>> byDistance(SearchedDepth + 1);
+        for (const auto& [key, near] : Near(target, SearchedDepth))
+            byDistance[near.second].push_back(near.first);
+        for (int32_t distance = 0; distance <= SearchedDepth; ++distance)
+            for (int32_t n = 0; n < 5; ++n) {
+                const auto& boards = byDistance[distance];
+                const TClassPair pair {
+                    boards[random.Random(static_cast<int32_t>(boards.size()))], target, 16};
+                TSearchLimits limits;
+                limits.MaxNodes = 1'000'000;
+
+                const TSearchResult result = SearchShortest(pair, limits);
+
+                ASSERT_EQ(result.Outcome, TSearchOutcome::Found);
+                EXPECT_EQ(static_cast<int32_t>(result.Moves.size()), distance);
+                TClassBoard played = pair.Current;
+                played.Apply(result.Moves);
+                EXPECT_EQ(played, target);
+            }
+    }
+}
+
+TEST(ExactSearch, LongerScramblesAreSolvedInNoMoreMoves)
+{
+    TRuntimeRandom random(TestSeed());
+    for (int32_t game = 0; game < 6; ++game) {
+        const TClassBoard target = game % 2 == 0 ? DistinctTiles : RepeatedTiles;
+        TClassPair pair {target, target, 16};
+        const int32_t scramble = 8 + game / 2;
+        for (int32_t move = 0; move < scramble; ++move)
+            pair.Current.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
+                static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+        TSearchLimits limits;
+        limits.MaxNodes = 10'000'000;
+
+        const TSearchResult result = SearchShortest(pair, limits);
+
+        ASSERT_EQ(result.Outcome, TSearchOutcome::Found) << "game " << game;
+        EXPECT_LE(static_cast<int32_t>(result.Moves.size()), scramble);
+        pair.Current.Apply(result.Moves);
+        EXPECT_EQ(pair.Current, target);
+    }
+}
