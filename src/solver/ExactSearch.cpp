@@ -1,5 +1,6 @@
 #include "solver/ExactSearch.h"
 
+#include "solver/LabelledBound.h"
 #include "solver/PatternBound.h"
 #include "solver/WalkingDistance.h"
 
@@ -11,45 +12,37 @@ namespace {
 // Arrangements a bound table may number: 35^4 for four lines of four, each a byte.
 constexpr int32_t MaxBoundStates = 2'000'000;
 constexpr int64_t CancelCheckInterval = 4096;
+// Ways to tell equal tiles apart beyond which the bounds of distinct tiles cost more than they
+// save; the bound over tile classes takes over.
+constexpr std::size_t MaxLabellings = 16;
 
 class TShortestSearch {
 public:
-    TShortestSearch(const TClassPair& pair, const TWalkingDistance& acrossRows,
-        const TWalkingDistance& acrossColumns, const TSearchLimits& limits)
+    TShortestSearch(const TClassPair& pair, const TWalkingDistance* acrossRows,
+        const TWalkingDistance* acrossColumns, std::optional<TLabelledBound> labelled,
+        const TSearchLimits& limits)
         : FBoard(pair.Current)
         , FTarget(pair.Target)
+        , FLabelled(std::move(labelled))
         , FAcrossRows(acrossRows)
         , FAcrossColumns(acrossColumns)
         , FLimits(limits)
     {
-        for (int32_t cell = 0; cell < FBoard.Count(); ++cell) {
+        for (int32_t cell = 0; cell < FBoard.Count(); ++cell)
             FCellTile[cell] = FTileCells[cell] = static_cast<uint8_t>(cell);
-            for (int32_t home = 0; home < FTarget.Count(); ++home)
-                if (FTarget.Cells[home] == FBoard.Cells[cell])
-                    FCellHome[cell] = FHomeOf[cell] = static_cast<uint8_t>(home);
-        }
-        if (FBoard.Cols != PatternSide || FBoard.Rows != PatternSide)
+        if (FLabelled || FBoard.Cols != PatternSide || FBoard.Rows != PatternSide)
             return;
         FPattern.emplace(pair.Current, pair.Target);
         if (FPattern->Empty())
             FPattern.reset();
-        // With distinct tiles the board is a permutation, and its inverse needs as many moves
-        // (the inverse moves in the reverse order): the inverse's bound holds as well.
-        // Each move of a line of four is an odd permutation, so with distinct tiles the moves
-        // still needed are as odd as the arrangement; a bound of the wrong parity is one short.
-        if (!HasRepeatedClass(FTarget)) {
-            FInversePattern.emplace(FTarget, FTarget);
-            FFixedParity = true;
-            FOddAtStart = OddArrangement(FBoard, FTarget);
-        }
     }
 
     TSearchResult Run()
     {
         TSearchResult result;
-        const int32_t rowsBound = FAcrossRows.Bound(FBoard);
-        const int32_t columnsBound = FAcrossColumns.Bound(FBoard);
-        int32_t bound = WithParity(rowsBound + columnsBound, 0);
+        const int32_t rowsBound = WalkingBound(FAcrossRows);
+        const int32_t columnsBound = WalkingBound(FAcrossColumns);
+        int32_t bound = rowsBound + columnsBound;
         for (;;) {
             FNextBound = std::numeric_limits<int32_t>::max();
             const TStep step = Deepen(0, bound, TSolverMove {}, false, 0, rowsBound, columnsBound);
@@ -94,16 +87,13 @@ private:
             FCancelled = true;
             return TStep::Stopped;
         }
-        // Bounds of the right parity beyond what is left of the bound end the branch; the
-        // pattern bounds are counted only as far as that.
-        int32_t rest = WithParity(rowsBound + columnsBound, depth);
+        // The other bounds are counted only as far as they may end the branch.
+        int32_t rest = rowsBound + columnsBound;
         const int32_t enough = bound - depth + 1;
+        if (rest < enough && FLabelled)
+            rest = std::max(rest, FLabelled->Bound(enough));
         if (rest < enough && FPattern)
-            rest = std::max(
-                rest, WithParity(FPattern->Bound(FTileCells, enough, FFirstPlacement), depth));
-        if (rest < enough && FInversePattern)
-            rest = std::max(
-                rest, WithParity(FInversePattern->Bound(FCellHome, enough, FFirstInverse), depth));
+            rest = std::max(rest, FPattern->Bound(FTileCells, enough, FFirstPlacement));
         const int32_t estimate = depth + rest;
         if (estimate > bound) {
             FNextBound = std::min(FNextBound, estimate);
@@ -130,8 +120,8 @@ private:
                     Apply(move);
                     FPath.push_back(move);
                     const TStep step = Deepen(depth + 1, bound, move, true, sameLine ? run + 1 : 1,
-                        isColumn ? FAcrossRows.Bound(FBoard) : rowsBound,
-                        isColumn ? columnsBound : FAcrossColumns.Bound(FBoard));
+                        isColumn ? WalkingBound(FAcrossRows) : rowsBound,
+                        isColumn ? columnsBound : WalkingBound(FAcrossColumns));
                     if (step == TStep::Found)
                         return step;
                     FPath.pop_back();
@@ -143,10 +133,9 @@ private:
         return TStep::Deeper;
     }
 
-    int32_t WithParity(int32_t rest, int32_t depth) const
+    int32_t WalkingBound(const TWalkingDistance* table) const
     {
-        const bool odd = FOddAtStart != (depth % 2 == 1);
-        return FFixedParity && (rest % 2 == 1) != odd ? rest + 1 : rest;
+        return table != nullptr ? table->Bound(FBoard) : 0;
     }
 
     void Apply(const TSolverMove& move)
@@ -163,27 +152,23 @@ private:
             const uint8_t tile = tiles[(i + move.Shift + length) % length];
             FCellTile[cells[i]] = tile;
             FTileCells[tile] = static_cast<uint8_t>(cells[i]);
-            FCellHome[cells[i]] = FHomeOf[tile];
+            if (FLabelled)
+                FLabelled->Place(tile, static_cast<uint8_t>(cells[i]));
         }
+        if (FLabelled)
+            FLabelled->Moved();
     }
 
     TClassBoard FBoard;
     const TClassBoard& FTarget;
-    // Which tile stands on each cell and where each tile stands, for the pattern bound.
+    // Which tile stands on each cell and where each tile stands, for the pattern bounds.
     TTileCells FCellTile {};
     TTileCells FTileCells {};
-    // The target cell of each tile's class (one of them when the class repeats), and the one
-    // of the tile on each cell: read as a board, the inverse of the board's permutation.
-    TTileCells FHomeOf {};
-    TTileCells FCellHome {};
+    std::optional<TLabelledBound> FLabelled;
     std::optional<TPatternBound> FPattern;
-    std::optional<TPatternBound> FInversePattern;
     std::size_t FFirstPlacement = 0;
-    std::size_t FFirstInverse = 0;
-    bool FFixedParity = false;
-    bool FOddAtStart = false;
-    const TWalkingDistance& FAcrossRows;
-    const TWalkingDistance& FAcrossColumns;
+    const TWalkingDistance* FAcrossRows;
+    const TWalkingDistance* FAcrossColumns;
     const TSearchLimits& FLimits;
     TMoveList FPath;
     int64_t FNodes = 0;
@@ -195,9 +180,18 @@ private:
 
 TSearchResult SearchShortest(const TClassPair& pair, const TSearchLimits& limits)
 {
-    const auto acrossRows = TWalkingDistance::Build(pair.Target, true, MaxBoundStates);
-    const auto acrossColumns = TWalkingDistance::Build(pair.Target, false, MaxBoundStates);
-    if (!acrossRows || !acrossColumns)
-        return {TSearchOutcome::NoBound, {}, 0};
-    return TShortestSearch(pair, *acrossRows, *acrossColumns, limits).Run();
+    // The labellings' bounds include the walking distance of distinct tiles, whose tables are
+    // shared; the tables of the board's own classes are built for each target.
+    std::optional<TLabelledBound> labelled
+        = TLabelledBound::Make(pair.Current, pair.Target, MaxLabellings);
+    std::shared_ptr<const TWalkingDistance> acrossRows;
+    std::shared_ptr<const TWalkingDistance> acrossColumns;
+    if (!labelled) {
+        acrossRows = TWalkingDistance::Build(pair.Target, true, MaxBoundStates);
+        acrossColumns = TWalkingDistance::Build(pair.Target, false, MaxBoundStates);
+        if (!acrossRows || !acrossColumns)
+            return {TSearchOutcome::NoBound, {}, 0};
+    }
+    return TShortestSearch(pair, acrossRows.get(), acrossColumns.get(), std::move(labelled), limits)
+        .Run();
 }

@@ -5,13 +5,13 @@
 namespace {
 
 // Ways to choose tiles for one placement beyond which its bound costs more than it saves.
-constexpr std::size_t MaxChoices = 8;
+constexpr std::size_t MaxChoices = 64;
 constexpr int32_t Unbounded = 0xFF;
 
 } // namespace
 
 TPatternBound::TPatternBound(const TClassBoard& start, const TClassBoard& target)
-    : FTable(TTilePatternTable::Shared())
+    : FTable(&TTilePatternTable::Shared())
 {
     for (const bool turned : {false, true})
         for (int32_t shiftRows = 0; shiftRows < PatternSide; ++shiftRows)
@@ -75,7 +75,7 @@ int32_t TPatternBound::Bound(const TTileCells& tileCells, int32_t enough, std::s
             std::array<uint8_t, PatternTiles> cells {};
             for (int32_t i = 0; i < PatternTiles; ++i)
                 cells[i] = placement.ToTable[tileCells[placement.Choices[choice + i]]];
-            least = std::min(least, FTable.Distance(cells));
+            least = std::min(least, FTable->Distance(cells));
         }
         bound = std::max(bound, least);
         if (bound >= enough) {

@@ -37,6 +37,6 @@ private:
     void AddPlacement(const TClassBoard& start, const TClassBoard& target, bool turned,
         int32_t shiftCols, int32_t shiftRows);
 
-    const TTilePatternTable& FTable;
+    const TTilePatternTable* FTable;
     std::vector<TPlacement> FPlacements;
 };

@@ -1,0 +1,111 @@
+#include "solver/LabelledBound.h"
+
+#include <algorithm>
+
+namespace {
+
+// Arrangements the walking-distance tables of distinct tiles number: 35^4.
+constexpr int32_t DistinctBoundStates = 1'500'625;
+constexpr int32_t Unbounded = 0xFF;
+
+TClassBoard DistinctTarget()
+{
+    TClassBoard target;
+    target.Cols = target.Rows = PatternSide;
+    for (int32_t cell = 0; cell < PatternCells; ++cell)
+        target.Cells[cell] = static_cast<uint8_t>(cell);
+    return target;
+}
+
+} // namespace
+
+std::optional<TLabelledBound> TLabelledBound::Make(
+    const TClassBoard& start, const TClassBoard& target, std::size_t maxLabellings)
+{
+    if (start.Cols != PatternSide || start.Rows != PatternSide)
+        return std::nullopt;
+    std::vector<std::vector<uint8_t>> homes(MaxSolverCells);
+    std::vector<std::vector<uint8_t>> tiles(MaxSolverCells);
+    std::size_t count = 1;
+    for (int32_t cell = 0; cell < PatternCells; ++cell) {
+        homes[target.Cells[cell]].push_back(static_cast<uint8_t>(cell));
+        tiles[start.Cells[cell]].push_back(static_cast<uint8_t>(cell));
+        // The k-th tile of a class multiplies the ways by k.
+        count *= tiles[start.Cells[cell]].size();
+        if (count > maxLabellings)
+            return std::nullopt;
+    }
+
+    // Every order of each class's homes, given to its tiles in turn.
+    std::vector<TLabelling> labellings;
+    TLabelling labelling;
+    labelling.Homes.Cols = labelling.Homes.Rows = PatternSide;
+    auto label = [&](auto&& self, std::size_t kind) -> void {
+        if (kind == homes.size()) {
+            for (int32_t tile = 0; tile < PatternCells; ++tile) {
+                labelling.CellOf[labelling.HomeOf[tile]] = static_cast<uint8_t>(tile);
+                labelling.Homes.Cells[tile] = labelling.HomeOf[tile];
+            }
+            labelling.Odd = OddArrangement(labelling.Homes, DistinctTarget());
+            labellings.push_back(labelling);
+            return;
+        }
+        std::vector<uint8_t> order = homes[kind];
+        do {
+            for (std::size_t i = 0; i < order.size(); ++i)
+                labelling.HomeOf[tiles[kind][i]] = order[i];
+            self(self, kind + 1);
+        } while (std::next_permutation(order.begin(), order.end()));
+    };
+    label(label, 0);
+    return TLabelledBound(DistinctTarget(), std::move(labellings));
+}
+
+TLabelledBound::TLabelledBound(const TClassBoard& target, std::vector<TLabelling> labellings)
+    : FAcrossRows(TWalkingDistance::Build(target, true, DistinctBoundStates))
+    , FAcrossColumns(TWalkingDistance::Build(target, false, DistinctBoundStates))
+    , FPattern(target, target)
+    , FLabellings(std::move(labellings))
+{
+}
+
+void TLabelledBound::Place(uint8_t tile, uint8_t cell)
+{
+    for (TLabelling& labelling : FLabellings) {
+        const uint8_t home = labelling.HomeOf[tile];
+        labelling.CellOf[home] = cell;
+        labelling.Homes.Cells[cell] = home;
+    }
+}
+
+void TLabelledBound::Moved()
+{
+    for (TLabelling& labelling : FLabellings)
+        labelling.Odd = !labelling.Odd;
+}
+
+int32_t TLabelledBound::Bound(int32_t enough)
+{
+    int32_t least = Unbounded;
+    for (std::size_t n = 0; n < FLabellings.size(); ++n) {
+        const std::size_t at = (FFirstLabelling + n) % FLabellings.size();
+        const TLabelling& labelling = FLabellings[at];
+        auto withParity = [&labelling](int32_t bound) {
+            return (bound % 2 == 1) != labelling.Odd ? bound + 1 : bound;
+        };
+        int32_t bound = withParity(
+            FAcrossRows->Bound(labelling.Homes) + FAcrossColumns->Bound(labelling.Homes));
+        if (bound < enough)
+            bound = std::max(
+                bound, withParity(FPattern.Bound(labelling.CellOf, enough, FFirstPlacement)));
+        if (bound < enough)
+            bound = std::max(
+                bound, withParity(FPattern.Bound(labelling.Homes.Cells, enough, FFirstInverse)));
+        least = std::min(least, bound);
+        if (least < enough) {
+            FFirstLabelling = at;
+            break;
+        }
+    }
+    return least;
+}
