@@ -45,6 +45,8 @@ public:
         int32_t bound = rowsBound + columnsBound;
         for (;;) {
             FNextBound = std::numeric_limits<int32_t>::max();
+            if (FLabelled)
+                FLabelled->Aim(bound);
             const TStep step = Deepen(0, bound, TSolverMove {}, false, 0, rowsBound, columnsBound);
             result.Nodes = FNodes;
             if (step == TStep::Found) {
@@ -57,6 +59,10 @@ public:
                     = FCancelled ? TSearchOutcome::Cancelled : TSearchOutcome::OverBudget;
                 return result;
             }
+            // Each length is searched with the labellings of its parity alone, whose bounds
+            // say nothing about the next length.
+            if (FLabelled)
+                FNextBound = bound + 1;
             if (FLimits.KnownLength > 0 && FNextBound >= FLimits.KnownLength) {
                 result.Outcome = TSearchOutcome::KnownIsShortest;
                 return result;

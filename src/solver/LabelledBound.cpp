@@ -46,7 +46,8 @@ std::optional<TLabelledBound> TLabelledBound::Make(
                 labelling.CellOf[labelling.HomeOf[tile]] = static_cast<uint8_t>(tile);
                 labelling.Homes.Cells[tile] = labelling.HomeOf[tile];
             }
-            labelling.Odd = OddArrangement(labelling.Homes, DistinctTarget());
+            labelling.Odd = labelling.OddAtStart
+                = OddArrangement(labelling.Homes, DistinctTarget());
             labellings.push_back(labelling);
             return;
         }
@@ -90,6 +91,8 @@ int32_t TLabelledBound::Bound(int32_t enough)
     for (std::size_t n = 0; n < FLabellings.size(); ++n) {
         const std::size_t at = (FFirstLabelling + n) % FLabellings.size();
         const TLabelling& labelling = FLabellings[at];
+        if (labelling.OddAtStart != FOddLength)
+            continue;
         auto withParity = [&labelling](int32_t bound) {
             return (bound % 2 == 1) != labelling.Odd ? bound + 1 : bound;
         };

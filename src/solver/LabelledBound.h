@@ -21,6 +21,11 @@ public:
     static std::optional<TLabelledBound> Make(
         const TClassBoard& start, const TClassBoard& target, std::size_t maxLabellings);
 
+    // Only labellings whose solutions have lengths as odd as the given one count from now on.
+    // A search for solutions of exactly that length (none shorter being left) may then take
+    // the least over fewer bounds.
+    void Aim(int32_t length) { FOddLength = length % 2 == 1; }
+
     // A tile moved to a cell; Moved follows the tiles of each move.
     void Place(uint8_t tile, uint8_t cell);
     void Moved();
@@ -37,6 +42,7 @@ private:
         TTileCells CellOf {};
         TClassBoard Homes;
         bool Odd = false;
+        bool OddAtStart = false;
     };
 
     TLabelledBound(const TClassBoard& target, std::vector<TLabelling> labellings);
@@ -48,4 +54,5 @@ private:
     std::size_t FFirstLabelling = 0;
     std::size_t FFirstPlacement = 0;
     std::size_t FFirstInverse = 0;
+    bool FOddLength = false;
 };

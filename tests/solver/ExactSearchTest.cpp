@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -90,9 +91,13 @@ TEST(ExactSearch, BoundsNeverExceedTheDistanceOfABreadthFirstSearch)
             const int32_t walking = acrossRows->Bound(board) + acrossColumns->Bound(board);
             ASSERT_LE(pattern, distance) << std::hex << key;
             ASSERT_LE(walking, distance) << std::hex << key;
-            // Counted as far as the search does, it never claims more than the distance.
-            ASSERT_LE(TLabelledBound::Make(board, target, 16)->Bound(distance + 1), distance)
-                << std::hex << key;
+            // Counted as far as the search does, it never claims more than the distance; its
+            // set-up is dearer, so a third of the boards will do.
+            if (key % 3 == 0) {
+                std::optional<TLabelledBound> labelled = TLabelledBound::Make(board, target, 16);
+                labelled->Aim(distance);
+                ASSERT_LE(labelled->Bound(distance + 1), distance) << std::hex << key;
+            }
             if (target == DistinctTiles) {
                 ASSERT_LE(patterns.Bound(inverse, 99, first), distance) << std::hex << key;
             }
