@@ -1,6 +1,7 @@
 #include "solver/BlockBuilder.h"
 
 #include "solver/MoveOptimiser.h"
+#include "solver/PhaseBuilder.h"
 #include "solver/TwoRowTable.h"
 
 #include <algorithm>
@@ -336,7 +337,7 @@ private:
 
 } // namespace
 
-std::optional<TMoveList> BuildSolution(const TClassPair& pair)
+std::optional<TMoveList> BuildSolution(const TClassPair& pair, const std::atomic<bool>* cancel)
 {
     const bool evenCols = pair.Current.Cols % 2 == 0;
     const bool evenRows = pair.Current.Rows % 2 == 0;
@@ -358,5 +359,8 @@ std::optional<TMoveList> BuildSolution(const TClassPair& pair)
                 break;
             }
     }
+    std::optional<TMoveList> phased = BuildInPhases(pair, cancel);
+    if (phased && (!best || phased->size() < best->size()))
+        best = std::move(phased);
     return best;
 }

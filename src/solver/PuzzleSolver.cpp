@@ -43,7 +43,9 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
 
     if (Cancelled(options))
         return std::nullopt;
-    const std::optional<TMoveList> built = BuildSolution(pair);
+    const std::optional<TMoveList> built = BuildSolution(pair, options.Cancel);
+    if (!built && Cancelled(options))
+        return std::nullopt;
     if (!built)
         throw KelException("Solve: no rotations turn this board into the target");
     TClassBoard check = pair.Current;

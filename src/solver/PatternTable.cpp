@@ -1,0 +1,107 @@
+#include "solver/PatternTable.h"
+
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <tuple>
+
+namespace {
+
+constexpr uint8_t Unreached = 0xFF;
+
+} // namespace
+
+TCellMoves::TCellMoves(int32_t cols, int32_t rows)
+{
+    for (const bool isColumn : {true, false})
+        for (int32_t line = 0; line < (isColumn ? cols : rows); ++line)
+            for (const int8_t shift : {int8_t {1}, int8_t {-1}}) {
+                Moves.push_back({isColumn, static_cast<int8_t>(line), shift});
+                std::array<uint8_t, MaxSolverCells> to {};
+                for (int32_t row = 0; row < rows; ++row)
+                    for (int32_t col = 0; col < cols; ++col) {
+                        int32_t c = col;
+                        int32_t r = row;
+                        if (isColumn && col == line)
+                            r = (row - shift + rows) % rows;
+                        if (!isColumn && row == line)
+                            c = (col - shift + cols) % cols;
+                        to[row * cols + col] = static_cast<uint8_t>(r * cols + c);
+                    }
+                To.push_back(to);
+            }
+}
+
+std::shared_ptr<const TPatternTable> TPatternTable::ForShape(
+    int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets)
+{
+    using TKey = std::tuple<int32_t, int32_t, std::vector<std::pair<int8_t, int8_t>>>;
+    static std::mutex guard;
+    static std::map<TKey, std::shared_ptr<const TPatternTable>> tables;
+    // Building under the lock keeps two threads from building the same table; the tables are
+    // few and each takes milliseconds.
+    const std::lock_guard<std::mutex> lock(guard);
+    std::shared_ptr<const TPatternTable>& table = tables[TKey {cols, rows, offsets}];
+    if (!table)
+        table.reset(new TPatternTable(cols, rows, offsets));
+    return table;
+}
+
+uint32_t TPatternTable::Term(int32_t tile, int32_t cell, int32_t firstGoal) const
+{
+    const int32_t col = (cell % FCols - firstGoal % FCols + FCols) % FCols;
+    const int32_t row = (cell / FCols - firstGoal / FCols + FRows) % FRows;
+    uint32_t weight = 1;
+    for (int32_t i = 0; i < tile; ++i)
+        weight *= static_cast<uint32_t>(FCells);
+    return static_cast<uint32_t>(row * FCols + col) * weight;
+}
+
+TPatternTable::TPatternTable(
+    int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets)
+    : FCols(cols)
+    , FRows(rows)
+    , FCells(cols * rows)
+    , FTiles(static_cast<int32_t>(offsets.size()))
+{
+    if (FTiles < 1 || FTiles > MaxPatternTiles || offsets.front() != std::pair<int8_t, int8_t> {})
+        throw std::logic_error("TPatternTable: 1 to 4 tiles, the first at offset (0, 0)");
+    uint32_t size = 1;
+    for (int32_t i = 0; i < FTiles; ++i)
+        size *= static_cast<uint32_t>(FCells);
+    FDistance.assign(size, Unreached);
+
+    uint32_t goal = 0;
+    for (int32_t i = FTiles - 1; i >= 0; --i) {
+        const int32_t col = (offsets[i].first % cols + cols) % cols;
+        const int32_t row = (offsets[i].second % rows + rows) % rows;
+        goal = goal * static_cast<uint32_t>(FCells) + static_cast<uint32_t>(row * cols + col);
+    }
+    // Breadth first from the goal: every move's inverse is a move, so distances from it are
+    // distances to it. Entries with two tiles in one cell are never reached.
+    const TCellMoves cellMoves(cols, rows);
+    std::vector<uint32_t> frontier {goal};
+    std::vector<uint32_t> next;
+    FDistance[goal] = 0;
+    for (uint8_t depth = 1; !frontier.empty(); ++depth) {
+        next.clear();
+        for (const uint32_t index : frontier) {
+            std::array<uint8_t, MaxPatternTiles> cell {};
+            uint32_t rest = index;
+            for (int32_t i = 0; i < FTiles; ++i) {
+                cell[i] = static_cast<uint8_t>(rest % static_cast<uint32_t>(FCells));
+                rest /= static_cast<uint32_t>(FCells);
+            }
+            for (const std::array<uint8_t, MaxSolverCells>& to : cellMoves.To) {
+                uint32_t moved = 0;
+                for (int32_t i = FTiles - 1; i >= 0; --i)
+                    moved = moved * static_cast<uint32_t>(FCells) + to[cell[i]];
+                if (FDistance[moved] == Unreached) {
+                    FDistance[moved] = depth;
+                    next.push_back(moved);
+                }
+            }
+        }
+        std::swap(frontier, next);
+    }
+}

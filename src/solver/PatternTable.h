@@ -1,0 +1,47 @@
+#pragma once
+
+#include "solver/SolverBoard.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// Up to this many tiles are tracked by one table.
+constexpr int32_t MaxPatternTiles = 4;
+
+// The cell each move takes the tile of each cell to, for the 2 * (cols + rows) moves in the
+// order columns (up, down for each), then rows (left, right for each).
+struct TCellMoves {
+    TCellMoves(int32_t cols, int32_t rows);
+
+    std::vector<TSolverMove> Moves;
+    std::vector<std::array<uint8_t, MaxSolverCells>> To;
+};
+
+// The fewest moves that bring a few tiles to their cells on a board of wrapping lines, whatever
+// the other tiles do. Turning every line of one direction at once moves nothing relative to the
+// lines, so the distance depends only on where the tiles lie relative to the first one's target:
+// one table serves every translation of the same shape.
+class TPatternTable {
+public:
+    // The table for tiles whose targets lie at these offsets (column, row) from the first one's,
+    // the first offset being (0, 0). Built when first asked for and kept; safe to call from
+    // several threads.
+    static std::shared_ptr<const TPatternTable> ForShape(
+        int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets);
+
+    // A distance is read at the sum of one term per tile: Term(tile, cell of the tile, cell
+    // where the first tile belongs).
+    uint32_t Term(int32_t tile, int32_t cell, int32_t firstGoal) const;
+    uint8_t At(uint32_t index) const { return FDistance[index]; }
+
+private:
+    TPatternTable(
+        int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets);
+
+    int32_t FCols;
+    int32_t FRows;
+    int32_t FCells;
+    int32_t FTiles;
+    std::vector<uint8_t> FDistance;
+};

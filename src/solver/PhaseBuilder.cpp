@@ -1,0 +1,415 @@
+#include "solver/PhaseBuilder.h"
+
+#include "solver/MoveOptimiser.h"
+#include "solver/PatternTable.h"
+#include "solver/PhaseSearch.h"
+#include "solver/TwoRowTable.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Candidates carried from phase to phase, and the solutions of the fewest moves each phase
+// keeps per candidate.
+constexpr std::size_t BeamWidth = 8;
+constexpr int32_t SolutionsPerPhase = 2;
+// Ways of choosing among equal tiles for a phase's cells, and labellings of the last two rows.
+constexpr int32_t MaxAssignments = 32;
+constexpr int32_t MaxLabellings = 200;
+// Nodes one phase search, and all of a build's, may visit: a bound on the time of rare hard
+// boards, which then keep the candidates that finished within it.
+constexpr int64_t PhaseNodes = 400'000;
+constexpr int64_t BuildNodes = 2'000'000;
+constexpr int8_t Unassigned = -1;
+
+struct TCell {
+    int32_t Col = 0;
+    int32_t Row = 0;
+};
+
+// How the builder's view maps onto the board: rows counted from `RowOffset`, columns from
+// `ColOffset` (backwards when mirrored), and columns and rows exchanged when transposed.
+struct TFrame {
+    bool Transposed = false;
+    bool Mirrored = false;
+    int32_t ColOffset = 0;
+    int32_t RowOffset = 0;
+    int32_t Cols = 0;
+    int32_t Rows = 0;
+
+    TCell Actual(int32_t col, int32_t row) const
+    {
+        const int32_t c = ((Mirrored ? Cols - 1 - col : col) + ColOffset) % Cols;
+        const int32_t r = (row + RowOffset) % Rows;
+        return Transposed ? TCell {r, c} : TCell {c, r};
+    }
+
+    TSolverMove ActualMove(const TSolverMove& move) const
+    {
+        const TCell cell = Actual(move.IsColumn ? move.Line : 0, move.IsColumn ? 0 : move.Line);
+        const int32_t col = Transposed ? cell.Row : cell.Col;
+        const int32_t row = Transposed ? cell.Col : cell.Row;
+        if (move.IsColumn)
+            return {!Transposed, static_cast<int8_t>(col), move.Shift};
+        const auto shift = static_cast<int8_t>(Mirrored ? -move.Shift : move.Shift);
+        return {Transposed, static_cast<int8_t>(row), shift};
+    }
+};
+
+struct TCandidate {
+    TFrame Frame;
+    TClassBoard Board;
+    TClassBoard Goal;
+    // The number of the tile in each cell: the cell it started in.
+    TClassBoard Tiles;
+    std::array<int8_t, MaxSolverCells> HomeTile {};
+    TMoveList Moves;
+    int32_t Score = 0;
+};
+
+// The cells each phase adds: a 2 x 2 block, then (with three rows to build) the third row under
+// it, then one column of the built rows after another.
+std::vector<std::vector<TCell>> PhaseCells(int32_t cols, int32_t builtRows)
+{
+    std::vector<std::vector<TCell>> phases {{{0, 0}, {1, 0}, {0, 1}, {1, 1}}};
+    if (builtRows == 3)
+        phases.push_back({{0, 2}, {1, 2}});
+    for (int32_t col = 2; col < cols; ++col) {
+        std::vector<TCell> column;
+        column.reserve(static_cast<std::size_t>(builtRows));
+        for (int32_t row = 0; row < builtRows; ++row)
+            column.push_back({col, row});
+        phases.push_back(column);
+    }
+    return phases;
+}
+
+class TPhaseBuilder {
+public:
+    TPhaseBuilder(const TClassPair& pair, const std::atomic<bool>* cancel)
+        : FPair(pair)
+        , FCancel(cancel)
+    {
+    }
+
+    std::optional<TMoveList> Run()
+    {
+        std::vector<TCandidate> beam = StartingCandidates();
+        if (beam.empty())
+            return std::nullopt;
+        const int32_t frameCols = beam.front().Frame.Cols;
+        const int32_t builtRows = beam.front().Frame.Rows - 2;
+        const std::vector<std::vector<TCell>> phases = PhaseCells(frameCols, builtRows);
+        for (std::size_t phase = 0; phase < phases.size(); ++phase) {
+            std::vector<TCandidate> next;
+            for (const TCandidate& candidate : beam)
+                for (TCandidate& child : Grow(candidate, phases, phase))
+                    next.push_back(std::move(child));
+            if (Cancelled())
+                return std::nullopt;
+            beam = Best(std::move(next));
+        }
+        std::optional<TMoveList> best;
+        for (TCandidate& candidate : beam) {
+            if (!FinishLastRows(candidate))
+                continue;
+            TMoveList actual;
+            for (const TSolverMove& move : candidate.Moves)
+                actual.push_back(candidate.Frame.ActualMove(move));
+            TMoveList shortest = OptimiseMoves(actual, FPair.Current.Cols, FPair.Current.Rows);
+            if (!best || shortest.size() < best->size())
+                best = std::move(shortest);
+        }
+        return best;
+    }
+
+private:
+    bool Cancelled() const
+    {
+        return FCancel != nullptr && FCancel->load(std::memory_order_relaxed);
+    }
+
+    // One candidate per frame whose built rows leave two rows the table can finish: their length
+    // must be even where only one side of the board is.
+    std::vector<TCandidate> StartingCandidates() const
+    {
+        const int32_t cols = FPair.Current.Cols;
+        const int32_t rows = FPair.Current.Rows;
+        std::vector<TCandidate> candidates;
+        for (const bool transposed : {false, true}) {
+            const int32_t frameCols = transposed ? rows : cols;
+            const int32_t frameRows = transposed ? cols : rows;
+            if (frameRows < 4 || (cols % 2 != rows % 2 && frameCols % 2 != 0))
+                continue;
+            for (int32_t rowOffset = 0; rowOffset < frameRows; ++rowOffset)
+                for (int32_t colOffset = 0; colOffset < frameCols; ++colOffset)
+                    for (const bool mirrored : {false, true}) {
+                        TCandidate candidate;
+                        candidate.Frame
+                            = {transposed, mirrored, colOffset, rowOffset, frameCols, frameRows};
+                        candidate.Board.Cols = candidate.Goal.Cols = frameCols;
+                        candidate.Board.Rows = candidate.Goal.Rows = frameRows;
+                        candidate.Tiles = candidate.Board;
+                        for (int32_t r = 0; r < frameRows; ++r)
+                            for (int32_t c = 0; c < frameCols; ++c) {
+                                const TCell actual = candidate.Frame.Actual(c, r);
+                                const int32_t cell = candidate.Board.Index(c, r);
+                                candidate.Board.Cells[cell]
+                                    = FPair.Current.At(actual.Col, actual.Row);
+                                candidate.Goal.Cells[cell]
+                                    = FPair.Target.At(actual.Col, actual.Row);
+                                candidate.Tiles.Cells[cell] = static_cast<uint8_t>(cell);
+                            }
+                        candidate.HomeTile.fill(Unassigned);
+                        candidates.push_back(candidate);
+                    }
+        }
+        return candidates;
+    }
+
+    // The problem of bringing the placed tiles and the phase's cells home, with the tiles for
+    // the new cells chosen among equal ones by the lowest bound; false when the choice is
+    // impossible (cannot happen on boards that hold the target's tiles).
+    bool Problem(const TCandidate& candidate, const std::vector<std::vector<TCell>>& phases,
+        std::size_t phase, TPhaseProblem& problem, std::vector<uint8_t>& chosen) const
+    {
+        const TClassBoard& board = candidate.Board;
+        std::array<uint8_t, MaxSolverCells> cellOfTile {};
+        for (int32_t cell = 0; cell < board.Count(); ++cell)
+            cellOfTile[candidate.Tiles.Cells[cell]] = static_cast<uint8_t>(cell);
+        problem = {};
+        problem.Cols = board.Cols;
+        problem.Rows = board.Rows;
+        std::array<int8_t, MaxSolverCells> trackedAt {};
+        trackedAt.fill(Unassigned);
+        std::array<bool, MaxSolverCells> taken {};
+        const auto track = [&](int32_t goal, int32_t tile) {
+            trackedAt[goal] = static_cast<int8_t>(problem.Cell.size());
+            problem.Cell.push_back(cellOfTile[tile]);
+            problem.Goal.push_back(static_cast<uint8_t>(goal));
+        };
+        for (int32_t goal = 0; goal < board.Count(); ++goal)
+            if (candidate.HomeTile[goal] != Unassigned) {
+                taken[candidate.HomeTile[goal]] = true;
+                track(goal, candidate.HomeTile[goal]);
+            }
+        const std::size_t placed = problem.Cell.size();
+        const std::vector<TCell>& cells = phases[phase];
+        for (const TCell& cell : cells)
+            track(board.Index(cell.Col, cell.Row), 0);
+        AddPatterns(problem, trackedAt, board.Cols, board.Rows);
+
+        // Each new cell takes one of the free tiles of its class; the cheapest choice wins.
+        std::vector<uint8_t> choice(cells.size());
+        int32_t bestBound = -1;
+        int32_t tried = 0;
+        std::function<void(std::size_t)> choose = [&](std::size_t k) {
+            if (tried >= MaxAssignments)
+                return;
+            if (k == cells.size()) {
+                if (ForcedOdd(candidate, cells, choice, taken))
+                    return;
+                ++tried;
+                for (std::size_t i = 0; i < cells.size(); ++i)
+                    problem.Cell[placed + i] = cellOfTile[choice[i]];
+                const int32_t bound = PhaseBound(problem);
+                if (bestBound < 0 || bound < bestBound) {
+                    bestBound = bound;
+                    chosen = choice;
+                }
+                return;
+            }
+            const uint8_t wanted = candidate.Goal.At(cells[k].Col, cells[k].Row);
+            for (int32_t cell = 0; cell < board.Count(); ++cell) {
+                const uint8_t tile = candidate.Tiles.Cells[cell];
+                if (taken[tile] || board.Cells[cell] != wanted)
+                    continue;
+                taken[tile] = true;
+                choice[k] = tile;
+                choose(k + 1);
+                taken[tile] = false;
+            }
+        };
+        choose(0);
+        if (bestBound < 0)
+            return false;
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            problem.Cell[placed + i] = cellOfTile[chosen[i]];
+        return true;
+    }
+
+    // Whether the choice leaves every other tile one cell to go to, in an odd arrangement: on a
+    // board of odd lines every move is even, so that choice cannot finish.
+    static bool ForcedOdd(const TCandidate& candidate, const std::vector<TCell>& cells,
+        const std::vector<uint8_t>& choice, std::array<bool, MaxSolverCells> taken)
+    {
+        const TClassBoard& board = candidate.Board;
+        if (board.Cols % 2 == 0 || board.Rows % 2 == 0)
+            return false;
+        for (const uint8_t tile : choice)
+            taken[tile] = true;
+        std::array<bool, MaxSolverCells> freeClass {};
+        for (int32_t cell = 0; cell < board.Count(); ++cell) {
+            if (taken[candidate.Tiles.Cells[cell]])
+                continue;
+            if (freeClass[board.Cells[cell]])
+                return false;
+            freeClass[board.Cells[cell]] = true;
+        }
+        // Each tile is marked by its goal cell; the forced arrangement's parity follows.
+        TClassBoard marks = board;
+        TClassBoard homes = board;
+        std::array<int8_t, MaxSolverCells> homeTile = candidate.HomeTile;
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            homeTile[board.Index(cells[i].Col, cells[i].Row)] = static_cast<int8_t>(choice[i]);
+        std::array<int32_t, MaxSolverCells> goalOfTile {};
+        for (int32_t goal = 0; goal < board.Count(); ++goal)
+            if (homeTile[goal] != Unassigned)
+                goalOfTile[homeTile[goal]] = goal;
+        for (int32_t cell = 0; cell < board.Count(); ++cell) {
+            const uint8_t tile = candidate.Tiles.Cells[cell];
+            if (!taken[tile])
+                for (int32_t goal = 0; goal < board.Count(); ++goal)
+                    if (homeTile[goal] == Unassigned
+                        && candidate.Goal.Cells[goal] == board.Cells[cell])
+                        goalOfTile[tile] = goal;
+            marks.Cells[cell] = static_cast<uint8_t>(goalOfTile[tile]);
+            homes.Cells[cell] = static_cast<uint8_t>(cell);
+        }
+        return OddArrangement(marks, homes);
+    }
+
+    // Every 2 x 2 block of tracked cells bounds the search with its exact distance.
+    static void AddPatterns(TPhaseProblem& problem,
+        const std::array<int8_t, MaxSolverCells>& trackedAt, int32_t cols, int32_t rows)
+    {
+        const auto table = TPatternTable::ForShape(cols, rows, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+        for (int32_t row = 0; row + 1 < rows; ++row)
+            for (int32_t col = 0; col < cols; ++col) {
+                const int32_t right = (col + 1) % cols;
+                const std::array<int32_t, 4> cells {row * cols + col, row * cols + right,
+                    (row + 1) * cols + col, (row + 1) * cols + right};
+                if (std::any_of(cells.begin(), cells.end(),
+                        [&](int32_t cell) { return trackedAt[cell] == Unassigned; }))
+                    continue;
+                TPhaseProblem::TPattern pattern;
+                pattern.Table = table;
+                for (const int32_t cell : cells)
+                    pattern.Tiles.push_back(static_cast<uint8_t>(trackedAt[cell]));
+                problem.Patterns.push_back(pattern);
+            }
+    }
+
+    std::vector<TCandidate> Grow(const TCandidate& candidate,
+        const std::vector<std::vector<TCell>>& phases, std::size_t phase)
+    {
+        TPhaseProblem problem;
+        std::vector<uint8_t> chosen;
+        if (!Problem(candidate, phases, phase, problem, chosen))
+            return {};
+        TPhaseLimits limits;
+        limits.MaxNodes = std::min(PhaseNodes, FNodesLeft);
+        limits.MaxSolutions = SolutionsPerPhase;
+        limits.Cancel = FCancel;
+        std::vector<TCandidate> children;
+        const TPhaseResult result = SolvePhase(problem, limits);
+        FNodesLeft -= result.Nodes;
+        for (const TMoveList& moves : result.Solutions) {
+            TCandidate child = candidate;
+            child.Board.Apply(moves);
+            child.Tiles.Apply(moves);
+            child.Moves.insert(child.Moves.end(), moves.begin(), moves.end());
+            for (std::size_t i = 0; i < chosen.size(); ++i) {
+                const TCell& cell = phases[phase][i];
+                child.HomeTile[child.Board.Index(cell.Col, cell.Row)]
+                    = static_cast<int8_t>(chosen[i]);
+            }
+            child.Score = static_cast<int32_t>(
+                OptimiseMoves(child.Moves, child.Board.Cols, child.Board.Rows).size());
+            if (phase + 1 < phases.size()) {
+                TPhaseProblem following;
+                std::vector<uint8_t> unused;
+                if (!Problem(child, phases, phase + 1, following, unused))
+                    continue;
+                child.Score += PhaseBound(following);
+            }
+            children.push_back(std::move(child));
+        }
+        return children;
+    }
+
+    static std::vector<TCandidate> Best(std::vector<TCandidate> candidates)
+    {
+        std::stable_sort(candidates.begin(), candidates.end(),
+            [](const TCandidate& a, const TCandidate& b) { return a.Score < b.Score; });
+        std::vector<TCandidate> kept;
+        for (TCandidate& candidate : candidates) {
+            if (kept.size() == BeamWidth)
+                break;
+            const bool twin = std::any_of(kept.begin(), kept.end(), [&](const TCandidate& k) {
+                return k.Frame.Transposed == candidate.Frame.Transposed
+                    && k.Frame.Mirrored == candidate.Frame.Mirrored
+                    && k.Frame.ColOffset == candidate.Frame.ColOffset
+                    && k.Frame.RowOffset == candidate.Frame.RowOffset && k.Board == candidate.Board;
+            });
+            if (!twin)
+                kept.push_back(std::move(candidate));
+        }
+        return kept;
+    }
+
+    // The last two rows from the table, with the cheapest labelling of repeated classes.
+    static bool FinishLastRows(TCandidate& candidate)
+    {
+        const TClassBoard& board = candidate.Board;
+        const int32_t length = board.Cols;
+        const int32_t cells = 2 * length;
+        const int32_t first = board.Index(0, board.Rows - 2);
+        const TTwoRowSolver& solver = TTwoRowSolver::ForLength(length);
+        TTwoRowLabels labels {};
+        TTwoRowLabels best {};
+        std::optional<int32_t> bestCost;
+        int32_t tried = 0;
+        std::array<bool, MaxTwoRowCells> used {};
+        std::function<void(int32_t)> label = [&](int32_t cell) {
+            if (tried >= MaxLabellings)
+                return;
+            if (cell == cells) {
+                ++tried;
+                const std::optional<int32_t> cost = solver.Cost(labels);
+                if (cost && (!bestCost || *cost < *bestCost)) {
+                    bestCost = cost;
+                    best = labels;
+                }
+                return;
+            }
+            for (int32_t home = 0; home < cells; ++home)
+                if (!used[home]
+                    && board.Cells[first + cell] == candidate.Goal.Cells[first + home]) {
+                    used[home] = true;
+                    labels[cell] = static_cast<uint8_t>(home);
+                    label(cell + 1);
+                    used[home] = false;
+                }
+        };
+        label(0);
+        if (!bestCost)
+            return false;
+        const TMoveList finish = solver.Solve(best, board.Rows);
+        candidate.Board.Apply(finish);
+        candidate.Moves.insert(candidate.Moves.end(), finish.begin(), finish.end());
+        return true;
+    }
+
+    const TClassPair& FPair;
+    const std::atomic<bool>* FCancel;
+    int64_t FNodesLeft = BuildNodes;
+};
+
+} // namespace
+
+std::optional<TMoveList> BuildInPhases(const TClassPair& pair, const std::atomic<bool>* cancel)
+{
+    return TPhaseBuilder(pair, cancel).Run();
+}

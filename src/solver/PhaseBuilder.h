@@ -1,0 +1,15 @@
+#pragma once
+
+#include "solver/SolverBoard.h"
+
+#include <atomic>
+#include <optional>
+
+// A short solution for boards of four or more rows (in some orientation), built in phases: a
+// 2 x 2 block placed in the fewest moves, then the block grown a column at a time over all rows
+// but the last two, each growth searched for its fewest moves with the block kept, and the last
+// two rows finished from a table. Every placement of the block on the wrapping board, either
+// way round and mirrored, starts a candidate; the most promising few are carried through the
+// phases. Nullopt when the board has no such frame, when no candidate finishes, or when cancelled.
+std::optional<TMoveList> BuildInPhases(
+    const TClassPair& pair, const std::atomic<bool>* cancel = nullptr);

@@ -1,0 +1,178 @@
+#include "solver/PhaseSearch.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t MaxPhaseMoves = 24;
+constexpr int64_t CancelCheckNodes = 4096;
+
+class TPhaseSearch {
+public:
+    TPhaseSearch(const TPhaseProblem& problem, const TPhaseLimits& limits)
+        : FLimits(limits)
+        , FTiles(static_cast<int32_t>(problem.Cell.size()))
+        , FCols(problem.Cols)
+        , FRows(problem.Rows)
+        , FCellMoves(problem.Cols, problem.Rows)
+    {
+        std::copy(problem.Cell.begin(), problem.Cell.end(), FCell.begin());
+        for (const TSolverMove& move : FCellMoves.Moves) {
+            uint32_t mask = 0;
+            for (int32_t i = 0; i < (move.IsColumn ? FRows : FCols); ++i)
+                mask |= 1u << (move.IsColumn ? i * FCols + move.Line : move.Line * FCols + i);
+            FLineMask.push_back(mask);
+        }
+        std::array<bool, MaxSolverCells> covered {};
+        for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
+            TPattern own;
+            own.Table = pattern.Table.get();
+            own.Count = static_cast<int32_t>(pattern.Tiles.size());
+            const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
+            for (int32_t k = 0; k < own.Count; ++k) {
+                own.Tiles[k] = pattern.Tiles[k];
+                covered[pattern.Tiles[k]] = true;
+                for (int32_t cell = 0; cell < FCols * FRows; ++cell)
+                    own.Term[k][cell] = pattern.Table->Term(k, cell, firstGoal);
+            }
+            FPatterns.push_back(own);
+        }
+        // Tiles outside every pattern need at least the turns that carry them home alone.
+        for (int32_t i = 0; i < FTiles; ++i) {
+            if (covered[i])
+                continue;
+            std::array<uint8_t, MaxSolverCells> alone {};
+            const int32_t goal = problem.Goal[i];
+            for (int32_t cell = 0; cell < FCols * FRows; ++cell)
+                alone[cell] = static_cast<uint8_t>(LineDistance(cell % FCols, goal % FCols, FCols)
+                    + LineDistance(cell / FCols, goal / FCols, FRows));
+            FAlone.emplace_back(i, alone);
+        }
+    }
+
+    int32_t Bound() const
+    {
+        int32_t bound = 0;
+        for (const auto& [tile, alone] : FAlone)
+            bound = std::max(bound, static_cast<int32_t>(alone[FCell[tile]]));
+        for (const TPattern& pattern : FPatterns) {
+            uint32_t index = 0;
+            for (int32_t k = 0; k < pattern.Count; ++k)
+                index += pattern.Term[k][FCell[pattern.Tiles[k]]];
+            bound = std::max(bound, static_cast<int32_t>(pattern.Table->At(index)));
+        }
+        return bound;
+    }
+
+    TPhaseResult Run()
+    {
+        for (int32_t limit = Bound(); limit <= MaxPhaseMoves; ++limit)
+            if (!Search(0, limit, -1, 0) || !FSolutions.empty())
+                break;
+        if (FStopped && FSolutions.empty())
+            return {{}, FNodes};
+        return {FSolutions, FNodes};
+    }
+
+private:
+    struct TPattern {
+        const TPatternTable* Table = nullptr;
+        int32_t Count = 0;
+        std::array<uint8_t, MaxPatternTiles> Tiles {};
+        std::array<std::array<uint32_t, MaxSolverCells>, MaxPatternTiles> Term {};
+    };
+
+    static int32_t LineDistance(int32_t from, int32_t to, int32_t length)
+    {
+        const int32_t forward = ((to - from) % length + length) % length;
+        return std::min(forward, length - forward);
+    }
+
+    void Apply(int32_t move)
+    {
+        const std::array<uint8_t, MaxSolverCells>& to = FCellMoves.To[move];
+        for (int32_t i = 0; i < FTiles; ++i)
+            FCell[i] = to[FCell[i]];
+    }
+
+    // Skips sequences with a shorter or equal twin: a move undone at once, parallel lines out of
+    // order (they commute), and a line turned more than half its length one way.
+    bool Allowed(const TSolverMove& move, int32_t last, int32_t run) const
+    {
+        if (last < 0)
+            return true;
+        const TSolverMove& previous = FCellMoves.Moves[last];
+        if (previous.IsColumn != move.IsColumn)
+            return true;
+        if (previous.Line != move.Line)
+            return move.Line > previous.Line;
+        if (previous.Shift != move.Shift)
+            return false;
+        const int32_t length = move.IsColumn ? FRows : FCols;
+        if (2 * (run + 1) > length)
+            return false;
+        return 2 * (run + 1) < length || move.Shift > 0;
+    }
+
+    // False when the search must stop: the budget is spent, or enough solutions are found.
+    bool Search(int32_t depth, int32_t limit, int32_t last, int32_t run)
+    {
+        if (++FNodes % CancelCheckNodes == 0 && FLimits.Cancel != nullptr
+            && FLimits.Cancel->load(std::memory_order_relaxed))
+            FStopped = true;
+        if (FNodes > FLimits.MaxNodes)
+            FStopped = true;
+        if (FStopped)
+            return false;
+        const int32_t bound = Bound();
+        if (bound == 0) {
+            FSolutions.emplace_back(FPath.begin(), FPath.begin() + depth);
+            return static_cast<int32_t>(FSolutions.size()) < FLimits.MaxSolutions;
+        }
+        if (depth + bound > limit)
+            return true;
+        // A line without tracked tiles turns nothing the phase cares about.
+        uint32_t occupied = 0;
+        for (int32_t i = 0; i < FTiles; ++i)
+            occupied |= 1u << FCell[i];
+        for (int32_t m = 0; m < static_cast<int32_t>(FCellMoves.Moves.size()); ++m) {
+            const TSolverMove& move = FCellMoves.Moves[m];
+            if ((FLineMask[m] & occupied) == 0 || !Allowed(move, last, run))
+                continue;
+            FPath[depth] = move;
+            Apply(m);
+            const bool go = Search(depth + 1, limit, m, m == last ? run + 1 : 1);
+            // Moves come in pairs of a shift and its inverse.
+            Apply(m ^ 1);
+            if (!go)
+                return false;
+        }
+        return true;
+    }
+
+    const TPhaseLimits& FLimits;
+    int32_t FTiles;
+    int32_t FCols;
+    int32_t FRows;
+    TCellMoves FCellMoves;
+    std::vector<uint32_t> FLineMask;
+    std::array<uint8_t, MaxSolverCells> FCell {};
+    std::vector<TPattern> FPatterns;
+    std::vector<std::pair<int32_t, std::array<uint8_t, MaxSolverCells>>> FAlone;
+    std::array<TSolverMove, MaxPhaseMoves> FPath {};
+    std::vector<TMoveList> FSolutions;
+    int64_t FNodes = 0;
+    bool FStopped = false;
+};
+
+} // namespace
+
+int32_t PhaseBound(const TPhaseProblem& problem)
+{
+    return TPhaseSearch(problem, {}).Bound();
+}
+
+TPhaseResult SolvePhase(const TPhaseProblem& problem, const TPhaseLimits& limits)
+{
+    return TPhaseSearch(problem, limits).Run();
+}

@@ -1,0 +1,144 @@
+#include "solver/PhaseSearch.h"
+#include "solver/PhaseBuilder.h"
+
+#include "puzzle/ScriptedRandom.h"
+#include "puzzle/TestBoards.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr int32_t Side = 5;
+
+TSolverMove RandomMove(TRandomSource& random)
+{
+    return {random.Random(2) == 0, static_cast<int8_t>(random.Random(Side)),
+        static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)};
+}
+
+// A 5 x 5 board of distinct tiles, each numbered by its target cell, after random moves.
+TClassBoard ScrambledTiles(TRandomSource& random, int32_t moves)
+{
+    TClassBoard board {Side, Side, {}};
+    for (int32_t i = 0; i < board.Count(); ++i)
+        board.Cells[i] = static_cast<uint8_t>(i);
+    for (int32_t i = 0; i < moves; ++i)
+        board.Apply(RandomMove(random));
+    return board;
+}
+
+// The problem of bringing the tiles of these target cells home, bounded by the 2 x 2 blocks
+// whose top left cells are listed.
+TPhaseProblem BlockProblem(const TClassBoard& board, const std::vector<uint8_t>& goals,
+    const std::vector<uint8_t>& blockCorners)
+{
+    TPhaseProblem problem;
+    std::map<int32_t, uint8_t> trackedAt;
+    for (const uint8_t goal : goals) {
+        for (int32_t cell = 0; cell < board.Count(); ++cell)
+            if (board.Cells[cell] == goal)
+                problem.Cell.push_back(static_cast<uint8_t>(cell));
+        trackedAt[goal] = static_cast<uint8_t>(problem.Goal.size());
+        problem.Goal.push_back(goal);
+    }
+    const auto table = TPatternTable::ForShape(Side, Side, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+    for (const uint8_t corner : blockCorners) {
+        const int32_t right = corner / Side * Side + (corner + 1) % Side;
+        problem.Patterns.push_back({table,
+            {trackedAt.at(corner), trackedAt.at(right), trackedAt.at((corner + Side) % 25),
+                trackedAt.at((right + Side) % 25)}});
+    }
+    return problem;
+}
+
+} // namespace
+
+TEST(PhaseSearch, PairDistancesMatchABreadthFirstSearchOfTwoTiles)
+{
+    // Two tiles that belong side by side in a row; every pair of their places is reachable.
+    const auto table = TPatternTable::ForShape(Side, Side, {{0, 0}, {1, 0}});
+    std::map<std::pair<int32_t, int32_t>, int32_t> distance {{{0, 1}, 0}};
+    std::vector<std::pair<int32_t, int32_t>> frontier {{0, 1}};
+    const TCellMoves cellMoves(Side, Side);
+    for (int32_t depth = 1; !frontier.empty(); ++depth) {
+        std::vector<std::pair<int32_t, int32_t>> next;
+        for (const auto& [a, b] : frontier)
+            for (const auto& to : cellMoves.To)
+                if (distance.emplace(std::pair {to[a], to[b]}, depth).second)
+                    next.push_back({to[a], to[b]});
+        frontier = std::move(next);
+    }
+    ASSERT_EQ(distance.size(), 25u * 24u);
+    // Read with the first tile's goal anywhere on the wrapping board.
+    for (const int32_t goal : {0, 13, 24})
+        for (const auto& [places, fewest] : distance) {
+            const auto shifted = [&](int32_t cell) {
+                return (cell / Side + goal / Side) % Side * Side + (cell + goal) % Side;
+            };
+            const uint32_t index = table->Term(0, shifted(places.first), goal)
+                + table->Term(1, shifted(places.second), goal);
+            EXPECT_EQ(table->At(index), fewest);
+        }
+}
+
+TEST(PhaseSearch, BlocksComeHomeInTheFewestMovesAndPlacedTilesStayHome)
+{
+    TRuntimeRandom random(TestSeed());
+    for (int32_t game = 0; game < 20; ++game) {
+        const int32_t scramble = 1 + random.Random(6);
+        TClassBoard board = ScrambledTiles(random, scramble);
+        // A 2 x 2 block's table is exact: the search needs just that many moves.
+        const TPhaseProblem block = BlockProblem(board, {6, 7, 11, 12}, {6});
+        const TPhaseResult first = SolvePhase(block, {1'000'000, 1, nullptr});
+        ASSERT_EQ(first.Solutions.size(), 1u) << "game " << game;
+        EXPECT_EQ(static_cast<int32_t>(first.Solutions[0].size()), PhaseBound(block));
+        EXPECT_LE(static_cast<int32_t>(first.Solutions[0].size()), scramble);
+        board.Apply(first.Solutions[0]);
+
+        // Growing it to 2 x 3 keeps it.
+        const TPhaseProblem grown = BlockProblem(board, {6, 7, 11, 12, 8, 13}, {6, 7});
+        const TPhaseResult second = SolvePhase(grown, {1'000'000, 3, nullptr});
+        ASSERT_FALSE(second.Solutions.empty()) << "game " << game;
+        for (const TMoveList& moves : second.Solutions) {
+            TClassBoard after = board;
+            after.Apply(moves);
+            for (const uint8_t goal : {6, 7, 8, 11, 12, 13})
+                EXPECT_EQ(after.Cells[goal], goal) << "game " << game;
+        }
+    }
+}
+
+TEST(PhaseSearch, ABudgetTooSmallGivesNoSolution)
+{
+    TRuntimeRandom random(TestSeed());
+    const TClassBoard board = ScrambledTiles(random, 40);
+    const TPhaseProblem problem = BlockProblem(board, {0, 1, 2, 5, 6, 7, 10, 11, 12}, {0, 1, 5, 6});
+    EXPECT_TRUE(SolvePhase(problem, {10, 1, nullptr}).Solutions.empty());
+}
+
+TEST(PhaseBuilder, BuildsSolveBoardsOfEveryFrame)
+{
+    TRuntimeRandom random(TestSeed());
+    for (const auto& [cols, rows] : {std::pair {5, 5}, {4, 5}, {5, 4}, {4, 4}})
+        for (int32_t game = 0; game < 6; ++game) {
+            TPuzzleBoard puzzle(random);
+            puzzle.SetCols(cols);
+            puzzle.SetRows(rows);
+            puzzle.NewPuzzle();
+            if (game % 2 == 1)
+                puzzle.Target = puzzle.Current = DistinctBoard();
+            puzzle.ScrambleCount = ScrambleSteps;
+            while (puzzle.ScrambleStep()) { }
+            const TClassPair pair = ClassifyBoards(puzzle.Current, puzzle.Target, cols, rows);
+
+            const std::optional<TMoveList> moves = BuildInPhases(pair);
+
+            ASSERT_TRUE(moves) << cols << " x " << rows << ", game " << game;
+            TClassBoard board = pair.Current;
+            board.Apply(*moves);
+            EXPECT_EQ(board, pair.Target) << cols << " x " << rows << ", game " << game;
+        }
+}
