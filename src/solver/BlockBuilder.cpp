@@ -3,6 +3,7 @@
 #include "solver/MoveOptimiser.h"
 #include "solver/PhaseBuilder.h"
 #include "solver/TwoRowTable.h"
+#include "solver/WindowOptimiser.h"
 
 #include <algorithm>
 #include <functional>
@@ -335,9 +336,8 @@ private:
     TMoveList FMoves;
 };
 
-} // namespace
-
-std::optional<TMoveList> BuildSolution(const TClassPair& pair, const std::atomic<bool>* cancel)
+// The rows built cell by cell from every starting row, either way round; the shortest wins.
+std::optional<TMoveList> BuildByRows(const TClassPair& pair)
 {
     const bool evenCols = pair.Current.Cols % 2 == 0;
     const bool evenRows = pair.Current.Rows % 2 == 0;
@@ -359,8 +359,19 @@ std::optional<TMoveList> BuildSolution(const TClassPair& pair, const std::atomic
                 break;
             }
     }
-    std::optional<TMoveList> phased = BuildInPhases(pair, cancel);
-    if (phased && (!best || phased->size() < best->size()))
-        best = std::move(phased);
+    return best;
+}
+
+} // namespace
+
+std::optional<TMoveList> BuildSolution(const TClassPair& pair, const std::atomic<bool>* cancel)
+{
+    std::optional<TMoveList> best = BuildInPhases(pair, cancel);
+    if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
+        return std::nullopt;
+    if (!best)
+        best = BuildByRows(pair);
+    if (best)
+        best = ShortenWindows(*best, pair.Current.Cols, pair.Current.Rows);
     return best;
 }

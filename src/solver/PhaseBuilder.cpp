@@ -12,8 +12,9 @@ namespace {
 
 // Candidates carried from phase to phase, and the solutions of the fewest moves each phase
 // keeps per candidate.
-constexpr std::size_t BeamWidth = 8;
-constexpr int32_t SolutionsPerPhase = 2;
+constexpr std::size_t BeamWidth = 16;
+constexpr std::size_t FinalWidth = 32;
+constexpr int32_t SolutionsPerPhase = 3;
 // Ways of choosing among equal tiles for a phase's cells, and labellings of the last two rows.
 constexpr int32_t MaxAssignments = 32;
 constexpr int32_t MaxLabellings = 200;
@@ -82,6 +83,12 @@ std::vector<std::vector<TCell>> PhaseCells(int32_t cols, int32_t builtRows)
             column.push_back({col, row});
         phases.push_back(column);
     }
+    // Where the table finishes the last rows in stages, its first stage is searched instead.
+    std::vector<TCell> leading;
+    for (int32_t col = 0; col < TTwoRowSolver::LeadingCells(cols); ++col)
+        leading.push_back({col, builtRows});
+    if (!leading.empty())
+        phases.push_back(leading);
     return phases;
 }
 
@@ -108,7 +115,8 @@ public:
                     next.push_back(std::move(child));
             if (Cancelled())
                 return std::nullopt;
-            beam = Best(std::move(next));
+            // The table's cost of the last rows decides between the final candidates.
+            beam = Best(std::move(next), phase + 1 < phases.size() ? BeamWidth : FinalWidth);
         }
         std::optional<TMoveList> best;
         for (TCandidate& candidate : beam) {
@@ -339,13 +347,13 @@ private:
         return children;
     }
 
-    static std::vector<TCandidate> Best(std::vector<TCandidate> candidates)
+    static std::vector<TCandidate> Best(std::vector<TCandidate> candidates, std::size_t width)
     {
         std::stable_sort(candidates.begin(), candidates.end(),
             [](const TCandidate& a, const TCandidate& b) { return a.Score < b.Score; });
         std::vector<TCandidate> kept;
         for (TCandidate& candidate : candidates) {
-            if (kept.size() == BeamWidth)
+            if (kept.size() == width)
                 break;
             const bool twin = std::any_of(kept.begin(), kept.end(), [&](const TCandidate& k) {
                 return k.Frame.Transposed == candidate.Frame.Transposed

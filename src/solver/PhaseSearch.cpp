@@ -35,7 +35,8 @@ public:
                 for (int32_t cell = 0; cell < FCols * FRows; ++cell)
                     own.Term[k][cell] = pattern.Table->Term(k, cell, firstGoal);
             }
-            FPatterns.push_back(own);
+            // The problem lists the phase's new tiles last; their patterns prune most.
+            FPatterns.insert(FPatterns.begin(), own);
         }
         // Tiles outside every pattern need at least the turns that carry them home alone.
         for (int32_t i = 0; i < FTiles; ++i) {
@@ -50,12 +51,15 @@ public:
         }
     }
 
-    int32_t Bound() const
+    // The bound, or any value above `enough` once it is clear that the bound exceeds it.
+    int32_t Bound(int32_t enough = MaxPhaseMoves) const
     {
         int32_t bound = 0;
         for (const auto& [tile, alone] : FAlone)
             bound = std::max(bound, static_cast<int32_t>(alone[FCell[tile]]));
         for (const TPattern& pattern : FPatterns) {
+            if (bound > enough)
+                break;
             uint32_t index = 0;
             for (int32_t k = 0; k < pattern.Count; ++k)
                 index += pattern.Term[k][FCell[pattern.Tiles[k]]];
@@ -124,7 +128,7 @@ private:
             FStopped = true;
         if (FStopped)
             return false;
-        const int32_t bound = Bound();
+        const int32_t bound = Bound(limit - depth);
         if (bound == 0) {
             FSolutions.emplace_back(FPath.begin(), FPath.begin() + depth);
             return static_cast<int32_t>(FSolutions.size()) < FLimits.MaxSolutions;

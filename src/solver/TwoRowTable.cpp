@@ -144,6 +144,11 @@ const TTwoRowSolver& TTwoRowSolver::ForLength(int32_t length)
     return *solvers[length];
 }
 
+int32_t TTwoRowSolver::LeadingCells(int32_t length)
+{
+    return length <= OneStageLength ? 0 : length - 2;
+}
+
 TTwoRowSolver::TTwoRowSolver(int32_t length)
     : FLength(length)
 {
@@ -166,8 +171,8 @@ TTwoRowSolver::TTwoRowSolver(int32_t length)
     if (length <= OneStageLength) {
         AddStage(0, 2 * length);
     } else {
-        AddStage(0, length - 2);
-        AddStage(length - 2, length + 2);
+        AddStage(0, LeadingCells(length));
+        AddStage(LeadingCells(length), length + 2);
     }
 }
 

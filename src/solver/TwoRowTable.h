@@ -55,6 +55,10 @@ public:
     // Safe to call from several threads; the tables are built once, when first needed.
     static const TTwoRowSolver& ForLength(int32_t length);
 
+    // The cells of the upper row, from the first, that the first stage brings home: none where
+    // one table solves the rows at once.
+    static int32_t LeadingCells(int32_t length);
+
     // The number of moves the labels need; nullopt when they are out of reach.
     std::optional<int32_t> Cost(const TTwoRowLabels& labels) const;
     // The moves on a board of `rows` rows whose last two rows these are.
