@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t BeamWidth = 16;
 constexpr std::size_t FinalWidth = 32;
 constexpr int32_t SolutionsPerPhase = 3;
+// Choices among equal tiles searched per candidate and phase, the lowest bounds first.
+constexpr std::size_t ChoicesPerPhase = 2;
 // Ways of choosing among equal tiles for a phase's cells, and labellings of the last two rows.
 constexpr int32_t MaxAssignments = 32;
 constexpr int32_t MaxLabellings = 200;
@@ -58,6 +60,12 @@ struct TFrame {
     }
 };
 
+// Tiles chosen for a phase's cells, and the bound of the phase with them.
+struct TChoice {
+    int32_t Bound = 0;
+    std::vector<uint8_t> Tiles;
+};
+
 struct TCandidate {
     TFrame Frame;
     TClassBoard Board;
@@ -85,6 +93,7 @@ std::vector<std::vector<TCell>> PhaseCells(int32_t cols, int32_t builtRows)
     }
     // Where the table finishes the last rows in stages, its first stage is searched instead.
     std::vector<TCell> leading;
+    leading.reserve(static_cast<std::size_t>(TTwoRowSolver::LeadingCells(cols)));
     for (int32_t col = 0; col < TTwoRowSolver::LeadingCells(cols); ++col)
         leading.push_back({col, builtRows});
     if (!leading.empty())
@@ -177,10 +186,11 @@ private:
     }
 
     // The problem of bringing the placed tiles and the phase's cells home, with the tiles for
-    // the new cells chosen among equal ones by the lowest bound; false when the choice is
-    // impossible (cannot happen on boards that hold the target's tiles).
+    // the new cells chosen among equal ones: the choices are listed by their bound, lowest
+    // first, and the problem is set for the first. False when there is no choice (cannot happen
+    // on boards that hold the target's tiles).
     bool Problem(const TCandidate& candidate, const std::vector<std::vector<TCell>>& phases,
-        std::size_t phase, TPhaseProblem& problem, std::vector<uint8_t>& chosen) const
+        std::size_t phase, TPhaseProblem& problem, std::vector<TChoice>& choices) const
     {
         const TClassBoard& board = candidate.Board;
         std::array<uint8_t, MaxSolverCells> cellOfTile {};
@@ -208,9 +218,9 @@ private:
             track(board.Index(cell.Col, cell.Row), 0);
         AddPatterns(problem, trackedAt, board.Cols, board.Rows);
 
-        // Each new cell takes one of the free tiles of its class; the cheapest choice wins.
+        // Each new cell takes one of the free tiles of its class.
         std::vector<uint8_t> choice(cells.size());
-        int32_t bestBound = -1;
+        choices.clear();
         int32_t tried = 0;
         std::function<void(std::size_t)> choose = [&](std::size_t k) {
             if (tried >= MaxAssignments)
@@ -221,11 +231,7 @@ private:
                 ++tried;
                 for (std::size_t i = 0; i < cells.size(); ++i)
                     problem.Cell[placed + i] = cellOfTile[choice[i]];
-                const int32_t bound = PhaseBound(problem);
-                if (bestBound < 0 || bound < bestBound) {
-                    bestBound = bound;
-                    chosen = choice;
-                }
+                choices.push_back({PhaseBound(problem), choice});
                 return;
             }
             const uint8_t wanted = candidate.Goal.At(cells[k].Col, cells[k].Row);
@@ -240,11 +246,19 @@ private:
             }
         };
         choose(0);
-        if (bestBound < 0)
+        if (choices.empty())
             return false;
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            problem.Cell[placed + i] = cellOfTile[chosen[i]];
+        std::stable_sort(choices.begin(), choices.end(),
+            [](const TChoice& a, const TChoice& b) { return a.Bound < b.Bound; });
+        SetChoice(problem, placed, cellOfTile, choices.front());
         return true;
+    }
+
+    static void SetChoice(TPhaseProblem& problem, std::size_t placed,
+        const std::array<uint8_t, MaxSolverCells>& cellOfTile, const TChoice& choice)
+    {
+        for (std::size_t i = 0; i < choice.Tiles.size(); ++i)
+            problem.Cell[placed + i] = cellOfTile[choice.Tiles[i]];
     }
 
     // Whether the choice leaves every other tile one cell to go to, in an odd arrangement: on a
@@ -313,14 +327,29 @@ private:
         const std::vector<std::vector<TCell>>& phases, std::size_t phase)
     {
         TPhaseProblem problem;
-        std::vector<uint8_t> chosen;
-        if (!Problem(candidate, phases, phase, problem, chosen))
+        std::vector<TChoice> choices;
+        if (!Problem(candidate, phases, phase, problem, choices))
             return {};
+        std::array<uint8_t, MaxSolverCells> cellOfTile {};
+        for (int32_t cell = 0; cell < candidate.Board.Count(); ++cell)
+            cellOfTile[candidate.Tiles.Cells[cell]] = static_cast<uint8_t>(cell);
+        const std::size_t placed = problem.Cell.size() - phases[phase].size();
+        std::vector<TCandidate> children;
+        for (std::size_t c = 0; c < choices.size() && c < ChoicesPerPhase; ++c) {
+            SetChoice(problem, placed, cellOfTile, choices[c]);
+            Solve(candidate, phases, phase, problem, choices[c].Tiles, children);
+        }
+        return children;
+    }
+
+    void Solve(const TCandidate& candidate, const std::vector<std::vector<TCell>>& phases,
+        std::size_t phase, const TPhaseProblem& problem, const std::vector<uint8_t>& chosen,
+        std::vector<TCandidate>& children)
+    {
         TPhaseLimits limits;
         limits.MaxNodes = std::min(PhaseNodes, FNodesLeft);
         limits.MaxSolutions = SolutionsPerPhase;
         limits.Cancel = FCancel;
-        std::vector<TCandidate> children;
         const TPhaseResult result = SolvePhase(problem, limits);
         FNodesLeft -= result.Nodes;
         for (const TMoveList& moves : result.Solutions) {
@@ -337,14 +366,13 @@ private:
                 OptimiseMoves(child.Moves, child.Board.Cols, child.Board.Rows).size());
             if (phase + 1 < phases.size()) {
                 TPhaseProblem following;
-                std::vector<uint8_t> unused;
+                std::vector<TChoice> unused;
                 if (!Problem(child, phases, phase + 1, following, unused))
                     continue;
                 child.Score += PhaseBound(following);
             }
             children.push_back(std::move(child));
         }
-        return children;
     }
 
     static std::vector<TCandidate> Best(std::vector<TCandidate> candidates, std::size_t width)
