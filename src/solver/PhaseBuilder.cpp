@@ -17,9 +17,8 @@ constexpr std::size_t FinalWidth = 32;
 constexpr int32_t SolutionsPerPhase = 3;
 // Choices among equal tiles searched per candidate and phase, the lowest bounds first.
 constexpr std::size_t ChoicesPerPhase = 2;
-// Ways of choosing among equal tiles for a phase's cells, and labellings of the last two rows.
+// Ways of choosing among equal tiles for a phase's cells.
 constexpr int32_t MaxAssignments = 32;
-constexpr int32_t MaxLabellings = 200;
 // Nodes one phase search, and all of a build's, may visit: a bound on the time of rare hard
 // boards, which then keep the candidates that finished within it.
 constexpr int64_t PhaseNodes = 400'000;
@@ -395,46 +394,14 @@ private:
         return kept;
     }
 
-    // The last two rows from the table, with the cheapest labelling of repeated classes.
+    // The last two rows from the table.
     static bool FinishLastRows(TCandidate& candidate)
     {
-        const TClassBoard& board = candidate.Board;
-        const int32_t length = board.Cols;
-        const int32_t cells = 2 * length;
-        const int32_t first = board.Index(0, board.Rows - 2);
-        const TTwoRowSolver& solver = TTwoRowSolver::ForLength(length);
-        TTwoRowLabels labels {};
-        TTwoRowLabels best {};
-        std::optional<int32_t> bestCost;
-        int32_t tried = 0;
-        std::array<bool, MaxTwoRowCells> used {};
-        std::function<void(int32_t)> label = [&](int32_t cell) {
-            if (tried >= MaxLabellings)
-                return;
-            if (cell == cells) {
-                ++tried;
-                const std::optional<int32_t> cost = solver.Cost(labels);
-                if (cost && (!bestCost || *cost < *bestCost)) {
-                    bestCost = cost;
-                    best = labels;
-                }
-                return;
-            }
-            for (int32_t home = 0; home < cells; ++home)
-                if (!used[home]
-                    && board.Cells[first + cell] == candidate.Goal.Cells[first + home]) {
-                    used[home] = true;
-                    labels[cell] = static_cast<uint8_t>(home);
-                    label(cell + 1);
-                    used[home] = false;
-                }
-        };
-        label(0);
-        if (!bestCost)
+        const std::optional<TMoveList> finish = FinishTwoRows(candidate.Board, candidate.Goal);
+        if (!finish)
             return false;
-        const TMoveList finish = solver.Solve(best, board.Rows);
-        candidate.Board.Apply(finish);
-        candidate.Moves.insert(candidate.Moves.end(), finish.begin(), finish.end());
+        candidate.Board.Apply(*finish);
+        candidate.Moves.insert(candidate.Moves.end(), finish->begin(), finish->end());
         return true;
     }
 

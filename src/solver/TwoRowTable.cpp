@@ -2,6 +2,7 @@
 
 #include "solver/MoveOptimiser.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -11,6 +12,9 @@ namespace {
 constexpr int32_t MacroRows = 3;
 constexpr int32_t UpperRow = 1;
 constexpr int32_t LowerRow = 2;
+// Labellings of repeated classes tried; the first two already differ in parity, so both kinds
+// are among them.
+constexpr int32_t MaxLabellings = 200;
 // The dearest macro costs two column moves and half a row turn; buckets cycle over the costs.
 constexpr int32_t CostBuckets = 2 + MaxLines / 2 + 1;
 // Rows longer than this are solved in two stages.
@@ -274,4 +278,41 @@ TMoveList TTwoRowSolver::Solve(TTwoRowLabels labels, int32_t rows) const
     if (!Run(labels, cost, &moves, rows))
         throw std::logic_error("TTwoRowSolver: arrangement out of reach");
     return moves;
+}
+
+std::optional<TMoveList> FinishTwoRows(const TClassBoard& board, const TClassBoard& goal)
+{
+    const int32_t length = board.Cols;
+    const int32_t cells = 2 * length;
+    const int32_t first = board.Index(0, board.Rows - 2);
+    const TTwoRowSolver& solver = TTwoRowSolver::ForLength(length);
+    TTwoRowLabels labels {};
+    TTwoRowLabels best {};
+    std::optional<int32_t> bestCost;
+    int32_t tried = 0;
+    std::array<bool, MaxTwoRowCells> used {};
+    std::function<void(int32_t)> label = [&](int32_t cell) {
+        if (tried >= MaxLabellings)
+            return;
+        if (cell == cells) {
+            ++tried;
+            const std::optional<int32_t> cost = solver.Cost(labels);
+            if (cost && (!bestCost || *cost < *bestCost)) {
+                bestCost = cost;
+                best = labels;
+            }
+            return;
+        }
+        for (int32_t home = 0; home < cells; ++home)
+            if (!used[home] && board.Cells[first + cell] == goal.Cells[first + home]) {
+                used[home] = true;
+                labels[cell] = static_cast<uint8_t>(home);
+                label(cell + 1);
+                used[home] = false;
+            }
+    };
+    label(0);
+    if (!bestCost)
+        return std::nullopt;
+    return solver.Solve(best, board.Rows);
 }

@@ -83,3 +83,7 @@ private:
     std::vector<TMoveList> FMacroMoves;
     std::vector<TStage> FStages;
 };
+
+// The moves that finish the last two rows of a board whose other rows match the goal, with the
+// cheapest of the ways to tell equal tiles there apart; nullopt when none is in reach.
+std::optional<TMoveList> FinishTwoRows(const TClassBoard& board, const TClassBoard& goal);
