@@ -123,7 +123,7 @@ private:
                         continue;
 
                     const TSolverMove move {isColumn, static_cast<int8_t>(line), shift};
-                    Apply(move);
+                    Apply(move, false);
                     FPath.push_back(move);
                     const TStep step = Deepen(depth + 1, bound, move, true, sameLine ? run + 1 : 1,
                         isColumn ? WalkingBound(FAcrossRows) : rowsBound,
@@ -131,7 +131,7 @@ private:
                     if (step == TStep::Found)
                         return step;
                     FPath.pop_back();
-                    Apply(move.Inverse());
+                    Apply(move.Inverse(), true);
                     if (step == TStep::Stopped)
                         return step;
                 }
@@ -144,7 +144,7 @@ private:
         return table != nullptr ? table->Bound(FBoard) : 0;
     }
 
-    void Apply(const TSolverMove& move)
+    void Apply(const TSolverMove& move, bool back)
     {
         FBoard.Apply(move);
         const int32_t length = FBoard.LineLength(move.IsColumn);
@@ -161,8 +161,10 @@ private:
             if (FLabelled)
                 FLabelled->Place(tile, static_cast<uint8_t>(cells[i]));
         }
-        if (FLabelled)
-            FLabelled->Moved();
+        if (FLabelled && back)
+            FLabelled->MovedBack(move.IsColumn);
+        else if (FLabelled)
+            FLabelled->Moved(move.IsColumn);
     }
 
     TClassBoard FBoard;

@@ -79,10 +79,23 @@ void TLabelledBound::Place(uint8_t tile, uint8_t cell)
     }
 }
 
-void TLabelledBound::Moved()
+void TLabelledBound::Moved(bool isColumn)
 {
-    for (TLabelling& labelling : FLabellings)
+    for (TLabelling& labelling : FLabellings) {
         labelling.Odd = !labelling.Odd;
+        int8_t& changed = isColumn ? labelling.AcrossRows : labelling.AcrossColumns;
+        FTakenBack.push_back(changed);
+        changed = -1;
+    }
+}
+
+void TLabelledBound::MovedBack(bool isColumn)
+{
+    for (auto it = FLabellings.rbegin(); it != FLabellings.rend(); ++it) {
+        it->Odd = !it->Odd;
+        (isColumn ? it->AcrossRows : it->AcrossColumns) = FTakenBack.back();
+        FTakenBack.pop_back();
+    }
 }
 
 int32_t TLabelledBound::Bound(int32_t enough)
@@ -90,14 +103,17 @@ int32_t TLabelledBound::Bound(int32_t enough)
     int32_t least = Unbounded;
     for (std::size_t n = 0; n < FLabellings.size(); ++n) {
         const std::size_t at = (FFirstLabelling + n) % FLabellings.size();
-        const TLabelling& labelling = FLabellings[at];
+        TLabelling& labelling = FLabellings[at];
         if (labelling.OddAtStart != FOddLength)
             continue;
+        if (labelling.AcrossRows < 0)
+            labelling.AcrossRows = static_cast<int8_t>(FAcrossRows->Bound(labelling.Homes));
+        if (labelling.AcrossColumns < 0)
+            labelling.AcrossColumns = static_cast<int8_t>(FAcrossColumns->Bound(labelling.Homes));
         auto withParity = [&labelling](int32_t bound) {
             return (bound % 2 == 1) != labelling.Odd ? bound + 1 : bound;
         };
-        int32_t bound = withParity(
-            FAcrossRows->Bound(labelling.Homes) + FAcrossColumns->Bound(labelling.Homes));
+        int32_t bound = withParity(labelling.AcrossRows + labelling.AcrossColumns);
         if (bound < enough)
             bound = std::max(
                 bound, withParity(FPattern.Bound(labelling.CellOf, enough, FFirstPlacement)));

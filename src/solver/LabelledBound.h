@@ -26,9 +26,11 @@ public:
     // the least over fewer bounds.
     void Aim(int32_t length) { FOddLength = length % 2 == 1; }
 
-    // A tile moved to a cell; Moved follows the tiles of each move.
+    // A tile moved to a cell; Moved follows the tiles of each move, and MovedBack those of a
+    // move that takes back the last one still standing.
     void Place(uint8_t tile, uint8_t cell);
-    void Moved();
+    void Moved(bool isColumn);
+    void MovedBack(bool isColumn);
 
     // The least of the labellings' bounds when it reaches enough; otherwise only some value
     // below enough, as the count stops at the first labelling whose bound stays below it.
@@ -43,6 +45,10 @@ private:
         TClassBoard Homes;
         bool Odd = false;
         bool OddAtStart = false;
+        // The walking distances, or -1 until counted: a column move changes only the one
+        // across rows, a row move the other.
+        int8_t AcrossRows = -1;
+        int8_t AcrossColumns = -1;
     };
 
     TLabelledBound(const TClassBoard& target, std::vector<TLabelling> labellings);
@@ -51,6 +57,8 @@ private:
     std::shared_ptr<const TWalkingDistance> FAcrossColumns;
     TPatternBound FPattern;
     std::vector<TLabelling> FLabellings;
+    // The walking distances each move changed, to be restored when it is taken back.
+    std::vector<int8_t> FTakenBack;
     std::size_t FFirstLabelling = 0;
     std::size_t FFirstPlacement = 0;
     std::size_t FFirstInverse = 0;

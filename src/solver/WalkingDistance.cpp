@@ -25,6 +25,8 @@ std::shared_ptr<const TWalkingDistance> TWalkingDistance::Build(
     table->FLines = acrossRows ? target.Rows : target.Cols;
     table->FLineLength = acrossRows ? target.Cols : target.Rows;
     const int32_t lines = table->FLines;
+    for (int32_t cell = 0; cell < target.Count(); ++cell)
+        table->FLineOfCell[cell] = static_cast<uint8_t>(LineOf(target, cell, acrossRows));
 
     // A class is labelled by the first line the target holds it in; cells are read line by line.
     std::array<bool, MaxSolverCells> labelled {};
@@ -179,7 +181,7 @@ int32_t TWalkingDistance::Bound(const TClassBoard& board) const
 {
     std::array<std::array<uint8_t, MaxLines>, MaxLines> counts {};
     for (int32_t cell = 0; cell < board.Count(); ++cell)
-        ++counts[LineOf(board, cell, FAcrossRows)][FLabel[board.Cells[cell]]];
+        ++counts[FLineOfCell[cell]][FLabel[board.Cells[cell]]];
     const int32_t base = FLineLength + 1;
     const auto kinds = static_cast<uint32_t>(FLineCounts.size());
     uint32_t state = 0;
