@@ -117,6 +117,9 @@ public:
         const int32_t builtRows = beam.front().Frame.Rows - 2;
         const std::vector<std::vector<TCell>> phases = PhaseCells(frameCols, builtRows);
         for (std::size_t phase = 0; phase < phases.size(); ++phase) {
+            // Each phase may spend its share of what is left; the best candidates, which come
+            // first, are grown while the share lasts.
+            FPhaseNodesLeft = FNodesLeft / static_cast<int64_t>(phases.size() - phase);
             std::vector<TCandidate> next;
             for (const TCandidate& candidate : beam)
                 for (TCandidate& child : Grow(candidate, phases, phase))
@@ -346,11 +349,14 @@ private:
         std::vector<TCandidate>& children)
     {
         TPhaseLimits limits;
-        limits.MaxNodes = std::min(PhaseNodes, FNodesLeft);
+        if (FPhaseNodesLeft <= 0)
+            return;
+        limits.MaxNodes = std::min(PhaseNodes, FPhaseNodesLeft);
         limits.MaxSolutions = SolutionsPerPhase;
         limits.Cancel = FCancel;
         const TPhaseResult result = SolvePhase(problem, limits);
         FNodesLeft -= result.Nodes;
+        FPhaseNodesLeft -= result.Nodes;
         for (const TMoveList& moves : result.Solutions) {
             TCandidate child = candidate;
             child.Board.Apply(moves);
@@ -408,6 +414,7 @@ private:
     const TClassPair& FPair;
     const std::atomic<bool>* FCancel;
     int64_t FNodesLeft = BuildNodes;
+    int64_t FPhaseNodesLeft = 0;
 };
 
 } // namespace
