@@ -17,6 +17,8 @@ TPatternBound::TPatternBound(const TClassBoard& start, const TClassBoard& target
         for (int32_t shiftRows = 0; shiftRows < PatternSide; ++shiftRows)
             for (int32_t shiftCols = 0; shiftCols < PatternSide; ++shiftCols)
                 AddPlacement(start, target, turned, shiftCols, shiftRows);
+    FSingleChoices = std::all_of(FPlacements.begin(), FPlacements.end(),
+        [](const TPlacement& placement) { return placement.Choices.size() == PatternTiles; });
 }
 
 // The block turned on its side (rows and columns swapped, which maps row moves to column moves
@@ -65,6 +67,8 @@ void TPatternBound::AddPlacement(const TClassBoard& start, const TClassBoard& ta
 
 int32_t TPatternBound::Bound(const TTileCells& tileCells, int32_t enough, std::size_t& first) const
 {
+    if (FSingleChoices)
+        return BoundOfSingleChoices(tileCells, enough, first);
     int32_t bound = 0;
     for (std::size_t n = 0; n < FPlacements.size(); ++n) {
         const std::size_t at = (first + n) % FPlacements.size();
@@ -78,6 +82,32 @@ int32_t TPatternBound::Bound(const TTileCells& tileCells, int32_t enough, std::s
             least = std::min(least, FTable->Distance(cells));
         }
         bound = std::max(bound, least);
+        if (bound >= enough) {
+            first = at;
+            break;
+        }
+    }
+    return bound;
+}
+
+// With one choice per placement every entry is known at once: all are asked for before the
+// first is read, which costs less than waiting for each in turn, even when the first would do.
+int32_t TPatternBound::BoundOfSingleChoices(
+    const TTileCells& tileCells, int32_t enough, std::size_t& first) const
+{
+    std::array<uint32_t, MaxPlacements> entries {};
+    for (std::size_t at = 0; at < FPlacements.size(); ++at) {
+        const TPlacement& placement = FPlacements[at];
+        std::array<uint8_t, PatternTiles> cells {};
+        for (int32_t i = 0; i < PatternTiles; ++i)
+            cells[i] = placement.ToTable[tileCells[placement.Choices[i]]];
+        entries[at] = TTilePatternTable::Rank(cells);
+        FTable->Prefetch(entries[at]);
+    }
+    int32_t bound = 0;
+    for (std::size_t n = 0; n < FPlacements.size(); ++n) {
+        const std::size_t at = (first + n) % FPlacements.size();
+        bound = std::max(bound, FTable->At(entries[at]));
         if (bound >= enough) {
             first = at;
             break;

@@ -15,6 +15,9 @@ using TTileCells = std::array<uint8_t, MaxSolverCells>;
 // of equal class, any tile of a home's class may end there: the bound of a placement is the
 // least over every way to choose the tiles for its homes, and placements with too many ways
 // are left out. Any solution brings some choice of tiles home, so it is never shorter.
+// Shifts of the block round the board, flat and turned on its side.
+constexpr std::size_t MaxPlacements = 2 * PatternCells;
+
 class TPatternBound {
 public:
     TPatternBound(const TClassBoard& start, const TClassBoard& target);
@@ -34,9 +37,12 @@ private:
         std::vector<uint8_t> Choices;
     };
 
+    int32_t BoundOfSingleChoices(
+        const TTileCells& tileCells, int32_t enough, std::size_t& first) const;
     void AddPlacement(const TClassBoard& start, const TClassBoard& target, bool turned,
         int32_t shiftCols, int32_t shiftRows);
 
     const TTilePatternTable* FTable;
     std::vector<TPlacement> FPlacements;
+    bool FSingleChoices = false;
 };

@@ -25,9 +25,13 @@ public:
     // cells[i] is where the tile of the i-th home stands; all six differ.
     int32_t Distance(const std::array<uint8_t, PatternTiles>& cells) const
     {
-        const uint32_t index = Rank(cells);
-        return (FDistance[index / 2] >> (4 * (index % 2))) & 0xF;
+        return At(Rank(cells));
     }
+
+    int32_t At(uint32_t index) const { return (FDistance[index / 2] >> (4 * (index % 2))) & 0xF; }
+
+    // Asks for an entry ahead of its use, so that the waits for several overlap.
+    void Prefetch(uint32_t index) const { __builtin_prefetch(&FDistance[index / 2]); }
 
     // The cells' number among all ways to place six tiles: each cell counts among the cells
     // still free, as digits of falling bases 16, 15, ... 11. Plain comparisons count the cells
