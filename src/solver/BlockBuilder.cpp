@@ -11,9 +11,6 @@
 
 namespace {
 
-// Arrangements of the last two rows tried when classes repeat there; the first two already
-// differ in parity, so both kinds are always among them.
-constexpr int32_t MaxLabellings = 200;
 // Partial solutions kept side by side while the rows are filled.
 constexpr std::size_t BeamWidth = 6;
 
@@ -280,40 +277,11 @@ private:
     // The last two rows, from the table, with the cheapest labelling of repeated classes.
     bool FinishLastRows()
     {
-        const int32_t length = FBoard.Cols;
-        const int32_t cells = 2 * length;
-        const int32_t first = FBoard.Index(0, FBoard.Rows - 2);
-        const TTwoRowSolver& solver = TTwoRowSolver::ForLength(length);
-        TTwoRowLabels labels {};
-        TTwoRowLabels best {};
-        std::optional<int32_t> bestCost;
-        int32_t tried = 0;
-        std::array<bool, MaxTwoRowCells> used {};
-        std::function<void(int32_t)> label = [&](int32_t cell) {
-            if (tried >= MaxLabellings)
-                return;
-            if (cell == cells) {
-                ++tried;
-                const std::optional<int32_t> cost = solver.Cost(labels);
-                if (cost && (!bestCost || *cost < *bestCost)) {
-                    bestCost = cost;
-                    best = labels;
-                }
-                return;
-            }
-            for (int32_t home = 0; home < cells; ++home)
-                if (!used[home] && InPlaceAt(first + cell, first + home)) {
-                    used[home] = true;
-                    labels[cell] = static_cast<uint8_t>(home);
-                    label(cell + 1);
-                    used[home] = false;
-                }
-        };
-        label(0);
-        if (!bestCost)
+        const std::optional<TMoveList> finish = FinishTwoRows(
+            FBoard, [this](int32_t cell, int32_t home) { return InPlaceAt(cell, home); });
+        if (!finish)
             return false;
-        const TMoveList finish = solver.Solve(best, FBoard.Rows);
-        Play(finish);
+        Play(*finish);
         return true;
     }
 

@@ -282,6 +282,13 @@ TMoveList TTwoRowSolver::Solve(TTwoRowLabels labels, int32_t rows) const
 
 std::optional<TMoveList> FinishTwoRows(const TClassBoard& board, const TClassBoard& goal)
 {
+    return FinishTwoRows(
+        board, [&](int32_t cell, int32_t home) { return board.Cells[cell] == goal.Cells[home]; });
+}
+
+std::optional<TMoveList> FinishTwoRows(
+    const TClassBoard& board, const std::function<bool(int32_t cell, int32_t home)>& belongs)
+{
     const int32_t length = board.Cols;
     const int32_t cells = 2 * length;
     const int32_t first = board.Index(0, board.Rows - 2);
@@ -304,7 +311,7 @@ std::optional<TMoveList> FinishTwoRows(const TClassBoard& board, const TClassBoa
             return;
         }
         for (int32_t home = 0; home < cells; ++home)
-            if (!used[home] && board.Cells[first + cell] == goal.Cells[first + home]) {
+            if (!used[home] && belongs(first + cell, first + home)) {
                 used[home] = true;
                 labels[cell] = static_cast<uint8_t>(home);
                 label(cell + 1);

@@ -3,6 +3,7 @@
 #include "solver/SolverBoard.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -87,3 +88,6 @@ private:
 // The moves that finish the last two rows of a board whose other rows match the goal, with the
 // cheapest of the ways to tell equal tiles there apart; nullopt when none is in reach.
 std::optional<TMoveList> FinishTwoRows(const TClassBoard& board, const TClassBoard& goal);
+// The same, with `belongs(cell, home)` telling whether the tile now at cell may go to home.
+std::optional<TMoveList> FinishTwoRows(
+    const TClassBoard& board, const std::function<bool(int32_t cell, int32_t home)>& belongs);
