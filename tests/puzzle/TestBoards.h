@@ -1,6 +1,6 @@
 #pragma once
 
-#include "puzzle/RoadBoard.h"
+#include "puzzle/PuzzleBoard.h"
 
 #include <cstdint>
 
@@ -17,5 +17,20 @@ inline TRoadBoard DistinctBoard()
             for (int32_t k = 0; k < ColourSlots; ++k)
                 cell.ArmColours[k] = static_cast<uint8_t>(id + 25 * k);
         }
+    return board;
+}
+
+// A scrambled game of the given size: the model's own picture, or distinct tiles, shuffled by
+// the model's own scramble.
+inline TPuzzleBoard ScrambledGame(TRandomSource& random, int32_t cols, int32_t rows, bool distinct)
+{
+    TPuzzleBoard board(random);
+    board.SetCols(cols);
+    board.SetRows(rows);
+    board.NewPuzzle();
+    if (distinct)
+        board.Target = board.Current = DistinctBoard();
+    board.ScrambleCount = ScrambleSteps;
+    while (board.ScrambleStep()) { }
     return board;
 }

@@ -58,14 +58,7 @@ TPhaseProblem BlockProblem(const TClassBoard& board, const std::vector<uint8_t>&
 // A game board of the model, or one of distinct tiles, scrambled by the model's own scramble.
 TClassPair ScrambledPair(TRandomSource& random, int32_t cols, int32_t rows, bool distinct)
 {
-    TPuzzleBoard puzzle(random);
-    puzzle.SetCols(cols);
-    puzzle.SetRows(rows);
-    puzzle.NewPuzzle();
-    if (distinct)
-        puzzle.Target = puzzle.Current = DistinctBoard();
-    puzzle.ScrambleCount = ScrambleSteps;
-    while (puzzle.ScrambleStep()) { }
+    const TPuzzleBoard puzzle = ScrambledGame(random, cols, rows, distinct);
     return ClassifyBoards(puzzle.Current, puzzle.Target, cols, rows);
 }
 

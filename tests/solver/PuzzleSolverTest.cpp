@@ -16,21 +16,6 @@
 
 namespace {
 
-// A scrambled game of the given size: the model's own picture, or distinct tiles, shuffled by
-// the model's own scramble.
-TPuzzleBoard ScrambledGame(TRandomSource& random, int32_t cols, int32_t rows, bool distinct)
-{
-    TPuzzleBoard board(random);
-    board.SetCols(cols);
-    board.SetRows(rows);
-    board.NewPuzzle();
-    if (distinct)
-        board.Target = board.Current = DistinctBoard();
-    board.ScrambleCount = ScrambleSteps;
-    while (board.ScrambleStep()) { }
-    return board;
-}
-
 // Plays the solution on the model and tells whether the board is then solved.
 bool SolvesOnTheModel(TPuzzleBoard board, const TSolution& solution)
 {
