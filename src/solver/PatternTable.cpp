@@ -29,7 +29,22 @@ TCellMoves::TCellMoves(int32_t cols, int32_t rows)
                         to[row * cols + col] = static_cast<uint8_t>(r * cols + c);
                     }
                 To.push_back(to);
+                uint32_t mask = 0;
+                for (int32_t i = 0; i < (isColumn ? rows : cols); ++i)
+                    mask |= 1u << (isColumn ? i * cols + line : line * cols + i);
+                LineMask.push_back(mask);
             }
+}
+
+const TCellMoves& TCellMoves::ForSize(int32_t cols, int32_t rows)
+{
+    static std::array<std::once_flag, (MaxLines + 1) * (MaxLines + 1)> built;
+    static std::array<std::unique_ptr<TCellMoves>, (MaxLines + 1) * (MaxLines + 1)> moves;
+    if (cols < 1 || cols > MaxLines || rows < 1 || rows > MaxLines)
+        throw std::logic_error("TCellMoves: size outside 1 to 5");
+    const int32_t key = cols * (MaxLines + 1) + rows;
+    std::call_once(built[key], [&] { moves[key] = std::make_unique<TCellMoves>(cols, rows); });
+    return *moves[key];
 }
 
 std::shared_ptr<const TPatternTable> TPatternTable::ForShape(
@@ -47,16 +62,6 @@ std::shared_ptr<const TPatternTable> TPatternTable::ForShape(
     return table;
 }
 
-uint32_t TPatternTable::Term(int32_t tile, int32_t cell, int32_t firstGoal) const
-{
-    const int32_t col = (cell % FCols - firstGoal % FCols + FCols) % FCols;
-    const int32_t row = (cell / FCols - firstGoal / FCols + FRows) % FRows;
-    uint32_t weight = 1;
-    for (int32_t i = 0; i < tile; ++i)
-        weight *= static_cast<uint32_t>(FCells);
-    return static_cast<uint32_t>(row * FCols + col) * weight;
-}
-
 TPatternTable::TPatternTable(
     int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets)
     : FCols(cols)
@@ -67,8 +72,16 @@ TPatternTable::TPatternTable(
     if (FTiles < 1 || FTiles > MaxPatternTiles || offsets.front() != std::pair<int8_t, int8_t> {})
         throw std::logic_error("TPatternTable: 1 to 4 tiles, the first at offset (0, 0)");
     uint32_t size = 1;
-    for (int32_t i = 0; i < FTiles; ++i)
+    for (int32_t i = 0; i < FTiles; ++i) {
+        FWeight[i] = size;
         size *= static_cast<uint32_t>(FCells);
+    }
+    for (int32_t cell = 0; cell < FCells; ++cell)
+        for (int32_t firstGoal = 0; firstGoal < FCells; ++firstGoal) {
+            const int32_t col = (cell % cols - firstGoal % cols + cols) % cols;
+            const int32_t row = (cell / cols - firstGoal / cols + rows) % rows;
+            FRelative[cell * FCells + firstGoal] = static_cast<uint8_t>(row * cols + col);
+        }
     FDistance.assign(size, Unreached);
 
     uint32_t goal = 0;
@@ -79,7 +92,7 @@ TPatternTable::TPatternTable(
     }
     // Breadth first from the goal: every move's inverse is a move, so distances from it are
     // distances to it. Entries with two tiles in one cell are never reached.
-    const TCellMoves cellMoves(cols, rows);
+    const TCellMoves& cellMoves = TCellMoves::ForSize(cols, rows);
     std::vector<uint32_t> frontier {goal};
     std::vector<uint32_t> next;
     FDistance[goal] = 0;

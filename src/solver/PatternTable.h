@@ -2,6 +2,7 @@
 
 #include "solver/SolverBoard.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -14,8 +15,14 @@ constexpr int32_t MaxPatternTiles = 4;
 struct TCellMoves {
     TCellMoves(int32_t cols, int32_t rows);
 
+    // The moves of one board size, built when first asked for and kept; safe to call from
+    // several threads.
+    static const TCellMoves& ForSize(int32_t cols, int32_t rows);
+
     std::vector<TSolverMove> Moves;
     std::vector<std::array<uint8_t, MaxSolverCells>> To;
+    // The cells of each move's line, one bit per cell.
+    std::vector<uint32_t> LineMask;
 };
 
 // The fewest moves that bring a few tiles to their cells on a board of wrapping lines, whatever
@@ -32,7 +39,10 @@ public:
 
     // A distance is read at the sum of one term per tile: Term(tile, cell of the tile, cell
     // where the first tile belongs).
-    uint32_t Term(int32_t tile, int32_t cell, int32_t firstGoal) const;
+    uint32_t Term(int32_t tile, int32_t cell, int32_t firstGoal) const
+    {
+        return FRelative[cell * FCells + firstGoal] * FWeight[tile];
+    }
     uint8_t At(uint32_t index) const { return FDistance[index]; }
 
 private:
@@ -43,5 +53,9 @@ private:
     int32_t FRows;
     int32_t FCells;
     int32_t FTiles;
+    // The cell relative to the first tile's goal, for each cell and goal; each tile's weight in
+    // the index.
+    std::array<uint8_t, MaxSolverCells * MaxSolverCells> FRelative {};
+    std::array<uint32_t, MaxPatternTiles> FWeight {};
     std::vector<uint8_t> FDistance;
 };

@@ -6,7 +6,6 @@
 #include "solver/TwoRowTable.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -221,33 +220,10 @@ private:
         AddPatterns(problem, trackedAt, board.Cols, board.Rows);
 
         // Each new cell takes one of the free tiles of its class.
-        std::vector<uint8_t> choice(cells.size());
+        TChooser chooser {candidate, cells, problem, placed, cellOfTile, taken, choices,
+            std::vector<uint8_t>(cells.size())};
         choices.clear();
-        int32_t tried = 0;
-        std::function<void(std::size_t)> choose = [&](std::size_t k) {
-            if (tried >= MaxAssignments)
-                return;
-            if (k == cells.size()) {
-                if (ForcedOdd(candidate, cells, choice, taken))
-                    return;
-                ++tried;
-                for (std::size_t i = 0; i < cells.size(); ++i)
-                    problem.Cell[placed + i] = cellOfTile[choice[i]];
-                choices.push_back({PhaseBound(problem), choice});
-                return;
-            }
-            const uint8_t wanted = candidate.Goal.At(cells[k].Col, cells[k].Row);
-            for (int32_t cell = 0; cell < board.Count(); ++cell) {
-                const uint8_t tile = candidate.Tiles.Cells[cell];
-                if (taken[tile] || board.Cells[cell] != wanted)
-                    continue;
-                taken[tile] = true;
-                choice[k] = tile;
-                choose(k + 1);
-                taken[tile] = false;
-            }
-        };
-        choose(0);
+        chooser.Choose(0);
         if (choices.empty())
             return false;
         std::stable_sort(choices.begin(), choices.end(),
@@ -255,6 +231,45 @@ private:
         SetChoice(problem, placed, cellOfTile, choices.front());
         return true;
     }
+
+    // Lists the ways of choosing among equal tiles for the phase's cells, with their bounds.
+    struct TChooser {
+        const TCandidate& Candidate;
+        const std::vector<TCell>& Cells;
+        TPhaseProblem& Problem;
+        std::size_t Placed;
+        const std::array<uint8_t, MaxSolverCells>& CellOfTile;
+        std::array<bool, MaxSolverCells>& Taken;
+        std::vector<TChoice>& Choices;
+        std::vector<uint8_t> Choice;
+        int32_t Tried = 0;
+
+        void Choose(std::size_t k)
+        {
+            if (Tried >= MaxAssignments)
+                return;
+            if (k == Cells.size()) {
+                if (ForcedOdd(Candidate, Cells, Choice, Taken))
+                    return;
+                ++Tried;
+                for (std::size_t i = 0; i < Cells.size(); ++i)
+                    Problem.Cell[Placed + i] = CellOfTile[Choice[i]];
+                Choices.push_back({PhaseBound(Problem), Choice});
+                return;
+            }
+            const TClassBoard& board = Candidate.Board;
+            const uint8_t wanted = Candidate.Goal.At(Cells[k].Col, Cells[k].Row);
+            for (int32_t cell = 0; cell < board.Count(); ++cell) {
+                const uint8_t tile = Candidate.Tiles.Cells[cell];
+                if (Taken[tile] || board.Cells[cell] != wanted)
+                    continue;
+                Taken[tile] = true;
+                Choice[k] = tile;
+                Choose(k + 1);
+                Taken[tile] = false;
+            }
+        }
+    };
 
     static void SetChoice(TPhaseProblem& problem, std::size_t placed,
         const std::array<uint8_t, MaxSolverCells>& cellOfTile, const TChoice& choice)
@@ -305,10 +320,10 @@ private:
     }
 
     // Every 2 x 2 block of tracked cells bounds the search with its exact distance.
-    static void AddPatterns(TPhaseProblem& problem,
-        const std::array<int8_t, MaxSolverCells>& trackedAt, int32_t cols, int32_t rows)
+    void AddPatterns(TPhaseProblem& problem, const std::array<int8_t, MaxSolverCells>& trackedAt,
+        int32_t cols, int32_t rows) const
     {
-        const auto table = TPatternTable::ForShape(cols, rows, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+        const std::shared_ptr<const TPatternTable>& table = BlockTable(cols, rows);
         for (int32_t row = 0; row + 1 < rows; ++row)
             for (int32_t col = 0; col < cols; ++col) {
                 const int32_t right = (col + 1) % cols;
@@ -323,6 +338,16 @@ private:
                     pattern.Tiles.push_back(static_cast<uint8_t>(trackedAt[cell]));
                 problem.Patterns.push_back(pattern);
             }
+    }
+
+    // The table of a 2 x 2 block for the frame's size, asked for once per orientation.
+    const std::shared_ptr<const TPatternTable>& BlockTable(int32_t cols, int32_t rows) const
+    {
+        std::shared_ptr<const TPatternTable>& table
+            = FBlockTables[cols == FPair.Current.Cols ? 0 : 1];
+        if (!table)
+            table = TPatternTable::ForShape(cols, rows, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+        return table;
     }
 
     std::vector<TCandidate> Grow(const TCandidate& candidate,
@@ -415,6 +440,7 @@ private:
     const std::atomic<bool>* FCancel;
     int64_t FNodesLeft = BuildNodes;
     int64_t FPhaseNodesLeft = 0;
+    mutable std::array<std::shared_ptr<const TPatternTable>, 2> FBlockTables;
 };
 
 } // namespace

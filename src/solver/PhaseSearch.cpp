@@ -7,6 +7,19 @@ namespace {
 constexpr int32_t MaxPhaseMoves = 24;
 constexpr int64_t CancelCheckNodes = 4096;
 
+int32_t LineDistance(int32_t from, int32_t to, int32_t length)
+{
+    const int32_t forward = ((to - from) % length + length) % length;
+    return std::min(forward, length - forward);
+}
+
+// The turns of its column and row a tile needs at least to reach its goal.
+int32_t AloneDistance(int32_t cell, int32_t goal, int32_t cols, int32_t rows)
+{
+    return LineDistance(cell % cols, goal % cols, cols)
+        + LineDistance(cell / cols, goal / cols, rows);
+}
+
 class TPhaseSearch {
 public:
     TPhaseSearch(const TPhaseProblem& problem, const TPhaseLimits& limits)
@@ -14,29 +27,24 @@ public:
         , FTiles(static_cast<int32_t>(problem.Cell.size()))
         , FCols(problem.Cols)
         , FRows(problem.Rows)
-        , FCellMoves(problem.Cols, problem.Rows)
+        , FCellMoves(TCellMoves::ForSize(problem.Cols, problem.Rows))
     {
         std::copy(problem.Cell.begin(), problem.Cell.end(), FCell.begin());
-        for (const TSolverMove& move : FCellMoves.Moves) {
-            uint32_t mask = 0;
-            for (int32_t i = 0; i < (move.IsColumn ? FRows : FCols); ++i)
-                mask |= 1u << (move.IsColumn ? i * FCols + move.Line : move.Line * FCols + i);
-            FLineMask.push_back(mask);
-        }
         std::array<bool, MaxSolverCells> covered {};
+        FPatterns.resize(problem.Patterns.size());
+        // The problem lists the phase's new tiles last; their patterns prune most.
+        auto own = FPatterns.rbegin();
         for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
-            TPattern own;
-            own.Table = pattern.Table.get();
-            own.Count = static_cast<int32_t>(pattern.Tiles.size());
+            own->Table = pattern.Table.get();
+            own->Count = static_cast<int32_t>(pattern.Tiles.size());
             const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
-            for (int32_t k = 0; k < own.Count; ++k) {
-                own.Tiles[k] = pattern.Tiles[k];
+            for (int32_t k = 0; k < own->Count; ++k) {
+                own->Tiles[k] = pattern.Tiles[k];
                 covered[pattern.Tiles[k]] = true;
                 for (int32_t cell = 0; cell < FCols * FRows; ++cell)
-                    own.Term[k][cell] = pattern.Table->Term(k, cell, firstGoal);
+                    own->Term[k][cell] = pattern.Table->Term(k, cell, firstGoal);
             }
-            // The problem lists the phase's new tiles last; their patterns prune most.
-            FPatterns.insert(FPatterns.begin(), own);
+            ++own;
         }
         // Tiles outside every pattern need at least the turns that carry them home alone.
         for (int32_t i = 0; i < FTiles; ++i) {
@@ -45,8 +53,7 @@ public:
             std::array<uint8_t, MaxSolverCells> alone {};
             const int32_t goal = problem.Goal[i];
             for (int32_t cell = 0; cell < FCols * FRows; ++cell)
-                alone[cell] = static_cast<uint8_t>(LineDistance(cell % FCols, goal % FCols, FCols)
-                    + LineDistance(cell / FCols, goal / FCols, FRows));
+                alone[cell] = static_cast<uint8_t>(AloneDistance(cell, goal, FCols, FRows));
             FAlone.emplace_back(i, alone);
         }
     }
@@ -85,12 +92,6 @@ private:
         std::array<uint8_t, MaxPatternTiles> Tiles {};
         std::array<std::array<uint32_t, MaxSolverCells>, MaxPatternTiles> Term {};
     };
-
-    static int32_t LineDistance(int32_t from, int32_t to, int32_t length)
-    {
-        const int32_t forward = ((to - from) % length + length) % length;
-        return std::min(forward, length - forward);
-    }
 
     void Apply(int32_t move)
     {
@@ -141,7 +142,7 @@ private:
             occupied |= 1u << FCell[i];
         for (int32_t m = 0; m < static_cast<int32_t>(FCellMoves.Moves.size()); ++m) {
             const TSolverMove& move = FCellMoves.Moves[m];
-            if ((FLineMask[m] & occupied) == 0 || !Allowed(move, last, run))
+            if ((FCellMoves.LineMask[m] & occupied) == 0 || !Allowed(move, last, run))
                 continue;
             FPath[depth] = move;
             Apply(m);
@@ -158,8 +159,7 @@ private:
     int32_t FTiles;
     int32_t FCols;
     int32_t FRows;
-    TCellMoves FCellMoves;
-    std::vector<uint32_t> FLineMask;
+    const TCellMoves& FCellMoves;
     std::array<uint8_t, MaxSolverCells> FCell {};
     std::vector<TPattern> FPatterns;
     std::vector<std::pair<int32_t, std::array<uint8_t, MaxSolverCells>>> FAlone;
@@ -173,7 +173,23 @@ private:
 
 int32_t PhaseBound(const TPhaseProblem& problem)
 {
-    return TPhaseSearch(problem, {}).Bound();
+    int32_t bound = 0;
+    std::array<bool, MaxSolverCells> covered {};
+    for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
+        const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
+        uint32_t index = 0;
+        for (std::size_t k = 0; k < pattern.Tiles.size(); ++k) {
+            covered[pattern.Tiles[k]] = true;
+            index += pattern.Table->Term(
+                static_cast<int32_t>(k), problem.Cell[pattern.Tiles[k]], firstGoal);
+        }
+        bound = std::max(bound, static_cast<int32_t>(pattern.Table->At(index)));
+    }
+    for (std::size_t i = 0; i < problem.Cell.size(); ++i)
+        if (!covered[i])
+            bound = std::max(
+                bound, AloneDistance(problem.Cell[i], problem.Goal[i], problem.Cols, problem.Rows));
+    return bound;
 }
 
 TPhaseResult SolvePhase(const TPhaseProblem& problem, const TPhaseLimits& limits)
