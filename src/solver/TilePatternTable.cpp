@@ -1,10 +1,17 @@
 #include "solver/TilePatternTable.h"
 
+#include <optional>
+
 namespace {
 
+// Sixteen cells for each of six tiles, as digits; about 6 million of these place six tiles on
+// different cells.
+constexpr uint32_t PatternIndices = 1u << (TTilePatternTable::DigitBits * PatternTiles);
 // 16 * 15 * 14 * 13 * 12 * 11 ways to put six tiles on sixteen cells.
 constexpr uint32_t PatternStates = 5'765'760;
 constexpr uint8_t Unreached = 0xF;
+// The mark of an index that places two tiles on one cell; the search passes over it.
+constexpr uint8_t NoPlacement = 0xE;
 constexpr int32_t Moves = 4 * PatternSide;
 
 uint8_t Nibble(const std::vector<uint8_t>& table, uint32_t index)
@@ -19,22 +26,16 @@ void SetNibble(std::vector<uint8_t>& table, uint32_t index, uint8_t value)
         = static_cast<uint8_t>((pair & (0xF0 >> (4 * (index % 2)))) | (value << (4 * (index % 2))));
 }
 
-std::array<uint8_t, PatternTiles> Unrank(uint32_t index)
+// The cells of an index, or nothing when two tiles would share a cell.
+std::optional<std::array<uint8_t, PatternTiles>> CellsOf(uint32_t index)
 {
-    std::array<uint32_t, PatternTiles> digits {};
-    for (int32_t i = PatternTiles - 1; i >= 0; --i) {
-        const auto base = static_cast<uint32_t>(PatternCells - i);
-        digits[i] = index % base;
-        index /= base;
-    }
     std::array<uint8_t, PatternTiles> cells {};
-    uint32_t free = (1u << PatternCells) - 1;
+    uint32_t taken = 0;
     for (int32_t i = 0; i < PatternTiles; ++i) {
-        uint32_t rest = free;
-        for (uint32_t skip = digits[i]; skip > 0; --skip)
-            rest &= rest - 1;
-        cells[i] = static_cast<uint8_t>(__builtin_ctz(rest));
-        free &= ~(1u << cells[i]);
+        cells[i] = static_cast<uint8_t>((index >> (TTilePatternTable::DigitBits * i)) & 0xF);
+        if ((taken & (1u << cells[i])) != 0)
+            return std::nullopt;
+        taken |= 1u << cells[i];
     }
     return cells;
 }
@@ -75,8 +76,11 @@ const std::array<uint8_t, PatternTiles>& TTilePatternTable::Homes()
 }
 
 TTilePatternTable::TTilePatternTable()
-    : FDistance((PatternStates + 1) / 2, 0xFF)
+    : FDistance(PatternIndices / 2, NoPlacement * 0x11)
 {
+    for (uint32_t index = 0; index < PatternIndices; ++index)
+        if (CellsOf(index))
+            SetNibble(FDistance, index, Unreached);
     Search();
 }
 
@@ -99,23 +103,23 @@ void TTilePatternTable::Search()
             std::array<uint8_t, PatternTiles> moved {};
             for (int32_t i = 0; i < PatternTiles; ++i)
                 moved[i] = after[move][cells[i]];
-            if (visit(Rank(moved)))
+            if (visit(Index(moved)))
                 return;
         }
     };
 
-    SetNibble(FDistance, Rank(Homes()), 0);
+    SetNibble(FDistance, Index(Homes()), 0);
     uint32_t layer = 1;
     uint32_t unreached = PatternStates - 1;
-    for (uint8_t depth = 0; layer > 0 && depth + 1 < Unreached; ++depth) {
+    for (uint8_t depth = 0; layer > 0 && depth + 1 < NoPlacement; ++depth) {
         const auto next = static_cast<uint8_t>(depth + 1);
         const bool backwards = unreached < layer;
         layer = 0;
-        for (uint32_t index = 0; index < PatternStates; ++index) {
+        for (uint32_t index = 0; index < PatternIndices; ++index) {
             if (backwards) {
                 if (Nibble(FDistance, index) != Unreached)
                     continue;
-                neighbours(Unrank(index), [&](uint32_t near) {
+                neighbours(*CellsOf(index), [&](uint32_t near) {
                     if (Nibble(FDistance, near) != depth)
                         return false;
                     SetNibble(FDistance, index, next);
@@ -123,7 +127,7 @@ void TTilePatternTable::Search()
                     return true;
                 });
             } else if (Nibble(FDistance, index) == depth) {
-                neighbours(Unrank(index), [&](uint32_t near) {
+                neighbours(*CellsOf(index), [&](uint32_t near) {
                     if (Nibble(FDistance, near) == Unreached) {
                         SetNibble(FDistance, near, next);
                         ++layer;
