@@ -337,8 +337,9 @@ std::optional<TMoveList> BuildSolution(const TClassPair& pair, const std::atomic
     std::optional<TMoveList> best = BuildInPhases(pair, cancel);
     if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
         return std::nullopt;
-    if (!best)
-        best = BuildByRows(pair);
+    if (best)
+        return best;
+    best = BuildByRows(pair);
     if (best)
         best = ShortenWindows(*best, pair.Current.Cols, pair.Current.Rows);
     return best;

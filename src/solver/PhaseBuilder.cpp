@@ -4,6 +4,7 @@
 #include "solver/PatternTable.h"
 #include "solver/PhaseSearch.h"
 #include "solver/TwoRowTable.h"
+#include "solver/WindowOptimiser.h"
 
 #include <algorithm>
 
@@ -11,17 +12,19 @@ namespace {
 
 // Candidates carried from phase to phase, and the solutions of the fewest moves each phase
 // keeps per candidate.
-constexpr std::size_t BeamWidth = 16;
+constexpr std::size_t BeamWidth = 32;
 constexpr std::size_t FinalWidth = 32;
 constexpr int32_t SolutionsPerPhase = 3;
 // Choices among equal tiles searched per candidate and phase, the lowest bounds first.
 constexpr std::size_t ChoicesPerPhase = 2;
 // Ways of choosing among equal tiles for a phase's cells.
 constexpr int32_t MaxAssignments = 32;
-// Nodes one phase search, and all of a build's, may visit: a bound on the time of rare hard
-// boards, which then keep the candidates that finished within it.
+// Finished candidates, the shortest first, whose moves are shortened stretch by stretch.
+constexpr std::size_t ShortenedFinalists = 3;
+// Nodes one phase search, and all of a build's, may visit: a bound on the time of hard boards,
+// which then keep the candidates that finished within it. A build's nodes take about 60 ms.
 constexpr int64_t PhaseNodes = 400'000;
-constexpr int64_t BuildNodes = 2'000'000;
+constexpr int64_t BuildNodes = 1'000'000;
 constexpr int8_t Unassigned = -1;
 
 struct TCell {
@@ -128,14 +131,22 @@ public:
             // The table's cost of the last rows decides between the final candidates.
             beam = Best(std::move(next), phase + 1 < phases.size() ? BeamWidth : FinalWidth);
         }
-        std::optional<TMoveList> best;
+        std::vector<TMoveList> finished;
         for (TCandidate& candidate : beam) {
             if (!FinishLastRows(candidate))
                 continue;
             TMoveList actual;
             for (const TSolverMove& move : candidate.Moves)
                 actual.push_back(candidate.Frame.ActualMove(move));
-            TMoveList shortest = OptimiseMoves(actual, FPair.Current.Cols, FPair.Current.Rows);
+            finished.push_back(OptimiseMoves(actual, FPair.Current.Cols, FPair.Current.Rows));
+        }
+        std::stable_sort(finished.begin(), finished.end(),
+            [](const TMoveList& a, const TMoveList& b) { return a.size() < b.size(); });
+        std::optional<TMoveList> best;
+        // Shortening may reorder the finalists: the few shortest are each given the chance.
+        for (std::size_t i = 0; i < finished.size() && i < ShortenedFinalists; ++i) {
+            TMoveList shortest
+                = ShortenWindows(finished[i], FPair.Current.Cols, FPair.Current.Rows);
             if (!best || shortest.size() < best->size())
                 best = std::move(shortest);
         }

@@ -145,10 +145,11 @@ private:
             if ((FCellMoves.LineMask[m] & occupied) == 0 || !Allowed(move, last, run))
                 continue;
             FPath[depth] = move;
+            // Restoring the cells is cheaper than turning the line back.
+            const std::array<uint8_t, MaxSolverCells> cells = FCell;
             Apply(m);
             const bool go = Search(depth + 1, limit, m, m == last ? run + 1 : 1);
-            // Moves come in pairs of a shift and its inverse.
-            Apply(m ^ 1);
+            FCell = cells;
             if (!go)
                 return false;
         }
