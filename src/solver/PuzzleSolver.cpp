@@ -3,8 +3,10 @@
 #include "common/KelException.h"
 #include "solver/BlockBuilder.h"
 #include "solver/ExactSearch.h"
+#include "solver/MoveOptimiser.h"
 #include "solver/SolverBoard.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -13,6 +15,8 @@ namespace {
 // Boards with lines up to this long are worth a search for the fewest moves.
 constexpr int32_t MaxSearchLines = 4;
 constexpr int32_t SmallestCells = MinLines * MinLines;
+// Nodes one search for a shortest rest of a built way may visit.
+constexpr int64_t TailNodes = 50'000;
 
 TSolution ToSolution(const TMoveList& moves, bool shortest, int32_t cols, int32_t rows)
 {
@@ -23,9 +27,54 @@ TSolution ToSolution(const TMoveList& moves, bool shortest, int32_t cols, int32_
     return solution;
 }
 
+void CheckSolves(const TClassPair& pair, const TMoveList& moves)
+{
+    TClassBoard check = pair.Current;
+    check.Apply(moves);
+    if (check != pair.Target)
+        throw std::logic_error("SolvePuzzle: the moves found do not solve the board");
+}
+
 bool Cancelled(const TSolveOptions& options)
 {
     return options.Cancel != nullptr && options.Cancel->load(std::memory_order_relaxed);
+}
+
+// The built way's first moves are kept and the rest searched for the fewest moves: a board a
+// few moves on is nearer the target and far cheaper to search. The more moves are kept, the
+// longer the way can only be (a shortest rest after k moves is at most the kept moves after k
+// plus the shortest rest from there), so the fewest kept moves whose rest is searched in full
+// give the best way; once the built rest proves shortest, no later start can shorten it.
+std::optional<TMoveList> ShortenTail(
+    const TClassPair& pair, const TMoveList& built, const TSolveOptions& options)
+{
+    TClassPair rest = pair;
+    int64_t nodesLeft = options.MaxTailNodes;
+    for (std::size_t kept = 1; kept < built.size() && nodesLeft > 0; ++kept) {
+        rest.Current.Apply(built[kept - 1]);
+        TSearchLimits limits;
+        limits.MaxNodes = std::min(nodesLeft, TailNodes);
+        limits.KnownLength = static_cast<int32_t>(built.size() - kept);
+        limits.Cancel = options.Cancel;
+        const TSearchResult search = SearchShortest(rest, limits);
+        nodesLeft -= search.Nodes;
+        switch (search.Outcome) {
+        case TSearchOutcome::Found: {
+            TMoveList shorter(built.begin(), built.begin() + static_cast<std::ptrdiff_t>(kept));
+            shorter.insert(shorter.end(), search.Moves.begin(), search.Moves.end());
+            // The rest's first moves may cancel or merge with the last ones kept.
+            return OptimiseMoves(shorter, pair.Current.Cols, pair.Current.Rows);
+        }
+        case TSearchOutcome::KnownIsShortest:
+        case TSearchOutcome::NoBound:
+            return built;
+        case TSearchOutcome::Cancelled:
+            return std::nullopt;
+        case TSearchOutcome::OverBudget:
+            break;
+        }
+    }
+    return built;
 }
 
 } // namespace
@@ -48,10 +97,7 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
         return std::nullopt;
     if (!built)
         throw KelException("Solve: no rotations turn this board into the target");
-    TClassBoard check = pair.Current;
-    check.Apply(*built);
-    if (check != pair.Target)
-        throw std::logic_error("SolvePuzzle: the built moves do not solve the board");
+    CheckSolves(pair, *built);
 
     if (Cancelled(options))
         return std::nullopt;
@@ -70,9 +116,15 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
         return ToSolution(*built, true, cols, rows);
     case TSearchOutcome::Cancelled:
         return std::nullopt;
-    case TSearchOutcome::OverBudget:
     case TSearchOutcome::NoBound:
         break;
+    case TSearchOutcome::OverBudget: {
+        const std::optional<TMoveList> shortened = ShortenTail(pair, *built, options);
+        if (!shortened)
+            return std::nullopt;
+        CheckSolves(pair, *shortened);
+        return ToSolution(*shortened, false, cols, rows);
+    }
     }
     return ToSolution(*built, false, cols, rows);
 }

@@ -10,6 +10,8 @@ struct TSolveOptions {
     // Nodes the search for the fewest moves may visit on boards larger than 3 x 3 before the
     // solver settles for a short solution instead; 3 x 3 boards are always solved exactly.
     int64_t MaxNodes = 300'000;
+    // Past MaxNodes, nodes the solver may spend on shortening the way it settles for.
+    int64_t MaxTailNodes = 150'000;
     // Set from another thread to stop the solver; it then returns no solution.
     const std::atomic<bool>* Cancel = nullptr;
 };
