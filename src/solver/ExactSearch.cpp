@@ -57,6 +57,7 @@ public:
             if (step == TStep::Stopped) {
                 result.Outcome
                     = FCancelled ? TSearchOutcome::Cancelled : TSearchOutcome::OverBudget;
+                result.FewestPossible = bound;
                 return result;
             }
             // Each length is searched with the labellings of its parity alone, whose bounds

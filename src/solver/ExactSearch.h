@@ -19,6 +19,9 @@ struct TSearchResult {
     TSearchOutcome Outcome = TSearchOutcome::OverBudget;
     TMoveList Moves;
     int64_t Nodes = 0;
+    // Over budget: no solution has fewer moves than this, as the lengths below were searched
+    // in full.
+    int32_t FewestPossible = 0;
 };
 
 // Iterative deepening with the walking-distance bound across rows and across columns and, on

@@ -123,7 +123,8 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
         if (!shortened)
             return std::nullopt;
         CheckSolves(pair, *shortened);
-        return ToSolution(*shortened, false, cols, rows);
+        const bool fewest = static_cast<int32_t>(shortened->size()) <= search.FewestPossible;
+        return ToSolution(*shortened, fewest, cols, rows);
     }
     }
     return ToSolution(*built, false, cols, rows);

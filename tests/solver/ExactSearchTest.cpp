@@ -134,7 +134,7 @@ TEST(ExactSearch, FourByFourSolutionsAreTheFewestMoves)
     }
 }
 
-TEST(ExactSearch, LongerScramblesAreSolvedInNoMoreMoves)
+TEST(ExactSearch, LongerScramblesAreSolvedInNoMoreMovesAndCutSearchesBoundTheFewest)
 {
     TRuntimeRandom random(TestSeed());
     for (int32_t game = 0; game < 6; ++game) {
@@ -151,6 +151,12 @@ TEST(ExactSearch, LongerScramblesAreSolvedInNoMoreMoves)
 
         ASSERT_EQ(result.Outcome, TSearchOutcome::Found) << "game " << game;
         EXPECT_LE(static_cast<int32_t>(result.Moves.size()), scramble);
+        limits.MaxNodes = 100;
+        const TSearchResult cut = SearchShortest(pair, limits);
+        if (cut.Outcome == TSearchOutcome::OverBudget) {
+            EXPECT_GT(cut.FewestPossible, 0);
+            EXPECT_LE(cut.FewestPossible, static_cast<int32_t>(result.Moves.size()));
+        }
         pair.Current.Apply(result.Moves);
         EXPECT_EQ(pair.Current, target);
     }
