@@ -15,8 +15,8 @@ namespace {
 // Boards with lines up to this long are worth a search for the fewest moves.
 constexpr int32_t MaxSearchLines = 4;
 constexpr int32_t SmallestCells = MinLines * MinLines;
-// Nodes one search for a shortest rest of a built way may visit.
-constexpr int64_t TailNodes = 50'000;
+// Nodes one search for the fewest moves of one end of a way may visit.
+constexpr int64_t EndNodes = 50'000;
 
 TSolution ToSolution(const TMoveList& moves, bool shortest, int32_t cols, int32_t rows)
 {
@@ -40,41 +40,61 @@ bool Cancelled(const TSolveOptions& options)
     return options.Cancel != nullptr && options.Cancel->load(std::memory_order_relaxed);
 }
 
-// The built way's first moves are kept and the rest searched for the fewest moves: a board a
-// few moves on is nearer the target and far cheaper to search. The more moves are kept, the
-// longer the way can only be (a shortest rest after k moves is at most the kept moves after k
-// plus the shortest rest from there), so the fewest kept moves whose rest is searched in full
-// give the best way; once the built rest proves shortest, no later start can shorten it.
-std::optional<TMoveList> ShortenTail(
-    const TClassPair& pair, const TMoveList& built, const TSolveOptions& options)
+// One end of the way, its last moves (rest) or its first, is replaced by the fewest moves that
+// do the same, found by a search that is far cheaper than one of the whole board. The longer
+// the end searched, the shorter the way can get: the fewest moves for the last k moves are at
+// most one more than those for the last k - 1 (and likewise for the first), so the longest
+// end whose search finishes gives the best way, and once an end proves shortest, no shorter
+// end can improve on it.
+std::optional<TMoveList> ShortenEnd(const TClassPair& pair, const TMoveList& way, bool rest,
+    int64_t& nodesLeft, const std::atomic<bool>* cancel)
 {
-    TClassPair rest = pair;
-    int64_t nodesLeft = options.MaxTailNodes;
-    for (std::size_t kept = 1; kept < built.size() && nodesLeft > 0; ++kept) {
-        rest.Current.Apply(built[kept - 1]);
+    const auto length = static_cast<int32_t>(way.size());
+    for (int32_t end = length - 1; end >= 1 && nodesLeft > 0; --end) {
+        const int32_t split = rest ? length - end : end;
+        const auto splitAt = way.begin() + split;
+        TClassPair part = pair;
+        TClassBoard& middle = rest ? part.Current : part.Target;
+        middle = pair.Current;
+        middle.Apply(TMoveList(way.begin(), splitAt));
         TSearchLimits limits;
-        limits.MaxNodes = std::min(nodesLeft, TailNodes);
-        limits.KnownLength = static_cast<int32_t>(built.size() - kept);
-        limits.Cancel = options.Cancel;
-        const TSearchResult search = SearchShortest(rest, limits);
+        limits.MaxNodes = std::min(nodesLeft, EndNodes);
+        limits.KnownLength = end;
+        limits.Cancel = cancel;
+        const TSearchResult search = SearchShortest(part, limits);
         nodesLeft -= search.Nodes;
         switch (search.Outcome) {
         case TSearchOutcome::Found: {
-            TMoveList shorter(built.begin(), built.begin() + static_cast<std::ptrdiff_t>(kept));
-            shorter.insert(shorter.end(), search.Moves.begin(), search.Moves.end());
-            // The rest's first moves may cancel or merge with the last ones kept.
+            TMoveList shorter = rest ? TMoveList(way.begin(), splitAt) : search.Moves;
+            if (rest)
+                shorter.insert(shorter.end(), search.Moves.begin(), search.Moves.end());
+            else
+                shorter.insert(shorter.end(), splitAt, way.end());
+            // The moves either side of the split may cancel or merge.
             return OptimiseMoves(shorter, pair.Current.Cols, pair.Current.Rows);
         }
         case TSearchOutcome::KnownIsShortest:
         case TSearchOutcome::NoBound:
-            return built;
+            return way;
         case TSearchOutcome::Cancelled:
             return std::nullopt;
         case TSearchOutcome::OverBudget:
             break;
         }
     }
-    return built;
+    return way;
+}
+
+// The way a search past its budget settles for, shortened at its end and then at its start.
+std::optional<TMoveList> ShortenWay(
+    const TClassPair& pair, const TMoveList& built, const TSolveOptions& options)
+{
+    int64_t nodesLeft = options.MaxShorteningNodes;
+    const std::optional<TMoveList> restShortened
+        = ShortenEnd(pair, built, true, nodesLeft, options.Cancel);
+    if (!restShortened)
+        return std::nullopt;
+    return ShortenEnd(pair, *restShortened, false, nodesLeft, options.Cancel);
 }
 
 } // namespace
@@ -119,7 +139,7 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
     case TSearchOutcome::NoBound:
         break;
     case TSearchOutcome::OverBudget: {
-        const std::optional<TMoveList> shortened = ShortenTail(pair, *built, options);
+        const std::optional<TMoveList> shortened = ShortenWay(pair, *built, options);
         if (!shortened)
             return std::nullopt;
         CheckSolves(pair, *shortened);

@@ -11,7 +11,7 @@ struct TSolveOptions {
     // solver settles for a short solution instead; 3 x 3 boards are always solved exactly.
     int64_t MaxNodes = 300'000;
     // Past MaxNodes, nodes the solver may spend on shortening the way it settles for.
-    int64_t MaxTailNodes = 150'000;
+    int64_t MaxShorteningNodes = 200'000;
     // Set from another thread to stop the solver; it then returns no solution.
     const std::atomic<bool>* Cancel = nullptr;
 };

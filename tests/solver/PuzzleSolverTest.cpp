@@ -120,10 +120,10 @@ TEST(PuzzleSolver, ScramblesOfEverySizeAreSolvedOnTheModel)
     // Mostly the short way, with a few searches for the fewest moves.
     TSolveOptions fallBackSoon;
     fallBackSoon.MaxNodes = 2000;
-    fallBackSoon.MaxTailNodes = 4000;
+    fallBackSoon.MaxShorteningNodes = 4000;
     TSolveOptions searchABit;
     searchABit.MaxNodes = 20000;
-    searchABit.MaxTailNodes = 20000;
+    searchABit.MaxShorteningNodes = 20000;
     for (int32_t cols = 3; cols <= 5; ++cols)
         for (int32_t rows = 3; rows <= 5; ++rows)
             for (int32_t game = 0; game < 24; ++game) {
@@ -134,20 +134,20 @@ TEST(PuzzleSolver, ScramblesOfEverySizeAreSolvedOnTheModel)
             }
 }
 
-TEST(PuzzleSolver, AWayPastTheBudgetIsShortenedBySearchingItsRest)
+TEST(PuzzleSolver, AWayPastTheBudgetIsShortenedBySearchingItsEnds)
 {
     TRuntimeRandom random(TestSeed());
     TSolveOptions builtOnly;
     builtOnly.MaxNodes = 1000;
-    builtOnly.MaxTailNodes = 0;
-    TSolveOptions restSearched = builtOnly;
-    restSearched.MaxTailNodes = 100'000;
+    builtOnly.MaxShorteningNodes = 0;
+    TSolveOptions endsSearched = builtOnly;
+    endsSearched.MaxShorteningNodes = 100'000;
     std::size_t saved = 0;
     for (int32_t game = 0; game < 6; ++game) {
         const TPuzzleBoard board = ScrambledGame(random, 4, 4, game % 2 == 0);
 
         const auto built = SolvePuzzle(board, builtOnly);
-        const auto shortened = SolvePuzzle(board, restSearched);
+        const auto shortened = SolvePuzzle(board, endsSearched);
 
         ASSERT_TRUE(SolvesOnTheModel(board, *shortened)) << "game " << game;
         ASSERT_LE(shortened->Moves.size(), built->Moves.size()) << "game " << game;
