@@ -25,6 +25,8 @@ constexpr std::size_t ShortenedFinalists = 3;
 // which then keep the candidates that finished within it. A build's nodes take about 60 ms.
 constexpr int64_t PhaseNodes = 400'000;
 constexpr int64_t BuildNodes = 1'000'000;
+// Arrangements the searches of the last two rows may visit, over all final candidates.
+constexpr int64_t FinishNodes = 20'000;
 constexpr int8_t Unassigned = -1;
 
 struct TCell {
@@ -92,13 +94,6 @@ std::vector<std::vector<TCell>> PhaseCells(int32_t cols, int32_t builtRows)
             column.push_back({col, row});
         phases.push_back(column);
     }
-    // Where the table finishes the last rows in stages, its first stage is searched instead.
-    std::vector<TCell> leading;
-    leading.reserve(static_cast<std::size_t>(TTwoRowSolver::LeadingCells(cols)));
-    for (int32_t col = 0; col < TTwoRowSolver::LeadingCells(cols); ++col)
-        leading.push_back({col, builtRows});
-    if (!leading.empty())
-        phases.push_back(leading);
     return phases;
 }
 
@@ -132,8 +127,9 @@ public:
             beam = Best(std::move(next), phase + 1 < phases.size() ? BeamWidth : FinalWidth);
         }
         std::vector<TMoveList> finished;
+        int64_t finishNodes = FinishNodes;
         for (TCandidate& candidate : beam) {
-            if (!FinishLastRows(candidate))
+            if (!FinishLastRows(candidate, finishNodes))
                 continue;
             TMoveList actual;
             for (const TSolverMove& move : candidate.Moves)
@@ -436,10 +432,11 @@ private:
         return kept;
     }
 
-    // The last two rows from the table.
-    static bool FinishLastRows(TCandidate& candidate)
+    // The last two rows from the table, or searched where they are long.
+    static bool FinishLastRows(TCandidate& candidate, int64_t& nodesLeft)
     {
-        const std::optional<TMoveList> finish = FinishTwoRows(candidate.Board, candidate.Goal);
+        const std::optional<TMoveList> finish
+            = FinishTwoRowsSearched(candidate.Board, candidate.Goal, nodesLeft);
         if (!finish)
             return false;
         candidate.Board.Apply(*finish);

@@ -2,7 +2,9 @@
 
 #include "solver/MoveOptimiser.h"
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -15,6 +17,8 @@ constexpr int32_t LowerRow = 2;
 // Labellings of repeated classes tried; the first two already differ in parity, so both kinds
 // are among them.
 constexpr int32_t MaxLabellings = 200;
+// Labellings searched whole, those with the lowest bounds.
+constexpr std::size_t SearchedLabellings = 2;
 // The dearest macro costs two column moves and half a row turn; buckets cycle over the costs.
 constexpr int32_t CostBuckets = 2 + MaxLines / 2 + 1;
 // Rows longer than this are solved in two stages.
@@ -30,7 +34,8 @@ constexpr std::array<uint8_t, 1u << MaxTwoRowCells> BitCounts = [] {
 
 } // namespace
 
-TMacroTable::TMacroTable(int32_t cells, int32_t tracked, std::vector<TMacro> macros)
+TMacroTable::TMacroTable(
+    int32_t cells, int32_t tracked, std::vector<TMacro> macros, int32_t firstGoal)
     : FCells(cells)
     , FTracked(tracked)
     , FMacros(std::move(macros))
@@ -51,7 +56,7 @@ TMacroTable::TMacroTable(int32_t cells, int32_t tracked, std::vector<TMacro> mac
     std::array<std::vector<uint32_t>, CostBuckets> buckets;
     TPlaces solved {};
     for (int32_t i = 0; i < FTracked; ++i)
-        solved[i] = static_cast<uint8_t>(i);
+        solved[i] = static_cast<uint8_t>(firstGoal + i);
     FDistance[Rank(solved)] = 0;
     buckets[0].push_back(Rank(solved));
     std::size_t pending = 1;
@@ -177,6 +182,17 @@ TTwoRowSolver::TTwoRowSolver(int32_t length)
     } else {
         AddStage(0, LeadingCells(length));
         AddStage(LeadingCells(length), length + 2);
+        for (const int32_t firstGoal : {0, length})
+            FHalves.emplace_back(2 * length, length, FMacros, firstGoal);
+    }
+    for (const TMacroTable::TMacro& macro : FMacros) {
+        int32_t inverse = 0;
+        while (inverse < static_cast<int32_t>(FMacros.size())
+            && !std::all_of(macro.From.begin(), macro.From.begin() + 2 * length,
+                [&, cell = 0](
+                    uint8_t from) mutable { return FMacros[inverse].From[from] == cell++; }))
+            ++inverse;
+        FInverse.push_back(inverse);
     }
 }
 
@@ -280,34 +296,107 @@ TMoveList TTwoRowSolver::Solve(TTwoRowLabels labels, int32_t rows) const
     return moves;
 }
 
-std::optional<TMoveList> FinishTwoRows(const TClassBoard& board, const TClassBoard& goal)
+// Iterative deepening on the cost, bounded by the dearer row's own cost: the cheapest macros
+// for one row's labels alone, whatever the other row's do.
+struct TTwoRowSolver::TWholeSearch {
+    TWholeSearch(const TTwoRowSolver& solver, int64_t maxNodes)
+        : Solver(solver)
+        , MaxNodes(maxNodes)
+    {
+    }
+
+    const TTwoRowSolver& Solver;
+    int64_t MaxNodes;
+    int64_t Nodes = 0;
+    std::vector<int32_t> Path;
+    int32_t Next = 0;
+
+    int32_t Bound(const TTwoRowLabels& labels) const
+    {
+        const int32_t length = Solver.FLength;
+        std::array<TMacroTable::TPlaces, 2> places {};
+        for (int32_t cell = 0; cell < 2 * length; ++cell) {
+            const int32_t half = labels[cell] < length ? 0 : 1;
+            places[half][labels[cell] - half * length] = static_cast<uint8_t>(cell);
+        }
+        return std::max(
+            Solver.FHalves[0].Distance(places[0]), Solver.FHalves[1].Distance(places[1]));
+    }
+
+    // True when found; Nodes past MaxNodes stops the search.
+    bool Search(const TTwoRowLabels& labels, int32_t cost, int32_t limit, int32_t last)
+    {
+        const int32_t bound = Bound(labels);
+        if (bound == 0)
+            return true;
+        if (cost + bound > limit) {
+            Next = std::min(Next, cost + bound);
+            return false;
+        }
+        if (++Nodes > MaxNodes)
+            return false;
+        for (int32_t m = 0; m < static_cast<int32_t>(Solver.FMacros.size()); ++m) {
+            if (last >= 0 && Solver.FInverse[last] == m)
+                continue;
+            TTwoRowLabels next {};
+            for (int32_t cell = 0; cell < 2 * Solver.FLength; ++cell)
+                next[cell] = labels[Solver.FMacros[m].From[cell]];
+            Path.push_back(m);
+            if (Search(next, cost + Solver.FMacros[m].Cost, limit, m))
+                return true;
+            Path.pop_back();
+            if (Nodes > MaxNodes)
+                return false;
+        }
+        return false;
+    }
+};
+
+int32_t TTwoRowSolver::WholeBound(const TTwoRowLabels& labels) const
 {
-    return FinishTwoRows(
-        board, [&](int32_t cell, int32_t home) { return board.Cells[cell] == goal.Cells[home]; });
+    return TWholeSearch(*this, 0).Bound(labels);
 }
 
-std::optional<TMoveList> FinishTwoRows(
+std::optional<TMoveList> TTwoRowSolver::SolveWhole(
+    const TTwoRowLabels& labels, int32_t rows, int64_t& nodesLeft, int32_t below) const
+{
+    TWholeSearch search(*this, nodesLeft);
+    int32_t limit = search.Bound(labels);
+    bool found = false;
+    while (!found && limit < below && search.Nodes <= nodesLeft) {
+        search.Next = std::numeric_limits<int32_t>::max();
+        found = search.Search(labels, 0, limit, -1);
+        limit = search.Next;
+    }
+    nodesLeft -= std::min(search.Nodes, nodesLeft);
+    if (!found)
+        return std::nullopt;
+    TMoveList moves;
+    for (const int32_t macro : search.Path)
+        for (TSolverMove move : FMacroMoves[macro]) {
+            if (!move.IsColumn)
+                move.Line = static_cast<int8_t>(move.Line + rows - MacroRows);
+            moves.push_back(move);
+        }
+    return moves;
+}
+
+namespace {
+
+// The ways, up to MaxLabellings, to tell equal tiles of the last two rows apart.
+std::vector<TTwoRowLabels> Labellings(
     const TClassBoard& board, const std::function<bool(int32_t cell, int32_t home)>& belongs)
 {
-    const int32_t length = board.Cols;
-    const int32_t cells = 2 * length;
+    const int32_t cells = 2 * board.Cols;
     const int32_t first = board.Index(0, board.Rows - 2);
-    const TTwoRowSolver& solver = TTwoRowSolver::ForLength(length);
+    std::vector<TTwoRowLabels> labellings;
     TTwoRowLabels labels {};
-    TTwoRowLabels best {};
-    std::optional<int32_t> bestCost;
-    int32_t tried = 0;
     std::array<bool, MaxTwoRowCells> used {};
     std::function<void(int32_t)> label = [&](int32_t cell) {
-        if (tried >= MaxLabellings)
+        if (labellings.size() >= static_cast<std::size_t>(MaxLabellings))
             return;
         if (cell == cells) {
-            ++tried;
-            const std::optional<int32_t> cost = solver.Cost(labels);
-            if (cost && (!bestCost || *cost < *bestCost)) {
-                bestCost = cost;
-                best = labels;
-            }
+            labellings.push_back(labels);
             return;
         }
         for (int32_t home = 0; home < cells; ++home)
@@ -319,7 +408,55 @@ std::optional<TMoveList> FinishTwoRows(
             }
     };
     label(0);
-    if (!bestCost)
+    return labellings;
+}
+
+} // namespace
+
+std::optional<TMoveList> FinishTwoRows(const TClassBoard& board, const TClassBoard& goal)
+{
+    return FinishTwoRows(
+        board, [&](int32_t cell, int32_t home) { return board.Cells[cell] == goal.Cells[home]; });
+}
+
+std::optional<TMoveList> FinishTwoRows(
+    const TClassBoard& board, const std::function<bool(int32_t cell, int32_t home)>& belongs)
+{
+    const TTwoRowSolver& solver = TTwoRowSolver::ForLength(board.Cols);
+    std::optional<TTwoRowLabels> best;
+    std::optional<int32_t> bestCost;
+    for (const TTwoRowLabels& labels : Labellings(board, belongs)) {
+        const std::optional<int32_t> cost = solver.Cost(labels);
+        if (cost && (!bestCost || *cost < *bestCost)) {
+            bestCost = cost;
+            best = labels;
+        }
+    }
+    if (!best)
         return std::nullopt;
-    return solver.Solve(best, board.Rows);
+    return solver.Solve(*best, board.Rows);
+}
+
+std::optional<TMoveList> FinishTwoRowsSearched(
+    const TClassBoard& board, const TClassBoard& goal, int64_t& nodesLeft)
+{
+    const TTwoRowSolver& solver = TTwoRowSolver::ForLength(board.Cols);
+    std::optional<TMoveList> best = FinishTwoRows(board, goal);
+    if (!best || !solver.SearchesWhole())
+        return best;
+    // Only labellings the stages can finish are in reach of the search.
+    std::vector<std::pair<int32_t, TTwoRowLabels>> bounded;
+    for (const TTwoRowLabels& labels : Labellings(board,
+             [&](int32_t cell, int32_t home) { return board.Cells[cell] == goal.Cells[home]; }))
+        if (solver.Cost(labels))
+            bounded.emplace_back(solver.WholeBound(labels), labels);
+    std::stable_sort(bounded.begin(), bounded.end(),
+        [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < bounded.size() && i < SearchedLabellings; ++i) {
+        std::optional<TMoveList> moves = solver.SolveWhole(
+            bounded[i].second, board.Rows, nodesLeft, static_cast<int32_t>(best->size()));
+        if (moves)
+            best = std::move(moves);
+    }
+    return best;
 }

@@ -1,5 +1,6 @@
 #include "solver/PhaseSearch.h"
 #include "solver/PhaseBuilder.h"
+#include "solver/TwoRowTable.h"
 
 #include "puzzle/ScriptedRandom.h"
 #include "puzzle/TestBoards.h"
@@ -153,4 +154,37 @@ TEST(PhaseBuilder, ACancelledBuildGivesNothing)
     TRuntimeRandom random(TestSeed());
     const std::atomic<bool> cancel {true};
     EXPECT_FALSE(BuildInPhases(ScrambledPair(random, 5, 5, true), &cancel));
+}
+
+TEST(TwoRows, TheSearchedFinishSolvesTheRowsInNoMoreMovesThanTheStages)
+{
+    TRuntimeRandom random(TestSeed());
+    int32_t shorter = 0;
+    for (int32_t game = 0; game < 12; ++game) {
+        // Distinct tiles, or pairs of equal ones in the last two rows; only those rows stirred,
+        // by a column turned out and back around a turn of the lower row.
+        TClassBoard goal {Side, Side, {}};
+        for (int32_t i = 0; i < goal.Count(); ++i)
+            goal.Cells[i] = static_cast<uint8_t>(game % 2 == 0 || i < 15 ? i : 15 + (i - 15) / 2);
+        TClassBoard board = goal;
+        for (int32_t step = 0; step < 12; ++step) {
+            const TSolverMove column {true, static_cast<int8_t>(random.Random(Side)), -1};
+            board.Apply(column);
+            board.Apply({false, 4, static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+            board.Apply(column.Inverse());
+            board.Apply({false, static_cast<int8_t>(3 + random.Random(2)), 1});
+        }
+        int64_t nodesLeft = 5'000;
+
+        const std::optional<TMoveList> stages = FinishTwoRows(board, goal);
+        const std::optional<TMoveList> searched = FinishTwoRowsSearched(board, goal, nodesLeft);
+
+        ASSERT_TRUE(stages && searched) << "game " << game;
+        EXPECT_LE(searched->size(), stages->size()) << "game " << game;
+        shorter += searched->size() < stages->size() ? 1 : 0;
+        TClassBoard after = board;
+        after.Apply(*searched);
+        EXPECT_EQ(after, goal) << "game " << game;
+    }
+    EXPECT_GT(shorter, 0);
 }
