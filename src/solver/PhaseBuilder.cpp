@@ -25,6 +25,9 @@ constexpr std::size_t ShortenedFinalists = 3;
 // which then keep the candidates that finished within it. A build's nodes take about 60 ms.
 constexpr int64_t PhaseNodes = 400'000;
 constexpr int64_t BuildNodes = 1'000'000;
+// Nodes kept for phases in which no candidate grew within its share.
+constexpr int64_t SpareNodes = 400'000;
+constexpr int64_t SpareTries = 4;
 // Arrangements the searches of the last two rows may visit, over all final candidates.
 constexpr int64_t FinishNodes = 20'000;
 constexpr int8_t Unassigned = -1;
@@ -121,6 +124,14 @@ public:
             for (const TCandidate& candidate : beam)
                 for (TCandidate& child : Grow(candidate, phases, phase))
                     next.push_back(std::move(child));
+            // Where no candidate grew within the share, the best ones try again on the spare
+            // budget, so that a hard board still finishes in phases.
+            for (std::size_t c = 0; next.empty() && c < beam.size() && FSpareNodes > 0; ++c) {
+                FPhaseNodesLeft = std::min(FSpareNodes, SpareNodes / SpareTries);
+                const int64_t before = FPhaseNodesLeft;
+                next = Grow(beam[c], phases, phase);
+                FSpareNodes -= before - FPhaseNodesLeft;
+            }
             if (Cancelled())
                 return std::nullopt;
             // The table's cost of the last rows decides between the final candidates.
@@ -448,6 +459,7 @@ private:
     const std::atomic<bool>* FCancel;
     int64_t FNodesLeft = BuildNodes;
     int64_t FPhaseNodesLeft = 0;
+    int64_t FSpareNodes = SpareNodes;
     mutable std::array<std::shared_ptr<const TPatternTable>, 2> FBlockTables;
 };
 
