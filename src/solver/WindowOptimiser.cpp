@@ -63,7 +63,13 @@ public:
         return true;
     }
 
-    const std::vector<TSolverMove>& Moves() const { return FMoves; }
+    // One or two leading moves, and where each cell's tile came from after them.
+    struct TPrefix {
+        std::array<TSolverMove, 2> Moves {};
+        std::size_t Length = 0;
+        TEffect Inverse {};
+    };
+    const std::vector<TPrefix>& Prefixes() const { return FPrefixes; }
 
 private:
     struct TEntry {
@@ -82,6 +88,14 @@ private:
                     FMoves.push_back({isColumn, static_cast<int8_t>(line), shift});
         TEntry entry;
         List(entry);
+        // Pairs that undo themselves or reorder parallel lines have a shorter or listed twin.
+        for (const TSolverMove& first : FMoves)
+            AddPrefix({first, first}, 1);
+        for (const TSolverMove& second : FMoves)
+            for (const TSolverMove& first : FMoves)
+                if (second != first.Inverse()
+                    && !(first.IsColumn == second.IsColumn && first.Line > second.Line))
+                    AddPrefix({first, second}, 2);
         // By hash, only the shortest of each (effects that share a hash are rare, and missing
         // one costs a chance to shorten, never a wrong result).
         std::sort(FEntries.begin(), FEntries.end(), [](const TEntry& a, const TEntry& b) {
@@ -91,6 +105,17 @@ private:
                            [](const TEntry& a, const TEntry& b) { return a.Hash == b.Hash; }),
             FEntries.end());
         FEntries.shrink_to_fit();
+    }
+
+    void AddPrefix(const std::array<TSolverMove, 2>& moves, std::size_t length)
+    {
+        TPrefix prefix;
+        prefix.Moves = moves;
+        prefix.Length = length;
+        const TEffect effect = EffectOf(moves.data(), length, FCols, FRows);
+        for (int32_t i = 0; i < FCols * FRows; ++i)
+            prefix.Inverse[effect[i]] = static_cast<uint8_t>(i);
+        FPrefixes.push_back(prefix);
     }
 
     // Every move list up to TableMoves long, less those that merely reorder parallel lines or
@@ -118,6 +143,7 @@ private:
     int32_t FCols;
     int32_t FRows;
     std::vector<TSolverMove> FMoves;
+    std::vector<TPrefix> FPrefixes;
     std::vector<TEntry> FEntries;
 };
 
@@ -128,27 +154,19 @@ bool FindShorter(const TEffectTable& table, const TEffect& effect, std::size_t l
     if (table.Find(effect, length, found))
         return true;
     const int32_t cells = cols * rows;
-    const std::vector<TSolverMove>& moves = table.Moves();
-    for (std::size_t lead = 1; lead + TableMoves < length && lead <= 2; ++lead) {
-        std::array<TSolverMove, 2> prefix {};
-        const std::size_t count = lead == 1 ? moves.size() : moves.size() * moves.size();
-        for (std::size_t k = 0; k < count; ++k) {
-            prefix[0] = moves[k % moves.size()];
-            prefix[1] = moves[k / moves.size() % moves.size()];
-            // The rest must take the prefix's board to the effect.
-            const TEffect first = EffectOf(prefix.data(), lead, cols, rows);
-            TEffect inverse {};
-            for (int32_t i = 0; i < cells; ++i)
-                inverse[first[i]] = static_cast<uint8_t>(i);
-            TEffect rest {};
-            for (int32_t i = 0; i < cells; ++i)
-                rest[i] = inverse[effect[i]];
-            TMoveList tail;
-            if (table.Find(rest, length - lead, tail)) {
-                found.assign(prefix.begin(), prefix.begin() + static_cast<std::ptrdiff_t>(lead));
-                found.insert(found.end(), tail.begin(), tail.end());
-                return true;
-            }
+    for (const TEffectTable::TPrefix& prefix : table.Prefixes()) {
+        if (prefix.Length + TableMoves >= length)
+            break;
+        // The rest must take the prefix's board to the effect.
+        TEffect rest {};
+        for (int32_t i = 0; i < cells; ++i)
+            rest[i] = prefix.Inverse[effect[i]];
+        TMoveList tail;
+        if (table.Find(rest, length - prefix.Length, tail)) {
+            found.assign(prefix.Moves.begin(),
+                prefix.Moves.begin() + static_cast<std::ptrdiff_t>(prefix.Length));
+            found.insert(found.end(), tail.begin(), tail.end());
+            return true;
         }
     }
     return false;
