@@ -101,7 +101,7 @@ int32_t TPatternBound::BoundOfSingleChoices(
         std::array<uint8_t, PatternTiles> cells {};
         for (int32_t i = 0; i < PatternTiles; ++i)
             cells[i] = placement.ToTable[tileCells[placement.Choices[i]]];
-        entries[at] = TTilePatternTable::Index(cells);
+        entries[at] = TTilePatternTable::Rank(cells);
         FTable->Prefetch(entries[at]);
     }
     int32_t bound = 0;

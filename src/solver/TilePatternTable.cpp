@@ -1,17 +1,10 @@
 #include "solver/TilePatternTable.h"
 
-#include <optional>
-
 namespace {
 
-// Sixteen cells for each of six tiles, as digits; about 6 million of these place six tiles on
-// different cells.
-constexpr uint32_t PatternIndices = 1u << (TTilePatternTable::DigitBits * PatternTiles);
 // 16 * 15 * 14 * 13 * 12 * 11 ways to put six tiles on sixteen cells.
 constexpr uint32_t PatternStates = 5'765'760;
 constexpr uint8_t Unreached = 0xF;
-// The mark of an index that places two tiles on one cell; the search passes over it.
-constexpr uint8_t NoPlacement = 0xE;
 constexpr int32_t Moves = 4 * PatternSide;
 
 uint8_t Nibble(const std::vector<uint8_t>& table, uint32_t index)
@@ -26,16 +19,22 @@ void SetNibble(std::vector<uint8_t>& table, uint32_t index, uint8_t value)
         = static_cast<uint8_t>((pair & (0xF0 >> (4 * (index % 2)))) | (value << (4 * (index % 2))));
 }
 
-// The cells of an index, or nothing when two tiles would share a cell.
-std::optional<std::array<uint8_t, PatternTiles>> CellsOf(uint32_t index)
+std::array<uint8_t, PatternTiles> Unrank(uint32_t index)
 {
+    std::array<uint32_t, PatternTiles> digits {};
+    for (int32_t i = PatternTiles - 1; i >= 0; --i) {
+        const auto base = static_cast<uint32_t>(PatternCells - i);
+        digits[i] = index % base;
+        index /= base;
+    }
     std::array<uint8_t, PatternTiles> cells {};
-    uint32_t taken = 0;
+    uint32_t free = (1u << PatternCells) - 1;
     for (int32_t i = 0; i < PatternTiles; ++i) {
-        cells[i] = static_cast<uint8_t>((index >> (TTilePatternTable::DigitBits * i)) & 0xF);
-        if ((taken & (1u << cells[i])) != 0)
-            return std::nullopt;
-        taken |= 1u << cells[i];
+        uint32_t rest = free;
+        for (uint32_t skip = digits[i]; skip > 0; --skip)
+            rest &= rest - 1;
+        cells[i] = static_cast<uint8_t>(__builtin_ctz(rest));
+        free &= ~(1u << cells[i]);
     }
     return cells;
 }
@@ -76,11 +75,8 @@ const std::array<uint8_t, PatternTiles>& TTilePatternTable::Homes()
 }
 
 TTilePatternTable::TTilePatternTable()
-    : FDistance(PatternIndices / 2, NoPlacement * 0x11)
+    : FDistance((PatternStates + 1) / 2, 0xFF)
 {
-    for (uint32_t index = 0; index < PatternIndices; ++index)
-        if (CellsOf(index))
-            SetNibble(FDistance, index, Unreached);
     Search();
 }
 
@@ -103,23 +99,23 @@ void TTilePatternTable::Search()
             std::array<uint8_t, PatternTiles> moved {};
             for (int32_t i = 0; i < PatternTiles; ++i)
                 moved[i] = after[move][cells[i]];
-            if (visit(Index(moved)))
+            if (visit(Rank(moved)))
                 return;
         }
     };
 
-    SetNibble(FDistance, Index(Homes()), 0);
+    SetNibble(FDistance, Rank(Homes()), 0);
     uint32_t layer = 1;
     uint32_t unreached = PatternStates - 1;
-    for (uint8_t depth = 0; layer > 0 && depth + 1 < NoPlacement; ++depth) {
+    for (uint8_t depth = 0; layer > 0 && depth + 1 < Unreached; ++depth) {
         const auto next = static_cast<uint8_t>(depth + 1);
         const bool backwards = unreached < layer;
         layer = 0;
-        for (uint32_t index = 0; index < PatternIndices; ++index) {
+        for (uint32_t index = 0; index < PatternStates; ++index) {
             if (backwards) {
                 if (Nibble(FDistance, index) != Unreached)
                     continue;
-                neighbours(*CellsOf(index), [&](uint32_t near) {
+                neighbours(Unrank(index), [&](uint32_t near) {
                     if (Nibble(FDistance, near) != depth)
                         return false;
                     SetNibble(FDistance, index, next);
@@ -127,7 +123,7 @@ void TTilePatternTable::Search()
                     return true;
                 });
             } else if (Nibble(FDistance, index) == depth) {
-                neighbours(*CellsOf(index), [&](uint32_t near) {
+                neighbours(Unrank(index), [&](uint32_t near) {
                     if (Nibble(FDistance, near) == Unreached) {
                         SetNibble(FDistance, near, next);
                         ++layer;
