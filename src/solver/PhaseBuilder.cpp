@@ -22,9 +22,9 @@ constexpr int32_t MaxAssignments = 32;
 // Finished candidates, the shortest first, whose moves are shortened stretch by stretch.
 constexpr std::size_t ShortenedFinalists = 3;
 // Nodes one phase search, and all of a build's, may visit: a bound on the time of hard boards,
-// which then keep the candidates that finished within it. A build's nodes take about 50 ms.
+// which then keep the candidates that finished within it. A build's nodes take about 45 ms.
 constexpr int64_t PhaseNodes = 400'000;
-constexpr int64_t BuildNodes = 800'000;
+constexpr int64_t BuildNodes = 700'000;
 // Nodes kept for phases in which no candidate grew within its share.
 constexpr int64_t SpareNodes = 400'000;
 constexpr int64_t SpareTries = 4;

@@ -19,8 +19,8 @@ constexpr int32_t LowerRow = 2;
 constexpr int32_t MaxLabellings = 200;
 // Labellings searched whole, those with the lowest bounds.
 constexpr std::size_t SearchedLabellings = 2;
-// The dearest macro costs two column moves and half a row turn; buckets cycle over the costs.
-constexpr int32_t CostBuckets = 2 + MaxLines / 2 + 1;
+// The dearest macro costs four column moves and half a row turn; buckets cycle over the costs.
+constexpr int32_t CostBuckets = 4 + MaxLines / 2 + 1;
 // Rows longer than this are solved in two stages.
 constexpr int32_t OneStageLength = 4;
 
@@ -176,6 +176,20 @@ TTwoRowSolver::TTwoRowSolver(int32_t length)
                 moves.push_back(column.Inverse());
                 AddMacro(moves);
             }
+    // Two columns moved together trade two tiles for the cost of one row turn.
+    for (int32_t first = 0; first < length; ++first)
+        for (int32_t second = first + 1; second < length; ++second)
+            for (int32_t turn = 1; turn < length; ++turn)
+                for (const bool down : {true, false}) {
+                    const auto shift = static_cast<int8_t>(down ? -1 : 1);
+                    const TSolverMove a {true, static_cast<int8_t>(first), shift};
+                    const TSolverMove b {true, static_cast<int8_t>(second), shift};
+                    TMoveList moves {a, b};
+                    AppendLineTurn(moves, false, down ? LowerRow : UpperRow, turn, 0, length);
+                    moves.push_back(a.Inverse());
+                    moves.push_back(b.Inverse());
+                    AddMacro(moves);
+                }
 
     if (length <= OneStageLength) {
         AddStage(0, 2 * length);

@@ -48,11 +48,12 @@ private:
 };
 
 // Solves the last two rows with moves that keep the other rows in place: turns of either row,
-// and a row turned between a column moved by one cell and moved back, which trades one tile
-// between the two rows. Rows of 3 or 4 are solved with one table of all arrangements; rows of 5
-// first bring the first three upper tiles home and then finish the other seven with the macros
-// that leave those alone, which keeps both tables small (720 and 5,040 entries), or are searched
-// whole, bounded by a table of each row's labels alone (30,240 entries each).
+// and a row turned between one or two columns moved by one cell and moved back, which trades
+// one or two tiles between the two rows. Rows of 3 or 4 are solved with one table of all
+// arrangements; rows of 5 first bring the first three upper tiles home and then finish the other
+// seven with the macros that leave those alone, which keeps both tables small (720 and 5,040
+// entries), or are searched whole, bounded by a table of each row's labels alone (30,240 entries
+// each).
 class TTwoRowSolver {
 public:
     // Safe to call from several threads; the tables are built once, when first needed.
