@@ -14,7 +14,7 @@ constexpr int32_t MaxBoundStates = 2'000'000;
 constexpr int64_t CancelCheckInterval = 4096;
 // Ways to tell equal tiles apart beyond which the bounds of distinct tiles cost more than they
 // save; the bound over tile classes takes over.
-constexpr std::size_t MaxLabellings = 48;
+constexpr std::size_t MaxLabellings = 16;
 
 class TShortestSearch {
 public:
