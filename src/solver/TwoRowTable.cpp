@@ -425,6 +425,27 @@ std::vector<TTwoRowLabels> Labellings(
     return labellings;
 }
 
+// The labellings the stages can finish, each with the moves the stages need.
+std::vector<std::pair<int32_t, TTwoRowLabels>> StagedCosts(const TTwoRowSolver& solver,
+    const TClassBoard& board, const std::function<bool(int32_t cell, int32_t home)>& belongs)
+{
+    std::vector<std::pair<int32_t, TTwoRowLabels>> costed;
+    for (const TTwoRowLabels& labels : Labellings(board, belongs))
+        if (const std::optional<int32_t> cost = solver.Cost(labels))
+            costed.emplace_back(*cost, labels);
+    return costed;
+}
+
+// The first of the labellings that cost least.
+std::optional<TTwoRowLabels> Cheapest(const std::vector<std::pair<int32_t, TTwoRowLabels>>& costed)
+{
+    const auto cheapest = std::min_element(costed.begin(), costed.end(),
+        [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (cheapest == costed.end())
+        return std::nullopt;
+    return cheapest->second;
+}
+
 } // namespace
 
 std::optional<TMoveList> FinishTwoRows(const TClassBoard& board, const TClassBoard& goal)
@@ -437,38 +458,32 @@ std::optional<TMoveList> FinishTwoRows(
     const TClassBoard& board, const std::function<bool(int32_t cell, int32_t home)>& belongs)
 {
     const TTwoRowSolver& solver = TTwoRowSolver::ForLength(board.Cols);
-    std::optional<TTwoRowLabels> best;
-    std::optional<int32_t> bestCost;
-    for (const TTwoRowLabels& labels : Labellings(board, belongs)) {
-        const std::optional<int32_t> cost = solver.Cost(labels);
-        if (cost && (!bestCost || *cost < *bestCost)) {
-            bestCost = cost;
-            best = labels;
-        }
-    }
-    if (!best)
+    const std::optional<TTwoRowLabels> cheapest = Cheapest(StagedCosts(solver, board, belongs));
+    if (!cheapest)
         return std::nullopt;
-    return solver.Solve(*best, board.Rows);
+    return solver.Solve(*cheapest, board.Rows);
 }
 
 std::optional<TMoveList> FinishTwoRowsSearched(
     const TClassBoard& board, const TClassBoard& goal, int64_t& nodesLeft)
 {
     const TTwoRowSolver& solver = TTwoRowSolver::ForLength(board.Cols);
-    std::optional<TMoveList> best = FinishTwoRows(board, goal);
-    if (!best || !solver.SearchesWhole())
+    std::vector<std::pair<int32_t, TTwoRowLabels>> costed = StagedCosts(solver, board,
+        [&](int32_t cell, int32_t home) { return board.Cells[cell] == goal.Cells[home]; });
+    const std::optional<TTwoRowLabels> cheapest = Cheapest(costed);
+    if (!cheapest)
+        return std::nullopt;
+    std::optional<TMoveList> best = solver.Solve(*cheapest, board.Rows);
+    if (!solver.SearchesWhole())
         return best;
-    // Only labellings the stages can finish are in reach of the search.
-    std::vector<std::pair<int32_t, TTwoRowLabels>> bounded;
-    for (const TTwoRowLabels& labels : Labellings(board,
-             [&](int32_t cell, int32_t home) { return board.Cells[cell] == goal.Cells[home]; }))
-        if (solver.Cost(labels))
-            bounded.emplace_back(solver.WholeBound(labels), labels);
-    std::stable_sort(bounded.begin(), bounded.end(),
+    // Only labellings the stages can finish are in reach of the search, the lowest bounds first.
+    for (auto& [bound, labels] : costed)
+        bound = solver.WholeBound(labels);
+    std::stable_sort(costed.begin(), costed.end(),
         [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 0; i < bounded.size() && i < SearchedLabellings; ++i) {
+    for (std::size_t i = 0; i < costed.size() && i < SearchedLabellings; ++i) {
         std::optional<TMoveList> moves = solver.SolveWhole(
-            bounded[i].second, board.Rows, nodesLeft, static_cast<int32_t>(best->size()));
+            costed[i].second, board.Rows, nodesLeft, static_cast<int32_t>(best->size()));
         if (moves)
             best = std::move(moves);
     }
