@@ -4,8 +4,11 @@
 #include "solver/PatternBound.h"
 #include "solver/WalkingDistance.h"
 
+#include <exception>
 #include <limits>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -15,6 +18,27 @@ constexpr int64_t CancelCheckInterval = 4096;
 // Ways to tell equal tiles apart beyond which the bounds of distinct tiles cost more than they
 // save; the bound over tile classes takes over.
 constexpr std::size_t MaxLabellings = 16;
+// Past an iteration of this many nodes, the next ones are shared between two threads: the
+// iterations grow about tenfold, so the next one is worth the second thread's start.
+constexpr int64_t TogetherAfterNodes = 2'000;
+// Shared searches deal out the subtrees below the boards this many moves from the start.
+constexpr int32_t SubtreeDepth = 2;
+// How often a thread of a shared search adds its nodes to the shared count and looks for news.
+constexpr int64_t SharedCheckInterval = 1'024;
+constexpr int64_t NoSubtree = std::numeric_limits<int64_t>::max();
+
+// What the threads of one iteration share. Both walk the same boards down to SubtreeDepth, in
+// the same order, and number the subtrees there alike; each searches the subtrees it claims.
+// The solution of the lowest subtree wins, which is the one a single thread would have found.
+struct TSharedIteration {
+    std::atomic<int64_t> Nodes {0};
+    std::atomic<int64_t> NextSubtree {0};
+    std::atomic<int64_t> FoundIn {NoSubtree};
+    std::atomic<bool> Stopped {false};
+    std::atomic<bool> Cancelled {false};
+    std::mutex FoundLock;
+    TMoveList FoundMoves;
+};
 
 class TShortestSearch {
 public:
@@ -43,12 +67,16 @@ public:
         const int32_t rowsBound = WalkingBound(FAcrossRows);
         const int32_t columnsBound = WalkingBound(FAcrossColumns);
         int32_t bound = rowsBound + columnsBound;
+        int64_t lastIterationNodes = 0;
         for (;;) {
-            FNextBound = std::numeric_limits<int32_t>::max();
-            if (FLabelled)
-                FLabelled->Aim(bound);
-            const TStep step = Deepen(0, bound, TSolverMove {}, false, 0, rowsBound, columnsBound);
-            result.Nodes = FNodes;
+            const int64_t nodesBefore = Nodes();
+            const bool together = lastIterationNodes >= TogetherAfterNodes
+                && bound > SubtreeDepth + 1 && FLimits.MaxThreads > 1
+                && std::thread::hardware_concurrency() > 1;
+            const TStep step = together ? IterateTogether(bound, rowsBound, columnsBound)
+                                        : Iterate(bound, rowsBound, columnsBound, nullptr);
+            lastIterationNodes = Nodes() - nodesBefore;
+            result.Nodes = Nodes();
             if (step == TStep::Found) {
                 result.Outcome = TSearchOutcome::Found;
                 result.Moves = FPath;
@@ -75,6 +103,108 @@ public:
 private:
     enum class TStep { Found, Deeper, Stopped };
 
+    int64_t Nodes() const { return FNodes + FHelperNodes; }
+
+    TStep Iterate(int32_t bound, int32_t rowsBound, int32_t columnsBound, TSharedIteration* shared)
+    {
+        FShared = shared;
+        FNextBound = std::numeric_limits<int32_t>::max();
+        FSubtreesSeen = 0;
+        FClaimed = -1;
+        FSubtree = -1;
+        if (FLabelled)
+            FLabelled->Aim(bound);
+        const TStep step = Deepen(0, bound, TSolverMove {}, false, 0, rowsBound, columnsBound);
+        if (step == TStep::Found && shared != nullptr) {
+            const std::lock_guard lock(shared->FoundLock);
+            if (FSubtree < shared->FoundIn) {
+                shared->FoundIn = FSubtree;
+                shared->FoundMoves = FPath;
+            }
+        }
+        FShared = nullptr;
+        return step;
+    }
+
+    // One iteration on two threads: this search and a copy of it, both at the start board.
+    TStep IterateTogether(int32_t bound, int32_t rowsBound, int32_t columnsBound)
+    {
+        TSharedIteration shared;
+        shared.Nodes = Nodes();
+        TShortestSearch helper(*this);
+        helper.FNodes = 0;
+        helper.FHelperNodes = 0;
+        std::exception_ptr helperFailure;
+        std::thread other([&] {
+            try {
+                helper.Iterate(bound, rowsBound, columnsBound, &shared);
+            } catch (...) {
+                helperFailure = std::current_exception();
+                shared.Stopped = true;
+            }
+        });
+        Iterate(bound, rowsBound, columnsBound, &shared);
+        other.join();
+        FHelperNodes += helper.FNodes;
+        if (helperFailure)
+            std::rethrow_exception(helperFailure);
+        if (shared.FoundIn != NoSubtree) {
+            FPath = shared.FoundMoves;
+            return TStep::Found;
+        }
+        if (shared.Stopped) {
+            FCancelled = shared.Cancelled;
+            return TStep::Stopped;
+        }
+        FNextBound = std::min(FNextBound, helper.FNextBound);
+        return TStep::Deeper;
+    }
+
+    // Whether this thread searches the subtree whose root it has reached: each takes the next
+    // unclaimed one when it has passed its last.
+    bool ClaimSubtree()
+    {
+        const int64_t subtree = FSubtreesSeen++;
+        while (FClaimed < subtree)
+            FClaimed = FShared->NextSubtree.fetch_add(1);
+        FSubtree = subtree;
+        return FClaimed == subtree;
+    }
+
+    // Subtrees come in order, so once some earlier one holds a solution, none left can win.
+    bool SharedIterationOver() const
+    {
+        return FShared->Stopped || FShared->FoundIn < FSubtreesSeen;
+    }
+
+    bool CountNode()
+    {
+        ++FNodes;
+        if (FShared == nullptr) {
+            if (FNodes > FLimits.MaxNodes)
+                return false;
+            if (FNodes % CancelCheckInterval == 0 && Cancelled()) {
+                FCancelled = true;
+                return false;
+            }
+            return true;
+        }
+        if (FNodes % SharedCheckInterval != 0)
+            return true;
+        const int64_t total = FShared->Nodes.fetch_add(SharedCheckInterval) + SharedCheckInterval;
+        if (Cancelled())
+            FShared->Cancelled = true;
+        if (total > FLimits.MaxNodes || FShared->Cancelled)
+            FShared->Stopped = true;
+        // A solution in an earlier subtree makes this one's search worthless.
+        return !FShared->Stopped && FShared->FoundIn > FSubtree;
+    }
+
+    bool Cancelled() const
+    {
+        return FLimits.Cancel != nullptr && FLimits.Cancel->load(std::memory_order_relaxed);
+    }
+
     // Turning a line more than half way round one way is never shorter than the other way; an
     // even half turn is taken forwards only.
     static int32_t MaxRun(int32_t shift, int32_t length)
@@ -87,13 +217,14 @@ private:
     TStep Deepen(int32_t depth, int32_t bound, TSolverMove previous, bool hasPrevious, int32_t run,
         int32_t rowsBound, int32_t columnsBound)
     {
-        if (++FNodes > FLimits.MaxNodes)
-            return TStep::Stopped;
-        if (FLimits.Cancel != nullptr && FNodes % CancelCheckInterval == 0
-            && FLimits.Cancel->load(std::memory_order_relaxed)) {
-            FCancelled = true;
-            return TStep::Stopped;
+        if (FShared != nullptr && depth == SubtreeDepth) {
+            if (SharedIterationOver())
+                return TStep::Stopped;
+            if (!ClaimSubtree())
+                return TStep::Deeper;
         }
+        if (!CountNode())
+            return TStep::Stopped;
         // The other bounds are counted only as far as they may end the branch.
         int32_t rest = rowsBound + columnsBound;
         const int32_t enough = bound - depth + 1;
@@ -181,6 +312,13 @@ private:
     const TSearchLimits& FLimits;
     TMoveList FPath;
     int64_t FNodes = 0;
+    // Nodes of the copies that shared iterations with this search.
+    int64_t FHelperNodes = 0;
+    TSharedIteration* FShared = nullptr;
+    // Subtrees reached, the last one claimed and the one being searched, in a shared iteration.
+    int64_t FSubtreesSeen = 0;
+    int64_t FClaimed = -1;
+    int64_t FSubtree = -1;
     int32_t FNextBound = 0;
     bool FCancelled = false;
 };

@@ -11,6 +11,9 @@ struct TSearchLimits {
     // shorter exists.
     int32_t KnownLength = 0;
     const std::atomic<bool>* Cancel = nullptr;
+    // Threads a long search may share its work between, when the machine has them. The moves
+    // found are the same with any number.
+    int32_t MaxThreads = 2;
 };
 
 enum class TSearchOutcome { Found, KnownIsShortest, OverBudget, Cancelled, NoBound };

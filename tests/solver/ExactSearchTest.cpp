@@ -161,3 +161,35 @@ TEST(ExactSearch, LongerScramblesAreSolvedInNoMoreMovesAndCutSearchesBoundTheFew
         EXPECT_EQ(pair.Current, target);
     }
 }
+
+TEST(ExactSearch, TwoThreadsFindTheSameMovesAsOneAndStopAtTheBudget)
+{
+    TRuntimeRandom random(TestSeed());
+    int32_t longSearches = 0;
+    for (int32_t game = 0; game < 20 && longSearches < 3; ++game) {
+        TClassPair pair {DistinctTiles, DistinctTiles, 16};
+        for (int32_t move = 0; move < 14; ++move)
+            pair.Current.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
+                static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+        TSearchLimits limits;
+        limits.MaxNodes = 10'000'000;
+        limits.MaxThreads = 1;
+        const TSearchResult alone = SearchShortest(pair, limits);
+        // Short searches never start the second thread.
+        if (alone.Nodes < 20'000)
+            continue;
+        ++longSearches;
+
+        limits.MaxThreads = 2;
+        const TSearchResult together = SearchShortest(pair, limits);
+        limits.MaxNodes = alone.Nodes / 2;
+        const TSearchResult cut = SearchShortest(pair, limits);
+
+        ASSERT_EQ(together.Outcome, TSearchOutcome::Found) << "game " << game;
+        EXPECT_EQ(together.Moves, alone.Moves) << "game " << game;
+        ASSERT_EQ(cut.Outcome, TSearchOutcome::OverBudget) << "game " << game;
+        EXPECT_LE(cut.FewestPossible, static_cast<int32_t>(alone.Moves.size()));
+        EXPECT_LT(cut.Nodes, alone.Nodes);
+    }
+    EXPECT_EQ(longSearches, 3);
+}
