@@ -8,8 +8,9 @@
 
 struct TSolveOptions {
     // Nodes the search for the fewest moves may visit on boards larger than 3 x 3 before the
-    // solver settles for a short solution instead; 3 x 3 boards are always solved exactly.
-    int64_t MaxNodes = 300'000;
+    // solver settles for a short solution instead; 3 x 3 boards are always solved exactly. Long
+    // searches share their nodes between two threads where the machine has them.
+    int64_t MaxNodes = 1'000'000;
     // Past MaxNodes, nodes the solver may spend on shortening the way it settles for.
     int64_t MaxShorteningNodes = 200'000;
     // Set from another thread to stop the solver; it then returns no solution.
