@@ -166,7 +166,7 @@ TEST(ExactSearch, TwoThreadsFindTheSameMovesAsOneAndStopAtTheBudget)
 {
     TRuntimeRandom random(TestSeed());
     int32_t longSearches = 0;
-    for (int32_t game = 0; game < 20 && longSearches < 3; ++game) {
+    for (int32_t game = 0; game < 60 && longSearches < 3; ++game) {
         TClassPair pair {DistinctTiles, DistinctTiles, 16};
         for (int32_t move = 0; move < 14; ++move)
             pair.Current.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
@@ -175,8 +175,9 @@ TEST(ExactSearch, TwoThreadsFindTheSameMovesAsOneAndStopAtTheBudget)
         limits.MaxNodes = 10'000'000;
         limits.MaxThreads = 1;
         const TSearchResult alone = SearchShortest(pair, limits);
-        // Short searches never start the second thread.
-        if (alone.Nodes < 20'000)
+        // Short searches never start the second thread. The searches of successive lengths
+        // grow about tenfold, so this one most likely shared its last length.
+        if (alone.Nodes < 25'000)
             continue;
         ++longSearches;
 
