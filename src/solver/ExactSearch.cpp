@@ -1,6 +1,7 @@
 #include "solver/ExactSearch.h"
 
 #include "solver/LabelledBound.h"
+#include "solver/NearTarget.h"
 #include "solver/PatternBound.h"
 #include "solver/WalkingDistance.h"
 
@@ -26,6 +27,10 @@ constexpr int32_t SubtreeDepth = 2;
 // How often a thread of a shared search adds its nodes to the shared count and looks for news.
 constexpr int64_t SharedCheckInterval = 1'024;
 constexpr int64_t NoSubtree = std::numeric_limits<int64_t>::max();
+// The boards near the target are listed for a search over tile classes once one of its
+// iterations has passed this many nodes: cheap searches never need them.
+constexpr int64_t NearAfterNodes = 2'000;
+constexpr int32_t NearRadius = 4;
 
 // What the threads of one iteration share. Both walk the same boards down to SubtreeDepth, in
 // the same order, and number the subtrees there alike; each searches the subtrees it claims.
@@ -70,6 +75,9 @@ public:
         int64_t lastIterationNodes = 0;
         for (;;) {
             const int64_t nodesBefore = Nodes();
+            if (lastIterationNodes >= NearAfterNodes && !FNear && !FLabelled
+                && FBoard.Cols == PatternSide && FBoard.Rows == PatternSide)
+                FNear = std::make_shared<const TNearTarget>(FTarget, NearRadius);
             const bool together = lastIterationNodes >= TogetherAfterNodes
                 && bound > SubtreeDepth + 1 && FLimits.MaxThreads > 1
                 && std::thread::hardware_concurrency() > 1;
@@ -225,12 +233,16 @@ private:
         }
         if (!CountNode())
             return TStep::Stopped;
-        // The other bounds are counted only as far as they may end the branch.
+        // The other bounds are counted only as far as they may end the branch. Close to the
+        // target, the distance looked up is exact, or more than enough where none is found.
         int32_t rest = rowsBound + columnsBound;
         const int32_t enough = bound - depth + 1;
-        if (rest < enough && FLabelled)
+        const bool near = FNear && bound - depth <= FNear->Radius();
+        if (near)
+            rest = std::max(rest, FNear->Distance(FBoard));
+        if (rest < enough && !near && FLabelled)
             rest = std::max(rest, FLabelled->Bound(enough));
-        if (rest < enough && FPattern)
+        if (rest < enough && !near && FPattern)
             rest = std::max(rest, FPattern->Bound(FTileCells, enough, FFirstPlacement));
         const int32_t estimate = depth + rest;
         if (estimate > bound) {
@@ -306,6 +318,7 @@ private:
     TTileCells FTileCells {};
     std::optional<TLabelledBound> FLabelled;
     std::optional<TPatternBound> FPattern;
+    std::shared_ptr<const TNearTarget> FNear;
     std::size_t FFirstPlacement = 0;
     const TWalkingDistance* FAcrossRows;
     const TWalkingDistance* FAcrossColumns;

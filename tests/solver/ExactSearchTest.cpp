@@ -1,5 +1,6 @@
 #include "solver/ExactSearch.h"
 #include "solver/LabelledBound.h"
+#include "solver/NearTarget.h"
 #include "solver/PatternBound.h"
 #include "solver/WalkingDistance.h"
 
@@ -105,6 +106,18 @@ TEST(ExactSearch, BoundsNeverExceedTheDistanceOfABreadthFirstSearch)
         }
         // The bounds are not trivially low either.
         EXPECT_GT(tight, 100);
+    }
+}
+
+TEST(ExactSearch, BoardsNearTheTargetHaveTheirDistanceAndTheOthersLieFarther)
+{
+    constexpr int32_t Radius = 3;
+    for (const TClassBoard& target : {DistinctTiles, ManyRepeatedTiles}) {
+        const TNearTarget nearTarget(target, Radius);
+        for (const auto& [key, near] : Near(target, Radius + 1)) {
+            ASSERT_EQ(nearTarget.Distance(near.first), std::min(near.second, Radius + 1))
+                << std::hex << key;
+        }
     }
 }
 
