@@ -18,7 +18,7 @@ constexpr int32_t MaxBoundStates = 2'000'000;
 constexpr int64_t CancelCheckInterval = 4096;
 // Ways to tell equal tiles apart beyond which the bounds of distinct tiles cost more than they
 // save; the bound over tile classes takes over.
-constexpr std::size_t MaxLabellings = 16;
+constexpr std::size_t MaxLabellings = 48;
 // Past an iteration of this many nodes, the next ones are shared between two threads: the
 // iterations grow about tenfold, so the next one is worth the second thread's start.
 constexpr int64_t TogetherAfterNodes = 2'000;
