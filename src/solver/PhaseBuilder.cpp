@@ -28,6 +28,11 @@ constexpr int64_t BuildNodes = 700'000;
 // Nodes kept for phases in which no candidate grew within its share.
 constexpr int64_t SpareNodes = 400'000;
 constexpr int64_t SpareTries = 4;
+// Final candidates, the most promising first, whose last two phases are searched again as one
+// for fewer moves, and the nodes one such search, and all of them, may visit.
+constexpr std::size_t JoinedCandidates = 8;
+constexpr int64_t JoinNodes = 100'000;
+constexpr int64_t AllJoinNodes = 500'000;
 // Arrangements the searches of the last two rows may visit, over all final candidates.
 constexpr int64_t FinishNodes = 20'000;
 constexpr int8_t Unassigned = -1;
@@ -81,6 +86,8 @@ struct TCandidate {
     std::array<int8_t, MaxSolverCells> HomeTile {};
     TMoveList Moves;
     int32_t Score = 0;
+    // The candidate before its last two phases, shared by its siblings.
+    std::shared_ptr<const TCandidate> BeforeLastTwo;
 };
 
 // The cells each phase adds: a 2 x 2 block, then (with three rows to build) the third row under
@@ -137,6 +144,8 @@ public:
             // The table's cost of the last rows decides between the final candidates.
             beam = Best(std::move(next), phase + 1 < phases.size() ? BeamWidth : FinalWidth);
         }
+        if (builtRows == 3 && phases.size() >= 4)
+            JoinLastTwo(beam, phases);
         std::vector<TMoveList> finished;
         int64_t finishNodes = FinishNodes;
         for (TCandidate& candidate : beam) {
@@ -389,7 +398,7 @@ private:
 
     void Solve(const TCandidate& candidate, const std::vector<std::vector<TCell>>& phases,
         std::size_t phase, const TPhaseProblem& problem, const std::vector<uint8_t>& chosen,
-        std::vector<TCandidate>& children)
+        std::vector<TCandidate>& children, int32_t maxMoves = TPhaseLimits {}.MaxMoves)
     {
         TPhaseLimits limits;
         if (FPhaseNodesLeft <= 0)
@@ -397,11 +406,17 @@ private:
         limits.MaxNodes = std::min(PhaseNodes, FPhaseNodesLeft);
         limits.MaxSolutions = SolutionsPerPhase;
         limits.Cancel = FCancel;
+        limits.MaxMoves = maxMoves;
         const TPhaseResult result = SolvePhase(problem, limits);
         FNodesLeft -= result.Nodes;
         FPhaseNodesLeft -= result.Nodes;
+        std::shared_ptr<const TCandidate> before;
+        if (phase + 2 == phases.size() && !result.Solutions.empty())
+            before = std::make_shared<const TCandidate>(candidate);
         for (const TMoveList& moves : result.Solutions) {
             TCandidate child = candidate;
+            if (before)
+                child.BeforeLastTwo = before;
             child.Board.Apply(moves);
             child.Tiles.Apply(moves);
             child.Moves.insert(child.Moves.end(), moves.begin(), moves.end());
@@ -421,6 +436,41 @@ private:
             }
             children.push_back(std::move(child));
         }
+    }
+
+    // Two phases searched as one often need fewer moves than one after the other: the most
+    // promising final candidates are searched again from before their last two phases, for
+    // fewer moves than they took, and what is found joins them.
+    void JoinLastTwo(std::vector<TCandidate>& beam, const std::vector<std::vector<TCell>>& phases)
+    {
+        std::vector<std::vector<TCell>> joined(phases.begin(), phases.end() - 1);
+        joined.back().insert(joined.back().end(), phases.back().begin(), phases.back().end());
+        std::vector<const TCandidate*> searched;
+        std::vector<TCandidate> children;
+        int64_t nodesLeft = AllJoinNodes;
+        for (const TCandidate& candidate : beam) {
+            const TCandidate* before = candidate.BeforeLastTwo.get();
+            if (searched.size() == JoinedCandidates || nodesLeft <= 0 || Cancelled())
+                break;
+            if (before == nullptr
+                || std::find(searched.begin(), searched.end(), before) != searched.end())
+                continue;
+            searched.push_back(before);
+            TPhaseProblem problem;
+            std::vector<TChoice> choices;
+            if (!Problem(*before, joined, joined.size() - 1, problem, choices))
+                continue;
+            FPhaseNodesLeft = std::min(JoinNodes, nodesLeft);
+            const int64_t budget = FPhaseNodesLeft;
+            const auto taken = static_cast<int32_t>(candidate.Moves.size() - before->Moves.size());
+            Solve(*before, joined, joined.size() - 1, problem, choices.front().Tiles, children,
+                taken - 1);
+            nodesLeft -= budget - FPhaseNodesLeft;
+        }
+        for (TCandidate& child : children)
+            beam.push_back(std::move(child));
+        std::stable_sort(beam.begin(), beam.end(),
+            [](const TCandidate& a, const TCandidate& b) { return a.Score < b.Score; });
     }
 
     static std::vector<TCandidate> Best(std::vector<TCandidate> candidates, std::size_t width)

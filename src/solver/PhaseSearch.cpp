@@ -77,7 +77,8 @@ public:
 
     TPhaseResult Run()
     {
-        for (int32_t limit = Bound(); limit <= MaxPhaseMoves; ++limit)
+        const int32_t longest = std::min(MaxPhaseMoves, FLimits.MaxMoves);
+        for (int32_t limit = Bound(); limit <= longest; ++limit)
             if (!Search(0, limit, -1, 0) || !FSolutions.empty())
                 break;
         if (FStopped && FSolutions.empty())

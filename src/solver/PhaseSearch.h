@@ -28,6 +28,8 @@ struct TPhaseLimits {
     // Solutions of the fewest moves collected, each leaving the free tiles elsewhere.
     int32_t MaxSolutions = 1;
     const std::atomic<bool>* Cancel = nullptr;
+    // Moves a solution may take: a caller that knows a way of that many asks only for shorter.
+    int32_t MaxMoves = 24;
 };
 
 struct TPhaseResult {

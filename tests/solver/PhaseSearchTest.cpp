@@ -128,6 +128,41 @@ TEST(PhaseSearch, ABudgetTooSmallGivesNoSolution)
     EXPECT_TRUE(SolvePhase(problem, {10, 1, nullptr}).Solutions.empty());
 }
 
+TEST(PhaseSearch, ASearchCappedBelowTheFewestMovesFindsNothing)
+{
+    TRuntimeRandom random(TestSeed());
+    for (int32_t game = 0; game < 6; ++game) {
+        const TClassBoard board = ScrambledTiles(random, 3 + random.Random(4));
+        const TPhaseProblem block = BlockProblem(board, {6, 7, 11, 12}, {6});
+        const int32_t fewest = PhaseBound(block);
+        for (const int32_t cap : {fewest - 1, fewest, fewest + 1}) {
+            TPhaseLimits limits {1'000'000, 1, nullptr};
+            limits.MaxMoves = cap;
+            const TPhaseResult result = SolvePhase(block, limits);
+            EXPECT_EQ(result.Solutions.size(), cap < fewest ? 0u : 1u)
+                << "game " << game << ", cap " << cap;
+        }
+    }
+}
+
+TEST(PhaseBuilder, FiveByFiveBuildsOfFixedBoardsGainFromJoiningTheLastColumns)
+{
+    // Fixed boards: budgets count nodes, so the lengths do not depend on the machine's speed.
+    // Building the last two columns one after the other alone took 407 moves on them.
+    int32_t total = 0;
+    for (uint32_t seed = 1; seed <= 12; ++seed) {
+        TRuntimeRandom random(seed);
+        const TClassPair pair = ScrambledPair(random, 5, 5, false);
+        const std::optional<TMoveList> moves = BuildInPhases(pair);
+        ASSERT_TRUE(moves) << "seed " << seed;
+        TClassBoard board = pair.Current;
+        board.Apply(*moves);
+        EXPECT_EQ(board, pair.Target) << "seed " << seed;
+        total += static_cast<int32_t>(moves->size());
+    }
+    EXPECT_LE(total, 401);
+}
+
 TEST(PhaseBuilder, BuildsSolveBoardsOfEveryFrameAndStayShort)
 {
     TRuntimeRandom random(TestSeed());
