@@ -340,6 +340,15 @@ private:
 
 TSearchResult SearchShortest(const TClassPair& pair, const TSearchLimits& limits)
 {
+    // The pattern table of 4 x 4 boards takes the better part of a second on its first use;
+    // a cancelled solver should not wait for it.
+    if (pair.Current.Cols == PatternSide && pair.Current.Rows == PatternSide) {
+        try {
+            TTilePatternTable::Shared(limits.Cancel);
+        } catch (const TTilePatternTable::TCancelled&) {
+            return {TSearchOutcome::Cancelled, {}, 0};
+        }
+    }
     // The labellings' bounds include the walking distance of distinct tiles, whose tables are
     // shared; the tables of the board's own classes are built for each target.
     std::optional<TLabelledBound> labelled

@@ -6,6 +6,10 @@ namespace {
 constexpr uint32_t PatternStates = 5'765'760;
 constexpr uint8_t Unreached = 0xF;
 constexpr int32_t Moves = 4 * PatternSide;
+// States between looks at the cancel flag: about a millisecond's work.
+constexpr uint32_t CancelCheckInterval = 1u << 16;
+
+std::atomic<bool> TableBuilt {false};
 
 uint8_t Nibble(const std::vector<uint8_t>& table, uint32_t index)
 {
@@ -62,10 +66,17 @@ std::array<std::array<uint8_t, PatternCells>, Moves> CellsAfterMoves()
 
 } // namespace
 
-const TTilePatternTable& TTilePatternTable::Shared()
+const TTilePatternTable& TTilePatternTable::Shared(const std::atomic<bool>* cancel)
 {
-    static const TTilePatternTable table;
+    // A constructor that throws leaves the table unbuilt for the next caller.
+    static const TTilePatternTable table(cancel);
+    TableBuilt = true;
     return table;
+}
+
+bool TTilePatternTable::Built()
+{
+    return TableBuilt;
 }
 
 const std::array<uint8_t, PatternTiles>& TTilePatternTable::Homes()
@@ -74,17 +85,17 @@ const std::array<uint8_t, PatternTiles>& TTilePatternTable::Homes()
     return homes;
 }
 
-TTilePatternTable::TTilePatternTable()
+TTilePatternTable::TTilePatternTable(const std::atomic<bool>* cancel)
     : FDistance((PatternStates + 1) / 2, 0xFF)
 {
-    Search();
+    Search(cancel);
 }
 
 // Breadth first from the pattern at home, a layer per pass over the table: every move undoes
 // with its inverse, so distances from home are distances to it. Once the layer is larger than
 // what is left unreached, each unreached state looks for a neighbour in the layer instead,
 // which settles most of them at the first few moves.
-void TTilePatternTable::Search()
+void TTilePatternTable::Search(const std::atomic<bool>* cancel)
 {
     const auto after = CellsAfterMoves();
     auto neighbours = [&after](const std::array<uint8_t, PatternTiles>& cells, auto&& visit) {
@@ -112,6 +123,9 @@ void TTilePatternTable::Search()
         const bool backwards = unreached < layer;
         layer = 0;
         for (uint32_t index = 0; index < PatternStates; ++index) {
+            if (index % CancelCheckInterval == 0 && cancel != nullptr
+                && cancel->load(std::memory_order_relaxed))
+                throw TCancelled();
             if (backwards) {
                 if (Nibble(FDistance, index) != Unreached)
                     continue;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <vector>
 
 constexpr int32_t PatternSide = 4;
@@ -15,9 +17,15 @@ constexpr int32_t PatternTiles = 6;
 // this one and maps moves to moves, so the one table serves them all.
 class TTilePatternTable {
 public:
-    // The table, built on the first call (about 6 million states, half a byte each); later
-    // calls, from any thread, share it.
-    static const TTilePatternTable& Shared();
+    // Raised when the build is cancelled; the next call builds the table afresh.
+    struct TCancelled : std::exception { };
+
+    // The table, built on the first call (about 6 million states, half a byte each, under a
+    // second); later calls, from any thread, share it. The build stops with TCancelled once
+    // cancel is set.
+    static const TTilePatternTable& Shared(const std::atomic<bool>* cancel = nullptr);
+    // Whether some call to Shared has finished building the table.
+    static bool Built();
 
     // The pattern's home cells, in the order Distance takes the tiles.
     static const std::array<uint8_t, PatternTiles>& Homes();
@@ -49,8 +57,8 @@ public:
     }
 
 private:
-    TTilePatternTable();
-    void Search();
+    explicit TTilePatternTable(const std::atomic<bool>* cancel);
+    void Search(const std::atomic<bool>* cancel);
 
     std::vector<uint8_t> FDistance;
 };

@@ -1,4 +1,5 @@
 #include "solver/PuzzleSolver.h"
+#include "solver/TilePatternTable.h"
 
 #include "common/KelException.h"
 #include "puzzle/ScriptedRandom.h"
@@ -201,6 +202,21 @@ TEST(PuzzleSolver, ACancelledSolverReturnsNothing)
     TSolveOptions options;
     options.Cancel = &cancel;
     EXPECT_FALSE(SolvePuzzle(board, options));
+}
+
+TEST(PuzzleSolver, ACancelledBuildOfThePatternTableLeavesItToTheNextCaller)
+{
+    if (TTilePatternTable::Built())
+        GTEST_SKIP() << "an earlier test in this process built the table";
+    const std::atomic<bool> cancel {true};
+
+    EXPECT_THROW(TTilePatternTable::Shared(&cancel), TTilePatternTable::TCancelled);
+    EXPECT_FALSE(TTilePatternTable::Built());
+    const TTilePatternTable& table = TTilePatternTable::Shared();
+
+    EXPECT_TRUE(TTilePatternTable::Built());
+    EXPECT_EQ(table.Distance(TTilePatternTable::Homes()), 0);
+    EXPECT_EQ(&TTilePatternTable::Shared(&cancel), &table);
 }
 
 TEST(PuzzleSolver, BoardsThatNoRotationsCanSolveAreRefused)
