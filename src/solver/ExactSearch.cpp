@@ -5,6 +5,7 @@
 #include "solver/PatternBound.h"
 #include "solver/WalkingDistance.h"
 
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <mutex>
@@ -31,6 +32,11 @@ constexpr int64_t NoSubtree = std::numeric_limits<int64_t>::max();
 // iterations has passed this many nodes: cheap searches never need them.
 constexpr int64_t NearAfterNodes = 2'000;
 constexpr int32_t NearRadius = 4;
+// The first moves are tried in the order of the bounds of the boards they reach, so that the
+// search for the last length, which stops at its first solution, tends to meet it sooner.
+constexpr int32_t OrderedDepth = 2;
+// Moves a board may go on with: each line either way.
+constexpr std::size_t MaxMovesOn = 4 * MaxLines;
 
 // What the threads of one iteration share. Both walk the same boards down to SubtreeDepth, in
 // the same order, and number the subtrees there alike; each searches the subtrees it claims.
@@ -252,6 +258,9 @@ private:
         if (rowsBound + columnsBound == 0 && FBoard == FTarget)
             return TStep::Found;
 
+        std::array<TSolverMove, MaxMovesOn> moves {};
+        std::array<int32_t, MaxMovesOn> runs {};
+        std::size_t count = 0;
         for (const bool isColumn : {true, false}) {
             const int32_t length = FBoard.LineLength(isColumn);
             for (int32_t line = 0; line < FBoard.LineCount(isColumn); ++line)
@@ -265,22 +274,61 @@ private:
                         continue;
                     if (!sameLine && MaxRun(shift, length) < 1)
                         continue;
-
-                    const TSolverMove move {isColumn, static_cast<int8_t>(line), shift};
-                    Apply(move, false);
-                    FPath.push_back(move);
-                    const TStep step = Deepen(depth + 1, bound, move, true, sameLine ? run + 1 : 1,
-                        isColumn ? WalkingBound(FAcrossRows) : rowsBound,
-                        isColumn ? columnsBound : WalkingBound(FAcrossColumns));
-                    if (step == TStep::Found)
-                        return step;
-                    FPath.pop_back();
-                    Apply(move.Inverse(), true);
-                    if (step == TStep::Stopped)
-                        return step;
+                    moves[count] = TSolverMove {isColumn, static_cast<int8_t>(line), shift};
+                    runs[count] = sameLine ? run + 1 : 1;
+                    ++count;
                 }
         }
+        std::array<std::size_t, MaxMovesOn> order {};
+        for (std::size_t i = 0; i < count; ++i)
+            order[i] = i;
+        if (depth < OrderedDepth)
+            OrderByBound(moves, count, order);
+        for (std::size_t n = 0; n < count; ++n) {
+            const TSolverMove move = moves[order[n]];
+            const bool isColumn = move.IsColumn;
+            Apply(move, false);
+            FPath.push_back(move);
+            const TStep step = Deepen(depth + 1, bound, move, true, runs[order[n]],
+                isColumn ? WalkingBound(FAcrossRows) : rowsBound,
+                isColumn ? columnsBound : WalkingBound(FAcrossColumns));
+            if (step == TStep::Found)
+                return step;
+            FPath.pop_back();
+            Apply(move.Inverse(), true);
+            if (step == TStep::Stopped)
+                return step;
+        }
         return TStep::Deeper;
+    }
+
+    // The moves, by the bounds of the boards they reach, equal ones in their given order; both
+    // threads of a shared search come to the same order.
+    void OrderByBound(const std::array<TSolverMove, MaxMovesOn>& moves, std::size_t count,
+        std::array<std::size_t, MaxMovesOn>& order)
+    {
+        std::array<int32_t, MaxMovesOn> bounds {};
+        for (std::size_t i = 0; i < count; ++i) {
+            Apply(moves[i], false);
+            bounds[i] = FullBound();
+            Apply(moves[i].Inverse(), true);
+        }
+        std::stable_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count),
+            [&bounds](std::size_t a, std::size_t b) { return bounds[a] < bounds[b]; });
+    }
+
+    // The bound counted in full rather than only as far as it ends a branch.
+    int32_t FullBound()
+    {
+        constexpr int32_t Everything = std::numeric_limits<int32_t>::max();
+        int32_t bound = WalkingBound(FAcrossRows) + WalkingBound(FAcrossColumns);
+        if (FPattern)
+            bound = std::max(bound, FPattern->Bound(FTileCells, Everything, FFirstPlacement));
+        // The labellings' least reaches each value it is asked for or tells only that it is less.
+        if (FLabelled)
+            while (FLabelled->Bound(bound + 1) > bound)
+                ++bound;
+        return bound;
     }
 
     int32_t WalkingBound(const TWalkingDistance* table) const
