@@ -3,12 +3,12 @@
 #include "solver/LabelledBound.h"
 #include "solver/NearTarget.h"
 #include "solver/PatternBound.h"
+#include "solver/SubtreeShare.h"
 #include "solver/WalkingDistance.h"
 
 #include <algorithm>
 #include <exception>
 #include <limits>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -25,9 +25,6 @@ constexpr std::size_t MaxLabellings = 48;
 constexpr int64_t TogetherAfterNodes = 2'000;
 // Shared searches deal out the subtrees below the boards this many moves from the start.
 constexpr int32_t SubtreeDepth = 2;
-// How often a thread of a shared search adds its nodes to the shared count and looks for news.
-constexpr int64_t SharedCheckInterval = 1'024;
-constexpr int64_t NoSubtree = std::numeric_limits<int64_t>::max();
 // The boards near the target are listed for a search over tile classes once one of its
 // iterations has passed this many nodes: cheap searches never need them.
 constexpr int64_t NearAfterNodes = 2'000;
@@ -37,19 +34,6 @@ constexpr int32_t NearRadius = 4;
 constexpr int32_t OrderedDepth = 2;
 // Moves a board may go on with: each line either way.
 constexpr std::size_t MaxMovesOn = 4 * MaxLines;
-
-// What the threads of one iteration share. Both walk the same boards down to SubtreeDepth, in
-// the same order, and number the subtrees there alike; each searches the subtrees it claims.
-// The solution of the lowest subtree wins, which is the one a single thread would have found.
-struct TSharedIteration {
-    std::atomic<int64_t> Nodes {0};
-    std::atomic<int64_t> NextSubtree {0};
-    std::atomic<int64_t> FoundIn {NoSubtree};
-    std::atomic<bool> Stopped {false};
-    std::atomic<bool> Cancelled {false};
-    std::mutex FoundLock;
-    TMoveList FoundMoves;
-};
 
 class TShortestSearch {
 public:
@@ -119,99 +103,67 @@ private:
 
     int64_t Nodes() const { return FNodes + FHelperNodes; }
 
-    TStep Iterate(int32_t bound, int32_t rowsBound, int32_t columnsBound, TSharedIteration* shared)
+    TStep Iterate(int32_t bound, int32_t rowsBound, int32_t columnsBound, TSubtreeShare* share)
     {
-        FShared = shared;
+        std::optional<TSubtreeShare::TPart> part;
+        if (share != nullptr)
+            part.emplace(*share);
+        FPart = part ? &*part : nullptr;
         FNextBound = std::numeric_limits<int32_t>::max();
-        FSubtreesSeen = 0;
-        FClaimed = -1;
-        FSubtree = -1;
         if (FLabelled)
             FLabelled->Aim(bound);
         const TStep step = Deepen(0, bound, TSolverMove {}, false, 0, rowsBound, columnsBound);
-        if (step == TStep::Found && shared != nullptr) {
-            const std::lock_guard lock(shared->FoundLock);
-            if (FSubtree < shared->FoundIn) {
-                shared->FoundIn = FSubtree;
-                shared->FoundMoves = FPath;
-            }
-        }
-        FShared = nullptr;
+        if (step == TStep::Found && part)
+            part->Found(FPath);
+        FPart = nullptr;
         return step;
     }
 
     // One iteration on two threads: this search and a copy of it, both at the start board.
     TStep IterateTogether(int32_t bound, int32_t rowsBound, int32_t columnsBound)
     {
-        TSharedIteration shared;
-        shared.Nodes = Nodes();
+        TSubtreeShare share(Nodes(), FLimits.MaxNodes, FLimits.Cancel);
         TShortestSearch helper(*this);
         helper.FNodes = 0;
         helper.FHelperNodes = 0;
         std::exception_ptr helperFailure;
         std::thread other([&] {
             try {
-                helper.Iterate(bound, rowsBound, columnsBound, &shared);
+                helper.Iterate(bound, rowsBound, columnsBound, &share);
             } catch (...) {
                 helperFailure = std::current_exception();
-                shared.Stopped = true;
+                share.Stop();
             }
         });
-        Iterate(bound, rowsBound, columnsBound, &shared);
+        Iterate(bound, rowsBound, columnsBound, &share);
         other.join();
         FHelperNodes += helper.FNodes;
         if (helperFailure)
             std::rethrow_exception(helperFailure);
-        if (shared.FoundIn != NoSubtree) {
-            FPath = shared.FoundMoves;
+        if (std::optional<TMoveList> solution = share.Solution()) {
+            FPath = std::move(*solution);
             return TStep::Found;
         }
-        if (shared.Stopped) {
-            FCancelled = shared.Cancelled;
+        if (share.Stopped()) {
+            FCancelled = share.Cancelled();
             return TStep::Stopped;
         }
         FNextBound = std::min(FNextBound, helper.FNextBound);
         return TStep::Deeper;
     }
 
-    // Whether this thread searches the subtree whose root it has reached: each takes the next
-    // unclaimed one when it has passed its last.
-    bool ClaimSubtree()
-    {
-        const int64_t subtree = FSubtreesSeen++;
-        while (FClaimed < subtree)
-            FClaimed = FShared->NextSubtree.fetch_add(1);
-        FSubtree = subtree;
-        return FClaimed == subtree;
-    }
-
-    // Subtrees come in order, so once some earlier one holds a solution, none left can win.
-    bool SharedIterationOver() const
-    {
-        return FShared->Stopped || FShared->FoundIn < FSubtreesSeen;
-    }
-
     bool CountNode()
     {
         ++FNodes;
-        if (FShared == nullptr) {
-            if (FNodes > FLimits.MaxNodes)
-                return false;
-            if (FNodes % CancelCheckInterval == 0 && Cancelled()) {
-                FCancelled = true;
-                return false;
-            }
-            return true;
+        if (FPart != nullptr)
+            return FPart->CountNode();
+        if (FNodes > FLimits.MaxNodes)
+            return false;
+        if (FNodes % CancelCheckInterval == 0 && Cancelled()) {
+            FCancelled = true;
+            return false;
         }
-        if (FNodes % SharedCheckInterval != 0)
-            return true;
-        const int64_t total = FShared->Nodes.fetch_add(SharedCheckInterval) + SharedCheckInterval;
-        if (Cancelled())
-            FShared->Cancelled = true;
-        if (total > FLimits.MaxNodes || FShared->Cancelled)
-            FShared->Stopped = true;
-        // A solution in an earlier subtree makes this one's search worthless.
-        return !FShared->Stopped && FShared->FoundIn > FSubtree;
+        return true;
     }
 
     bool Cancelled() const
@@ -231,10 +183,10 @@ private:
     TStep Deepen(int32_t depth, int32_t bound, TSolverMove previous, bool hasPrevious, int32_t run,
         int32_t rowsBound, int32_t columnsBound)
     {
-        if (FShared != nullptr && depth == SubtreeDepth) {
-            if (SharedIterationOver())
+        if (FPart != nullptr && depth == SubtreeDepth) {
+            if (FPart->Over())
                 return TStep::Stopped;
-            if (!ClaimSubtree())
+            if (!FPart->Claim())
                 return TStep::Deeper;
         }
         if (!CountNode())
@@ -375,11 +327,8 @@ private:
     int64_t FNodes = 0;
     // Nodes of the copies that shared iterations with this search.
     int64_t FHelperNodes = 0;
-    TSharedIteration* FShared = nullptr;
-    // Subtrees reached, the last one claimed and the one being searched, in a shared iteration.
-    int64_t FSubtreesSeen = 0;
-    int64_t FClaimed = -1;
-    int64_t FSubtree = -1;
+    // This thread's part in an iteration shared with another.
+    TSubtreeShare::TPart* FPart = nullptr;
     int32_t FNextBound = 0;
     bool FCancelled = false;
 };
