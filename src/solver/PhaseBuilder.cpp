@@ -7,6 +7,9 @@
 #include "solver/WindowOptimiser.h"
 
 #include <algorithm>
+#include <exception>
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -22,9 +25,10 @@ constexpr int32_t MaxAssignments = 32;
 // Finished candidates, the shortest first, whose moves are shortened stretch by stretch.
 constexpr std::size_t ShortenedFinalists = 3;
 // Nodes one phase search, and all of a build's, may visit: a bound on the time of hard boards,
-// which then keep the candidates that finished within it. A build's nodes take about 45 ms.
+// which then keep the candidates that finished within it. A build's nodes, shared by two
+// threads, take about 35 ms.
 constexpr int64_t PhaseNodes = 400'000;
-constexpr int64_t BuildNodes = 700'000;
+constexpr int64_t BuildNodes = 1'000'000;
 // Nodes kept for phases in which no candidate grew within its share.
 constexpr int64_t SpareNodes = 400'000;
 constexpr int64_t SpareTries = 4;
@@ -32,7 +36,7 @@ constexpr int64_t SpareTries = 4;
 // for fewer moves, and the nodes one such search, and all of them, may visit.
 constexpr std::size_t JoinedCandidates = 8;
 constexpr int64_t JoinNodes = 100'000;
-constexpr int64_t AllJoinNodes = 500'000;
+constexpr int64_t AllJoinNodes = 800'000;
 // Arrangements the searches of the last two rows may visit, over all final candidates.
 constexpr int64_t FinishNodes = 20'000;
 constexpr int8_t Unassigned = -1;
@@ -107,6 +111,48 @@ std::vector<std::vector<TCell>> PhaseCells(int32_t cols, int32_t builtRows)
     return phases;
 }
 
+// Nodes a run of searches may still visit, and those it visited.
+struct TBudget {
+    int64_t Left = 0;
+    int64_t Used = 0;
+};
+
+// Runs work(index, budget) for indexes 0..count-1, dealt alternately to two threads where the
+// machine has two cores, each thread with half the nodes and going through its indexes in order:
+// what each finds does not depend on the other's speed. Returns the nodes used.
+int64_t OnTwoThreads(
+    std::size_t count, int64_t nodes, const std::function<void(std::size_t, TBudget&)>& work)
+{
+    std::array<TBudget, 2> budgets {TBudget {nodes / 2}, TBudget {nodes - nodes / 2}};
+    const auto run = [&](std::size_t first) {
+        for (std::size_t i = first; i < count; i += 2)
+            work(i, budgets[first]);
+    };
+    if (count < 2 || std::thread::hardware_concurrency() < 2) {
+        run(0);
+        run(1);
+    } else {
+        std::exception_ptr failure;
+        std::thread other([&] {
+            try {
+                run(1);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        try {
+            run(0);
+        } catch (...) {
+            other.join();
+            throw;
+        }
+        other.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    return budgets[0].Used + budgets[1].Used;
+}
+
 class TPhaseBuilder {
 public:
     TPhaseBuilder(const TClassPair& pair, const std::atomic<bool>* cancel)
@@ -123,21 +169,28 @@ public:
         const int32_t frameCols = beam.front().Frame.Cols;
         const int32_t builtRows = beam.front().Frame.Rows - 2;
         const std::vector<std::vector<TCell>> phases = PhaseCells(frameCols, builtRows);
+        // The threads share the tables, which are therefore asked for before they start.
+        for (const TCandidate& candidate : beam)
+            BlockTable(candidate.Frame.Cols, candidate.Frame.Rows);
         for (std::size_t phase = 0; phase < phases.size(); ++phase) {
             // Each phase may spend its share of what is left; the best candidates, which come
             // first, are grown while the share lasts.
-            FPhaseNodesLeft = FNodesLeft / static_cast<int64_t>(phases.size() - phase);
+            const int64_t share = FNodesLeft / static_cast<int64_t>(phases.size() - phase);
+            std::vector<std::vector<TCandidate>> grown(beam.size());
+            FNodesLeft -= OnTwoThreads(beam.size(), share, [&](std::size_t c, TBudget& budget) {
+                grown[c] = Grow(beam[c], phases, phase, budget);
+            });
             std::vector<TCandidate> next;
-            for (const TCandidate& candidate : beam)
-                for (TCandidate& child : Grow(candidate, phases, phase))
+            for (std::vector<TCandidate>& children : grown)
+                for (TCandidate& child : children)
                     next.push_back(std::move(child));
             // Where no candidate grew within the share, the best ones try again on the spare
             // budget, so that a hard board still finishes in phases.
             for (std::size_t c = 0; next.empty() && c < beam.size() && FSpareNodes > 0; ++c) {
-                FPhaseNodesLeft = std::min(FSpareNodes, SpareNodes / SpareTries);
-                const int64_t before = FPhaseNodesLeft;
-                next = Grow(beam[c], phases, phase);
-                FSpareNodes -= before - FPhaseNodesLeft;
+                TBudget budget {std::min(FSpareNodes, SpareNodes / SpareTries)};
+                next = Grow(beam[c], phases, phase, budget);
+                FSpareNodes -= budget.Used;
+                FNodesLeft -= budget.Used;
             }
             if (Cancelled())
                 return std::nullopt;
@@ -146,16 +199,23 @@ public:
         }
         if (builtRows == 3 && phases.size() >= 4)
             JoinLastTwo(beam, phases);
-        std::vector<TMoveList> finished;
-        int64_t finishNodes = FinishNodes;
-        for (TCandidate& candidate : beam) {
-            if (!FinishLastRows(candidate, finishNodes))
-                continue;
+        std::vector<std::optional<TMoveList>> finishes(beam.size());
+        OnTwoThreads(beam.size(), FinishNodes, [&](std::size_t c, TBudget& budget) {
+            TCandidate& candidate = beam[c];
+            const int64_t before = budget.Left;
+            const bool done = FinishLastRows(candidate, budget.Left);
+            budget.Used += before - budget.Left;
+            if (!done)
+                return;
             TMoveList actual;
             for (const TSolverMove& move : candidate.Moves)
                 actual.push_back(candidate.Frame.ActualMove(move));
-            finished.push_back(OptimiseMoves(actual, FPair.Current.Cols, FPair.Current.Rows));
-        }
+            finishes[c] = OptimiseMoves(actual, FPair.Current.Cols, FPair.Current.Rows);
+        });
+        std::vector<TMoveList> finished;
+        for (std::optional<TMoveList>& moves : finishes)
+            if (moves)
+                finished.push_back(std::move(*moves));
         std::stable_sort(finished.begin(), finished.end(),
             [](const TMoveList& a, const TMoveList& b) { return a.size() < b.size(); });
         std::optional<TMoveList> best;
@@ -378,7 +438,7 @@ private:
     }
 
     std::vector<TCandidate> Grow(const TCandidate& candidate,
-        const std::vector<std::vector<TCell>>& phases, std::size_t phase)
+        const std::vector<std::vector<TCell>>& phases, std::size_t phase, TBudget& budget) const
     {
         TPhaseProblem problem;
         std::vector<TChoice> choices;
@@ -391,25 +451,26 @@ private:
         std::vector<TCandidate> children;
         for (std::size_t c = 0; c < choices.size() && c < ChoicesPerPhase; ++c) {
             SetChoice(problem, placed, cellOfTile, choices[c]);
-            Solve(candidate, phases, phase, problem, choices[c].Tiles, children);
+            Solve(candidate, phases, phase, problem, choices[c].Tiles, children, budget);
         }
         return children;
     }
 
     void Solve(const TCandidate& candidate, const std::vector<std::vector<TCell>>& phases,
         std::size_t phase, const TPhaseProblem& problem, const std::vector<uint8_t>& chosen,
-        std::vector<TCandidate>& children, int32_t maxMoves = TPhaseLimits {}.MaxMoves)
+        std::vector<TCandidate>& children, TBudget& budget,
+        int32_t maxMoves = TPhaseLimits {}.MaxMoves) const
     {
         TPhaseLimits limits;
-        if (FPhaseNodesLeft <= 0)
+        if (budget.Left <= 0)
             return;
-        limits.MaxNodes = std::min(PhaseNodes, FPhaseNodesLeft);
+        limits.MaxNodes = std::min(PhaseNodes, budget.Left);
         limits.MaxSolutions = SolutionsPerPhase;
         limits.Cancel = FCancel;
         limits.MaxMoves = maxMoves;
         const TPhaseResult result = SolvePhase(problem, limits);
-        FNodesLeft -= result.Nodes;
-        FPhaseNodesLeft -= result.Nodes;
+        budget.Left -= result.Nodes;
+        budget.Used += result.Nodes;
         std::shared_ptr<const TCandidate> before;
         if (phase + 2 == phases.size() && !result.Solutions.empty())
             before = std::make_shared<const TCandidate>(candidate);
@@ -445,30 +506,35 @@ private:
     {
         std::vector<std::vector<TCell>> joined(phases.begin(), phases.end() - 1);
         joined.back().insert(joined.back().end(), phases.back().begin(), phases.back().end());
-        std::vector<const TCandidate*> searched;
-        std::vector<TCandidate> children;
-        int64_t nodesLeft = AllJoinNodes;
+        // Each earlier candidate once, with the fewest moves its descendants took.
+        std::vector<std::pair<const TCandidate*, int32_t>> searched;
         for (const TCandidate& candidate : beam) {
             const TCandidate* before = candidate.BeforeLastTwo.get();
-            if (searched.size() == JoinedCandidates || nodesLeft <= 0 || Cancelled())
+            if (searched.size() == JoinedCandidates)
                 break;
             if (before == nullptr
-                || std::find(searched.begin(), searched.end(), before) != searched.end())
+                || std::any_of(searched.begin(), searched.end(),
+                    [&](const auto& other) { return other.first == before; }))
                 continue;
-            searched.push_back(before);
+            searched.emplace_back(
+                before, static_cast<int32_t>(candidate.Moves.size() - before->Moves.size()));
+        }
+        std::vector<std::vector<TCandidate>> children(searched.size());
+        OnTwoThreads(searched.size(), AllJoinNodes, [&](std::size_t c, TBudget& budget) {
+            const auto& [before, taken] = searched[c];
             TPhaseProblem problem;
             std::vector<TChoice> choices;
             if (!Problem(*before, joined, joined.size() - 1, problem, choices))
-                continue;
-            FPhaseNodesLeft = std::min(JoinNodes, nodesLeft);
-            const int64_t budget = FPhaseNodesLeft;
-            const auto taken = static_cast<int32_t>(candidate.Moves.size() - before->Moves.size());
-            Solve(*before, joined, joined.size() - 1, problem, choices.front().Tiles, children,
-                taken - 1);
-            nodesLeft -= budget - FPhaseNodesLeft;
-        }
-        for (TCandidate& child : children)
-            beam.push_back(std::move(child));
+                return;
+            TBudget own {std::min(JoinNodes, budget.Left)};
+            Solve(*before, joined, joined.size() - 1, problem, choices.front().Tiles, children[c],
+                own, taken - 1);
+            budget.Left -= own.Used;
+            budget.Used += own.Used;
+        });
+        for (std::vector<TCandidate>& found : children)
+            for (TCandidate& child : found)
+                beam.push_back(std::move(child));
         std::stable_sort(beam.begin(), beam.end(),
             [](const TCandidate& a, const TCandidate& b) { return a.Score < b.Score; });
     }
@@ -508,7 +574,6 @@ private:
     const TClassPair& FPair;
     const std::atomic<bool>* FCancel;
     int64_t FNodesLeft = BuildNodes;
-    int64_t FPhaseNodesLeft = 0;
     int64_t FSpareNodes = SpareNodes;
     mutable std::array<std::shared_ptr<const TPatternTable>, 2> FBlockTables;
 };
