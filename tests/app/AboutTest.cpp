@@ -5,6 +5,7 @@
 #include "platform/Random.h"
 #include "platform/Screen.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,6 @@ struct TAboutTest : ::testing::Test {
     TAboutTest()
     {
         ResetPaths();
-        ::setenv("XDG_CONFIG_HOME", Config.Root.c_str(), 1);
         SetPathsFor((Program.Root / "pathwarden").string(), {"pathwarden"});
         Application().Title = "Pathwarden";
     }
@@ -45,6 +45,7 @@ struct TAboutTest : ::testing::Test {
     std::string Settings() const { return Config.Read("Larkfield/Pathwarden/Pathwarden.ini"); }
 
     TTempFolder Config;
+    TScopedVariable ConfigHome {"XDG_CONFIG_HOME", Config.Root};
     TTempFolder Program;
     std::unique_ptr<TDlgAbout> Dialog;
 };

@@ -1,5 +1,6 @@
 #include "app/Paths.h"
 #include "common/KelException.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,7 @@ namespace {
 
 // Each test starts with fresh folders, its own configuration folder and no HOME surprises.
 struct TPathsTest : ::testing::Test {
-    TPathsTest()
-    {
-        ResetPaths();
-        ::setenv("XDG_CONFIG_HOME", Config.Root.c_str(), 1);
-        ::setenv("HOME", Config.Root.c_str(), 1);
-    }
+    TPathsTest() { ResetPaths(); }
     ~TPathsTest() override { ResetPaths(); }
 
     std::string SettingsWith(const std::string& text)
@@ -30,6 +26,8 @@ struct TPathsTest : ::testing::Test {
     }
 
     TTempFolder Config;
+    TScopedVariable ConfigHome {"XDG_CONFIG_HOME", Config.Root};
+    TScopedVariable Home {"HOME", Config.Root};
 };
 
 TEST_F(TPathsTest, TheDataFolderIsUnderTheConfigFolderOrHomeOrAnError)

@@ -3,6 +3,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/Timer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,6 @@ const std::string MissingFileText = "Sorry! Pathwarden cannot find the needed fi
 struct TStartupTest : ::testing::Test {
     TStartupTest()
     {
-        ::setenv("XDG_CONFIG_HOME", Folder.Root.c_str(), 1);
         std::filesystem::create_directories(Folder.Path("run"));
         std::filesystem::permissions(Folder.Path("run"), std::filesystem::perms::owner_all);
         ResetPaths();
@@ -45,6 +45,7 @@ struct TStartupTest : ::testing::Test {
     }
 
     TTempFolder Folder;
+    TScopedVariable ConfigHome {"XDG_CONFIG_HOME", Folder.Root};
     TStartupSystem System;
     int32_t Bits = 24;
     bool LoopRan = false;

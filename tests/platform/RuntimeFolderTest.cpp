@@ -1,5 +1,6 @@
 #include "platform/RuntimeFolder.h"
 
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,16 +14,16 @@ TEST(RuntimeFolder, UsesOnlyAFolderThatIsPrivateToThisUser)
     const TTempFolder temp;
     const std::string runtime = temp.Path("run");
     const std::string own = temp.Path("pathwarden-" + std::to_string(geteuid()));
-    setenv("TMPDIR", temp.Root.c_str(), 1);
+    const TScopedVariable tmpdir("TMPDIR", temp.Root);
     mkdir(runtime.c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    const TScopedVariable runtimeDir("XDG_RUNTIME_DIR", runtime);
     EXPECT_EQ(PrivateRuntimeFolder(), runtime + "/");
 
     chmod(runtime.c_str(), 0755);
     EXPECT_EQ(PrivateRuntimeFolder(), own + "/") << "a runtime folder others may enter";
     unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(PrivateRuntimeFolder(), own + "/");
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(lstat(own.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
@@ -38,5 +39,4 @@ TEST(RuntimeFolder, UsesOnlyAFolderThatIsPrivateToThisUser)
         ASSERT_EQ(chown(own.c_str(), 65534, 65534), 0);
         EXPECT_EQ(PrivateRuntimeFolder(), "") << "another user's";
     }
-    unsetenv("TMPDIR");
 }
