@@ -33,6 +33,9 @@ private:
     struct TPlacement {
         // A cell of the board as the cell of the table's block it stands for.
         std::array<uint8_t, PatternCells> ToTable {};
+        bool Turned = false;
+        uint8_t ShiftCols = 0;
+        uint8_t ShiftRows = 0;
         // Tiles for the homes, PatternTiles per choice.
         std::vector<uint8_t> Choices;
     };
@@ -42,7 +45,24 @@ private:
     void AddPlacement(const TClassBoard& start, const TClassBoard& target, bool turned,
         int32_t shiftCols, int32_t shiftRows);
 
+    // With one choice per placement, the placements' table entries are counted side by side, a
+    // lane of a vector each: the tile of each home, the shifts and the turn.
+    using TLanes = uint8_t __attribute__((vector_size(PatternCells)));
+    struct TLaneSet {
+        std::array<TLanes, PatternTiles> Tiles {};
+        TLanes ShiftCols {};
+        TLanes ShiftRows {};
+        TLanes Turned {};
+    };
+    void ListLanes();
+    // The table entries of every placement, with the widest vectors the processor has.
+    void CountEntriesPlain(const TLanes& cellOfTile, uint32_t* entries) const;
+#if defined(__x86_64__)
+    void CountEntriesWide(const TLanes& cellOfTile, uint32_t* entries) const;
+#endif
+
     const TTilePatternTable* FTable;
     std::vector<TPlacement> FPlacements;
     bool FSingleChoices = false;
+    std::array<TLaneSet, MaxPlacements / PatternCells> FLaneSets {};
 };

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -106,6 +107,43 @@ TEST(ExactSearch, BoundsNeverExceedTheDistanceOfABreadthFirstSearch)
         }
         // The bounds are not trivially low either.
         EXPECT_GT(tight, 100);
+    }
+}
+
+TEST(ExactSearch, ThePatternBoundIsTheGreatestEntryOverEveryPlacementOfTheBlock)
+{
+    TRuntimeRandom random(TestSeed());
+    const TTilePatternTable& table = TTilePatternTable::Shared();
+    const TPatternBound patterns(DistinctTiles, DistinctTiles);
+    for (int32_t trial = 0; trial < 200; ++trial) {
+        TTileCells cells {};
+        std::iota(cells.begin(), cells.begin() + 16, 0);
+        for (int32_t i = 15; i > 0; --i)
+            std::swap(cells[i], cells[random.Random(i + 1)]);
+        int32_t greatest = 0;
+        for (const bool turned : {false, true})
+            for (int32_t shiftRows = 0; shiftRows < 4; ++shiftRows)
+                for (int32_t shiftCols = 0; shiftCols < 4; ++shiftCols) {
+                    // Block cell to board cell and back, the block on its side when turned.
+                    auto onBoard = [&](int32_t row, int32_t col) {
+                        return turned ? ((col + shiftRows) % 4) * 4 + (row + shiftCols) % 4
+                                      : ((row + shiftRows) % 4) * 4 + (col + shiftCols) % 4;
+                    };
+                    auto inBlock = [&](int32_t cell) {
+                        const int32_t row = (cell / 4 - shiftRows + 4) % 4;
+                        const int32_t col = (cell % 4 - shiftCols + 4) % 4;
+                        return static_cast<uint8_t>(turned ? col * 4 + row : row * 4 + col);
+                    };
+                    std::array<uint8_t, PatternTiles> at {};
+                    for (int32_t i = 0; i < PatternTiles; ++i) {
+                        const int32_t home = TTilePatternTable::Homes()[i];
+                        at[i] = inBlock(cells[onBoard(home / 4, home % 4)]);
+                    }
+                    greatest = std::max(greatest, table.Distance(at));
+                }
+        std::size_t first = 0;
+
+        EXPECT_EQ(patterns.Bound(cells, 99, first), greatest) << "trial " << trial;
     }
 }
 
