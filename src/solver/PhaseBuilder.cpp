@@ -33,9 +33,10 @@ constexpr int64_t BuildNodes = 1'000'000;
 constexpr int64_t SpareNodes = 400'000;
 constexpr int64_t SpareTries = 4;
 // Final candidates, the most promising first, whose last two phases are searched again as one
-// for fewer moves, and the nodes one such search, and all of them, may visit.
+// for fewer moves, with both choices among equal tiles that a phase searches, and the nodes one
+// such search, and all of them, may visit.
 constexpr std::size_t JoinedCandidates = 8;
-constexpr int64_t JoinNodes = 100'000;
+constexpr int64_t JoinNodes = 150'000;
 constexpr int64_t AllJoinNodes = 800'000;
 // Arrangements the searches of the last two rows may visit, over all final candidates.
 constexpr int64_t FinishNodes = 20'000;
@@ -438,7 +439,8 @@ private:
     }
 
     std::vector<TCandidate> Grow(const TCandidate& candidate,
-        const std::vector<std::vector<TCell>>& phases, std::size_t phase, TBudget& budget) const
+        const std::vector<std::vector<TCell>>& phases, std::size_t phase, TBudget& budget,
+        int32_t maxMoves = TPhaseLimits {}.MaxMoves, int64_t searchNodes = PhaseNodes) const
     {
         TPhaseProblem problem;
         std::vector<TChoice> choices;
@@ -451,20 +453,21 @@ private:
         std::vector<TCandidate> children;
         for (std::size_t c = 0; c < choices.size() && c < ChoicesPerPhase; ++c) {
             SetChoice(problem, placed, cellOfTile, choices[c]);
-            Solve(candidate, phases, phase, problem, choices[c].Tiles, children, budget);
+            Solve(candidate, phases, phase, problem, choices[c].Tiles, children, budget, maxMoves,
+                searchNodes);
         }
         return children;
     }
 
     void Solve(const TCandidate& candidate, const std::vector<std::vector<TCell>>& phases,
         std::size_t phase, const TPhaseProblem& problem, const std::vector<uint8_t>& chosen,
-        std::vector<TCandidate>& children, TBudget& budget,
-        int32_t maxMoves = TPhaseLimits {}.MaxMoves) const
+        std::vector<TCandidate>& children, TBudget& budget, int32_t maxMoves,
+        int64_t searchNodes) const
     {
         TPhaseLimits limits;
         if (budget.Left <= 0)
             return;
-        limits.MaxNodes = std::min(PhaseNodes, budget.Left);
+        limits.MaxNodes = std::min(searchNodes, budget.Left);
         limits.MaxSolutions = SolutionsPerPhase;
         limits.Cancel = FCancel;
         limits.MaxMoves = maxMoves;
@@ -522,15 +525,7 @@ private:
         std::vector<std::vector<TCandidate>> children(searched.size());
         OnTwoThreads(searched.size(), AllJoinNodes, [&](std::size_t c, TBudget& budget) {
             const auto& [before, taken] = searched[c];
-            TPhaseProblem problem;
-            std::vector<TChoice> choices;
-            if (!Problem(*before, joined, joined.size() - 1, problem, choices))
-                return;
-            TBudget own {std::min(JoinNodes, budget.Left)};
-            Solve(*before, joined, joined.size() - 1, problem, choices.front().Tiles, children[c],
-                own, taken - 1);
-            budget.Left -= own.Used;
-            budget.Used += own.Used;
+            children[c] = Grow(*before, joined, joined.size() - 1, budget, taken - 1, JoinNodes);
         });
         for (std::vector<TCandidate>& found : children)
             for (TCandidate& child : found)
