@@ -3,6 +3,15 @@
 #include "platform/MessageBox.h"
 
 #include <glib.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// How much lower than the interface the work runs: a nice value, 0 to 19.
+constexpr int BackgroundNice = 10;
+
+} // namespace
 
 // Shared by the task, its thread and the completion queued on the loop, so that whichever ends
 // last frees it.
@@ -20,6 +29,10 @@ TBackgroundTask::TBackgroundTask(TWork work, TDone done)
 {
     FShared->Done = std::move(done);
     FThread = std::thread([shared = FShared, work = std::move(work)] {
+        // The work yields to the interface's thread, so that the board's frames stay smooth on a
+        // busy machine; threads the work starts inherit the lower priority. On Linux the
+        // priority is each thread's own. A refusal leaves the thread as it was, which is fine.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), BackgroundNice);
         try {
             work(shared->Cancel);
         } catch (...) {

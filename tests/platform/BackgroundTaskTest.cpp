@@ -4,6 +4,8 @@
 
 #include <glib.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -47,6 +49,28 @@ TEST(BackgroundTaskTest, CompletionRunsOnTheLoopsThreadWithTheWorksResultOrError
         EXPECT_NE(workThread, std::this_thread::get_id());
         EXPECT_EQ(doneThread, std::this_thread::get_id());
     }
+}
+
+TEST(BackgroundTaskTest, TheWorkAndTheThreadsItStartsRunBelowTheLoopsPriority)
+{
+    const int loop = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+    if (loop >= 19)
+        GTEST_SKIP() << "already at the lowest priority";
+    int work = loop;
+    int started = loop;
+    TBackgroundTask task(
+        [&](const std::atomic<bool>&) {
+            work = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+            std::thread([&] {
+                started = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+            }).join();
+        },
+        [](std::exception_ptr) {});
+    ASSERT_TRUE(RunLoopUntil([&] { return task.Finished(); }));
+
+    EXPECT_GT(work, loop);
+    EXPECT_EQ(started, work);
+    EXPECT_EQ(getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())), loop);
 }
 
 TEST(BackgroundTaskTest, DestroyingTheTaskCancelsTheWorkAndDropsItsCompletion)
