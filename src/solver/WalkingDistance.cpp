@@ -36,6 +36,13 @@ std::shared_ptr<const TWalkingDistance> TWalkingDistance::Build(
                 labelled[target.Cells[cell]] = true;
                 table->FLabel[target.Cells[cell]] = static_cast<uint8_t>(line);
             }
+    // A tile of a class adds its label's digit to the counts of its line, in base line length + 1.
+    for (int32_t kind = 0; kind < MaxSolverCells; ++kind) {
+        table->FWeight[kind] = 1;
+        for (int32_t digit = 0; digit < table->FLabel[kind]; ++digit)
+            table->FWeight[kind]
+                = static_cast<uint16_t>(table->FWeight[kind] * (table->FLineLength + 1));
+    }
 
     table->ListLineCounts();
     int64_t states = 1;
@@ -179,18 +186,15 @@ void TWalkingDistance::Search(const std::vector<uint8_t>& goalKey)
 
 int32_t TWalkingDistance::Bound(const TClassBoard& board) const
 {
-    std::array<std::array<uint8_t, MaxLines>, MaxLines> counts {};
+    // Each line's counts of labels, read as digits, add up cell by cell.
+    std::array<int32_t, MaxLines> keys {};
     for (int32_t cell = 0; cell < board.Count(); ++cell)
-        ++counts[FLineOfCell[cell]][FLabel[board.Cells[cell]]];
-    const int32_t base = FLineLength + 1;
+        keys[FLineOfCell[cell]] += FWeight[board.Cells[cell]];
     const auto kinds = static_cast<uint32_t>(FLineCounts.size());
     uint32_t state = 0;
-    for (int32_t line = FLines - 1; line >= 0; --line) {
-        int32_t key = 0;
-        for (int32_t label = FLines - 1; label >= 0; --label)
-            key = key * base + counts[line][label];
-        state = state * kinds + static_cast<uint32_t>(FNumber[key]);
-    }
+    for (int32_t line = FLines - 1; line >= 0; --line)
+        state
+            = state * kinds + static_cast<uint32_t>(FNumber[static_cast<std::size_t>(keys[line])]);
     const uint8_t distance = (*FDistance)[state];
     return distance == Unreached ? 0 : distance;
 }

@@ -30,6 +30,8 @@ private:
     int32_t FLines = 0;
     int32_t FLineLength = 0;
     std::array<uint8_t, MaxSolverCells> FLabel {};
+    // What a tile of each class adds to the number of its line's counts.
+    std::array<uint16_t, MaxSolverCells> FWeight {};
     // The line of each cell, counted across the rows or across the columns.
     std::array<uint8_t, MaxSolverCells> FLineOfCell {};
     // Every way for one line to hold FLineLength tiles of FLines labels, numbered; FNumber maps
