@@ -22,9 +22,9 @@ constexpr std::size_t ChoicesPerPhase = 2;
 constexpr std::size_t ShortenedFinalists = 3;
 // Nodes one phase search, and all of a build's, may visit: a bound on the time of hard boards,
 // which then keep the candidates that finished within it. A build's nodes, shared by two
-// threads, take about 35 ms.
+// threads, take about 25 ms.
 constexpr int64_t PhaseNodes = 400'000;
-constexpr int64_t BuildNodes = 1'000'000;
+constexpr int64_t BuildNodes = 800'000;
 // Nodes kept for phases in which no candidate grew within its share.
 constexpr int64_t SpareNodes = 400'000;
 constexpr int64_t SpareTries = 4;
@@ -33,7 +33,10 @@ constexpr int64_t SpareTries = 4;
 // such search, and all of them, may visit.
 constexpr std::size_t JoinedCandidates = 8;
 constexpr int64_t JoinNodes = 150'000;
-constexpr int64_t AllJoinNodes = 800'000;
+constexpr int64_t AllJoinNodes = 600'000;
+// The same for the third row's pair and the next column, out of the build's nodes.
+constexpr std::size_t MidJoinedCandidates = 8;
+constexpr int64_t MidJoinNodes = 300'000;
 // Arrangements the searches of the last two rows may visit, over all final candidates.
 constexpr int64_t FinishNodes = 20'000;
 
@@ -77,13 +80,20 @@ public:
                 FSpareNodes -= budget.Used;
                 FNodesLeft -= budget.Used;
             }
+            if (builtRows == 3 && phases.size() >= 5 && phase == 2)
+                FNodesLeft -= JoinTwo(next, phases, phase, MidJoinedCandidates, MidJoinNodes);
             if (Cancelled())
                 return std::nullopt;
             // The table's cost of the last rows decides between the final candidates.
             beam = Best(std::move(next), phase + 1 < phases.size() ? BeamWidth : FinalWidth);
         }
-        if (builtRows == 3 && phases.size() >= 4)
-            JoinLastTwo(beam, phases);
+        if (builtRows == 3 && phases.size() >= 4) {
+            JoinTwo(beam, phases, phases.size() - 1, JoinedCandidates, AllJoinNodes);
+            std::stable_sort(
+                beam.begin(), beam.end(), [](const TPhaseCandidate& a, const TPhaseCandidate& b) {
+                    return a.Score < b.Score;
+                });
+        }
         std::vector<std::optional<TMoveList>> finishes(beam.size());
         OnTwoThreads(beam.size(), FinishNodes, [&](std::size_t c, TNodeBudget& budget) {
             TPhaseCandidate& candidate = beam[c];
@@ -156,13 +166,12 @@ private:
         const TPhaseResult result = SolvePhase(problem, limits);
         budget.Left -= result.Nodes;
         budget.Used += result.Nodes;
-        std::shared_ptr<const TPhaseCandidate> before;
-        if (phase + 2 == phases.size() && !result.Solutions.empty())
-            before = std::make_shared<const TPhaseCandidate>(candidate);
+        std::shared_ptr<const TPhaseCandidate> parent;
+        if (!result.Solutions.empty())
+            parent = std::make_shared<const TPhaseCandidate>(candidate);
         for (const TMoveList& moves : result.Solutions) {
             TPhaseCandidate child = candidate;
-            if (before)
-                child.BeforeLastTwo = before;
+            child.Parent = parent;
             child.Board.Apply(moves);
             child.Tiles.Apply(moves);
             child.Moves.insert(child.Moves.end(), moves.begin(), moves.end());
@@ -185,18 +194,29 @@ private:
     }
 
     // Two phases searched as one often need fewer moves than one after the other: the most
-    // promising final candidates are searched again from before their last two phases, for
-    // fewer moves than they took, and what is found joins them.
-    void JoinLastTwo(
-        std::vector<TPhaseCandidate>& beam, const std::vector<std::vector<TPhaseCell>>& phases)
+    // promising candidates that grew in phase `second` are searched again from before the phase
+    // ahead of it, through both phases at once and for fewer moves than they took; what is found
+    // joins the candidates. Returns the nodes used.
+    int64_t JoinTwo(std::vector<TPhaseCandidate>& candidates,
+        const std::vector<std::vector<TPhaseCell>>& phases, std::size_t second, std::size_t count,
+        int64_t nodes) const
     {
-        std::vector<std::vector<TPhaseCell>> joined(phases.begin(), phases.end() - 1);
-        joined.back().insert(joined.back().end(), phases.back().begin(), phases.back().end());
+        std::vector<std::vector<TPhaseCell>> joined(phases.begin(), phases.begin() + second);
+        joined.back().insert(joined.back().end(), phases[second].begin(), phases[second].end());
+        joined.insert(joined.end(), phases.begin() + second + 1, phases.end());
+        std::vector<std::size_t> order(candidates.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return candidates[a].Score < candidates[b].Score;
+        });
         // Each earlier candidate once, with the fewest moves its descendants took.
         std::vector<std::pair<const TPhaseCandidate*, int32_t>> searched;
-        for (const TPhaseCandidate& candidate : beam) {
-            const TPhaseCandidate* before = candidate.BeforeLastTwo.get();
-            if (searched.size() == JoinedCandidates)
+        for (const std::size_t i : order) {
+            const TPhaseCandidate& candidate = candidates[i];
+            const TPhaseCandidate* before
+                = candidate.Parent ? candidate.Parent->Parent.get() : nullptr;
+            if (searched.size() == count)
                 break;
             if (before == nullptr
                 || std::any_of(searched.begin(), searched.end(),
@@ -206,15 +226,15 @@ private:
                 before, static_cast<int32_t>(candidate.Moves.size() - before->Moves.size()));
         }
         std::vector<std::vector<TPhaseCandidate>> children(searched.size());
-        OnTwoThreads(searched.size(), AllJoinNodes, [&](std::size_t c, TNodeBudget& budget) {
-            const auto& [before, taken] = searched[c];
-            children[c] = Grow(*before, joined, joined.size() - 1, budget, taken - 1, JoinNodes);
-        });
+        const int64_t used
+            = OnTwoThreads(searched.size(), nodes, [&](std::size_t c, TNodeBudget& budget) {
+                  const auto& [before, taken] = searched[c];
+                  children[c] = Grow(*before, joined, second - 1, budget, taken - 1, JoinNodes);
+              });
         for (std::vector<TPhaseCandidate>& found : children)
             for (TPhaseCandidate& child : found)
-                beam.push_back(std::move(child));
-        std::stable_sort(beam.begin(), beam.end(),
-            [](const TPhaseCandidate& a, const TPhaseCandidate& b) { return a.Score < b.Score; });
+                candidates.push_back(std::move(child));
+        return used;
     }
 
     static std::vector<TPhaseCandidate> Best(

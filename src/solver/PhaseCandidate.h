@@ -56,8 +56,8 @@ struct TPhaseCandidate {
     std::array<int8_t, MaxSolverCells> HomeTile {};
     TMoveList Moves;
     int32_t Score = 0;
-    // The candidate before its last two phases, shared by its siblings.
-    std::shared_ptr<const TPhaseCandidate> BeforeLastTwo;
+    // The candidate this one grew from, shared by its siblings.
+    std::shared_ptr<const TPhaseCandidate> Parent;
 };
 
 // The cells each phase adds: a 2 x 2 block, then (with three rows to build) the third row under

@@ -145,10 +145,10 @@ TEST(PhaseSearch, ASearchCappedBelowTheFewestMovesFindsNothing)
     }
 }
 
-TEST(PhaseBuilder, FiveByFiveBuildsOfFixedBoardsGainFromJoiningTheLastColumns)
+TEST(PhaseBuilder, FiveByFiveBuildsOfFixedBoardsGainFromJoiningPhases)
 {
     // Fixed boards: budgets count nodes, so the lengths do not depend on the machine's speed.
-    // Building the last two columns one after the other alone took 407 moves on them.
+    // Building every phase on its own alone took 407 moves on them.
     int32_t total = 0;
     for (uint32_t seed = 1; seed <= 12; ++seed) {
         TRuntimeRandom random(seed);
@@ -160,7 +160,7 @@ TEST(PhaseBuilder, FiveByFiveBuildsOfFixedBoardsGainFromJoiningTheLastColumns)
         EXPECT_EQ(board, pair.Target) << "seed " << seed;
         total += static_cast<int32_t>(moves->size());
     }
-    EXPECT_LE(total, 390);
+    EXPECT_LE(total, 383);
 }
 
 TEST(PhaseBuilder, BuildsOnTwoThreadsAreTheSameEveryTime)
