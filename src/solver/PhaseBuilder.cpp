@@ -210,7 +210,15 @@ private:
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
             return candidates[a].Score < candidates[b].Score;
         });
-        // Each earlier candidate once, with the fewest moves its descendants took.
+        // Each earlier candidate once, with the fewest moves its descendants took. Where a parent
+        // grew by a join, its own parent is a phase too early: the cells placed tell.
+        std::size_t placedBefore = 0;
+        for (std::size_t phase = 0; phase + 1 < second; ++phase)
+            placedBefore += phases[phase].size();
+        const auto placedBy = [](const TPhaseCandidate& candidate) {
+            return static_cast<std::size_t>(std::count_if(candidate.HomeTile.begin(),
+                candidate.HomeTile.end(), [](int8_t tile) { return tile != UnassignedTile; }));
+        };
         std::vector<std::pair<const TPhaseCandidate*, int32_t>> searched;
         for (const std::size_t i : order) {
             const TPhaseCandidate& candidate = candidates[i];
@@ -218,7 +226,7 @@ private:
                 = candidate.Parent ? candidate.Parent->Parent.get() : nullptr;
             if (searched.size() == count)
                 break;
-            if (before == nullptr
+            if (before == nullptr || placedBy(*before) != placedBefore
                 || std::any_of(searched.begin(), searched.end(),
                     [&](const auto& other) { return other.first == before; }))
                 continue;
