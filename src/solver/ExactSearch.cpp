@@ -4,10 +4,10 @@
 #include "solver/NearTarget.h"
 #include "solver/PatternBound.h"
 #include "solver/SubtreeShare.h"
+#include "solver/TwoThreads.h"
 #include "solver/WalkingDistance.h"
 
 #include <algorithm>
-#include <exception>
 #include <limits>
 #include <optional>
 #include <thread>
@@ -126,20 +126,17 @@ private:
         TShortestSearch helper(*this);
         helper.FNodes = 0;
         helper.FHelperNodes = 0;
-        std::exception_ptr helperFailure;
-        std::thread other([&] {
+        // A thread that fails stops the other's part at once.
+        const auto iterate = [&](TShortestSearch& search) {
             try {
-                helper.Iterate(bound, rowsBound, columnsBound, &share);
+                search.Iterate(bound, rowsBound, columnsBound, &share);
             } catch (...) {
-                helperFailure = std::current_exception();
                 share.Stop();
+                throw;
             }
-        });
-        Iterate(bound, rowsBound, columnsBound, &share);
-        other.join();
+        };
+        BothAtOnce([&] { iterate(*this); }, [&] { iterate(helper); });
         FHelperNodes += helper.FNodes;
-        if (helperFailure)
-            std::rethrow_exception(helperFailure);
         if (std::optional<TMoveList> solution = share.Solution()) {
             FPath = std::move(*solution);
             return TStep::Found;

@@ -4,9 +4,27 @@
 #include <exception>
 #include <thread>
 
-// Runs work(index, budget) for indexes 0..count-1, dealt alternately to two threads where the
-// machine has two cores, each thread with half the nodes and going through its indexes in order:
-// what each finds does not depend on the other's speed. Returns the nodes used.
+void BothAtOnce(const std::function<void()>& here, const std::function<void()>& there)
+{
+    std::exception_ptr failure;
+    std::thread other([&] {
+        try {
+            there();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    try {
+        here();
+    } catch (...) {
+        other.join();
+        throw;
+    }
+    other.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 int64_t OnTwoThreads(
     std::size_t count, int64_t nodes, const std::function<void(std::size_t, TNodeBudget&)>& work)
 {
@@ -19,23 +37,7 @@ int64_t OnTwoThreads(
         run(0);
         run(1);
     } else {
-        std::exception_ptr failure;
-        std::thread other([&] {
-            try {
-                run(1);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-        try {
-            run(0);
-        } catch (...) {
-            other.join();
-            throw;
-        }
-        other.join();
-        if (failure)
-            std::rethrow_exception(failure);
+        BothAtOnce([&] { run(0); }, [&] { run(1); });
     }
     return budgets[0].Used + budgets[1].Used;
 }
