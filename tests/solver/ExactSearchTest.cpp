@@ -217,9 +217,9 @@ TEST(ExactSearch, TwoThreadsFindTheSameMovesAsOneAndStopAtTheBudget)
 {
     TRuntimeRandom random(TestSeed());
     int32_t longSearches = 0;
-    for (int32_t game = 0; game < 60 && longSearches < 3; ++game) {
+    for (int32_t game = 0; game < 200 && longSearches < 3; ++game) {
         TClassPair pair {DistinctTiles, DistinctTiles, 16};
-        for (int32_t move = 0; move < 14; ++move)
+        for (int32_t move = 0; move < 16; ++move)
             pair.Current.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
                 static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
         TSearchLimits limits;
