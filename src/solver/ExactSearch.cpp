@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
-#include <thread>
 
 namespace {
 
@@ -69,8 +68,7 @@ public:
                 && FBoard.Cols == PatternSide && FBoard.Rows == PatternSide)
                 FNear = std::make_shared<const TNearTarget>(FTarget, NearRadius);
             const bool together = lastIterationNodes >= TogetherAfterNodes
-                && bound > SubtreeDepth + 1 && FLimits.MaxThreads > 1
-                && std::thread::hardware_concurrency() > 1;
+                && bound > SubtreeDepth + 1 && FLimits.MaxThreads > 1 && TwoCores();
             const TStep step = together ? IterateTogether(bound, rowsBound, columnsBound)
                                         : Iterate(bound, rowsBound, columnsBound, nullptr);
             lastIterationNodes = Nodes() - nodesBefore;
@@ -209,25 +207,7 @@ private:
 
         std::array<TSolverMove, MaxMovesOn> moves {};
         std::array<int32_t, MaxMovesOn> runs {};
-        std::size_t count = 0;
-        for (const bool isColumn : {true, false}) {
-            const int32_t length = FBoard.LineLength(isColumn);
-            for (int32_t line = 0; line < FBoard.LineCount(isColumn); ++line)
-                for (const int8_t shift : {int8_t {1}, int8_t {-1}}) {
-                    // Moves of parallel lines commute, so they are tried in line order only.
-                    const bool sameKind = hasPrevious && previous.IsColumn == isColumn;
-                    const bool sameLine = sameKind && previous.Line == line;
-                    if (sameKind && line < previous.Line)
-                        continue;
-                    if (sameLine && (shift != previous.Shift || run + 1 > MaxRun(shift, length)))
-                        continue;
-                    if (!sameLine && MaxRun(shift, length) < 1)
-                        continue;
-                    moves[count] = TSolverMove {isColumn, static_cast<int8_t>(line), shift};
-                    runs[count] = sameLine ? run + 1 : 1;
-                    ++count;
-                }
-        }
+        const std::size_t count = ListMoves(previous, hasPrevious, run, moves, runs);
         std::array<std::size_t, MaxMovesOn> order {};
         for (std::size_t i = 0; i < count; ++i)
             order[i] = i;
@@ -249,6 +229,33 @@ private:
                 return step;
         }
         return TStep::Deeper;
+    }
+
+    // The moves worth trying after the previous one, with the length of the run of turns of one
+    // line each makes; returns how many.
+    std::size_t ListMoves(TSolverMove previous, bool hasPrevious, int32_t run,
+        std::array<TSolverMove, MaxMovesOn>& moves, std::array<int32_t, MaxMovesOn>& runs) const
+    {
+        std::size_t count = 0;
+        for (const bool isColumn : {true, false}) {
+            const int32_t length = FBoard.LineLength(isColumn);
+            for (int32_t line = 0; line < FBoard.LineCount(isColumn); ++line)
+                for (const int8_t shift : {int8_t {1}, int8_t {-1}}) {
+                    // Moves of parallel lines commute, so they are tried in line order only.
+                    const bool sameKind = hasPrevious && previous.IsColumn == isColumn;
+                    const bool sameLine = sameKind && previous.Line == line;
+                    if (sameKind && line < previous.Line)
+                        continue;
+                    if (sameLine && (shift != previous.Shift || run + 1 > MaxRun(shift, length)))
+                        continue;
+                    if (!sameLine && MaxRun(shift, length) < 1)
+                        continue;
+                    moves[count] = TSolverMove {isColumn, static_cast<int8_t>(line), shift};
+                    runs[count] = sameLine ? run + 1 : 1;
+                    ++count;
+                }
+        }
+        return count;
     }
 
     // The moves, by the bounds of the boards they reach, equal ones in their given order; both

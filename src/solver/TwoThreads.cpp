@@ -4,6 +4,11 @@
 #include <exception>
 #include <thread>
 
+bool TwoCores()
+{
+    return std::thread::hardware_concurrency() > 1;
+}
+
 void BothAtOnce(const std::function<void()>& here, const std::function<void()>& there)
 {
     std::exception_ptr failure;
@@ -33,7 +38,7 @@ int64_t OnTwoThreads(
         for (std::size_t i = first; i < count; i += 2)
             work(i, budgets[first]);
     };
-    if (count < 2 || std::thread::hardware_concurrency() < 2) {
+    if (count < 2 || !TwoCores()) {
         run(0);
         run(1);
     } else {

@@ -10,6 +10,9 @@ struct TNodeBudget {
     int64_t Used = 0;
 };
 
+// Whether a second thread can run beside this one rather than take turns with it.
+bool TwoCores();
+
 // Runs here() on this thread and there() on another at once, and returns when both have ended.
 // A failure of either is raised then, this thread's first.
 void BothAtOnce(const std::function<void()>& here, const std::function<void()>& there);
