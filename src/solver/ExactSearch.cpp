@@ -1,5 +1,6 @@
 #include "solver/ExactSearch.h"
 
+#include "solver/BuiltOnce.h"
 #include "solver/LabelledBound.h"
 #include "solver/NearTarget.h"
 #include "solver/PatternBound.h"
@@ -346,7 +347,7 @@ TSearchResult SearchShortest(const TClassPair& pair, const TSearchLimits& limits
     if (pair.Current.Cols == PatternSide && pair.Current.Rows == PatternSide) {
         try {
             TTilePatternTable::Shared(limits.Cancel);
-        } catch (const TTilePatternTable::TCancelled&) {
+        } catch (const TTableCancelled&) {
             return {TSearchOutcome::Cancelled, {}, 0};
         }
     }

@@ -3,12 +3,27 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <exception>
 #include <vector>
 
 constexpr int32_t PatternSide = 4;
 constexpr int32_t PatternCells = PatternSide * PatternSide;
 constexpr int32_t PatternTiles = 6;
+
+// The number of a placement of tiles among all ways to place as many on the 4 x 4 board: each
+// tile's cell counts among the cells still free, as digits of falling bases 16, 15, ... Plain
+// comparisons count the cells taken before, which is cheaper than a bit count on processors of
+// any age.
+template <std::size_t Tiles> uint32_t RankCells(const std::array<uint8_t, Tiles>& cells)
+{
+    uint32_t index = 0;
+    for (std::size_t i = 0; i < Tiles; ++i) {
+        uint32_t free = cells[i];
+        for (std::size_t j = 0; j < i; ++j)
+            free -= cells[j] < cells[i] ? 1 : 0;
+        index = index * static_cast<uint32_t>(PatternCells - static_cast<int32_t>(i)) + free;
+    }
+    return index;
+}
 
 // The fewest moves of a 4 x 4 board that bring six chosen tiles home, whatever the other tiles
 // do: the tiles whose homes form the block of three columns and two rows at the top left,
@@ -17,12 +32,9 @@ constexpr int32_t PatternTiles = 6;
 // this one and maps moves to moves, so the one table serves them all.
 class TTilePatternTable {
 public:
-    // Raised when the build is cancelled; the next call builds the table afresh.
-    struct TCancelled : std::exception { };
-
     // The table, built on the first call (about 6 million states, half a byte each, under a
-    // second); later calls, from any thread, share it. The build stops with TCancelled once
-    // cancel is set.
+    // second); later calls, from any thread, share it. The build, or the wait for another
+    // caller's, stops with TTableCancelled once cancel is set.
     static const TTilePatternTable& Shared(const std::atomic<bool>* cancel = nullptr);
     // Whether some call to Shared has finished building the table.
     static bool Built();
@@ -41,24 +53,14 @@ public:
     // Asks for an entry ahead of its use, so that the waits for several overlap.
     void Prefetch(uint32_t index) const { __builtin_prefetch(&FDistance[index / 2]); }
 
-    // The cells' number among all ways to place six tiles: each cell counts among the cells
-    // still free, as digits of falling bases 16, 15, ... 11. Plain comparisons count the cells
-    // taken before, which is cheaper than a bit count on processors of any age.
+    // The cells' number among all ways to place six tiles, as RankCells numbers them.
     static uint32_t Rank(const std::array<uint8_t, PatternTiles>& cells)
     {
-        uint32_t index = 0;
-        for (int32_t i = 0; i < PatternTiles; ++i) {
-            uint32_t free = cells[i];
-            for (int32_t j = 0; j < i; ++j)
-                free -= cells[j] < cells[i] ? 1 : 0;
-            index = index * static_cast<uint32_t>(PatternCells - i) + free;
-        }
-        return index;
+        return RankCells(cells);
     }
 
 private:
     explicit TTilePatternTable(const std::atomic<bool>* cancel);
-    void Search(const std::atomic<bool>* cancel);
 
     std::vector<uint8_t> FDistance;
 };

@@ -1,4 +1,5 @@
 #include "solver/PuzzleSolver.h"
+#include "solver/BuiltOnce.h"
 #include "solver/TilePatternTable.h"
 
 #include "common/KelException.h"
@@ -12,6 +13,7 @@
 #include <future>
 #include <limits>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -210,13 +212,42 @@ TEST(PuzzleSolver, ACancelledBuildOfThePatternTableLeavesItToTheNextCaller)
         GTEST_SKIP() << "an earlier test in this process built the table";
     const std::atomic<bool> cancel {true};
 
-    EXPECT_THROW(TTilePatternTable::Shared(&cancel), TTilePatternTable::TCancelled);
+    EXPECT_THROW(TTilePatternTable::Shared(&cancel), TTableCancelled);
     EXPECT_FALSE(TTilePatternTable::Built());
     const TTilePatternTable& table = TTilePatternTable::Shared();
 
     EXPECT_TRUE(TTilePatternTable::Built());
     EXPECT_EQ(table.Distance(TTilePatternTable::Homes()), 0);
     EXPECT_EQ(&TTilePatternTable::Shared(&cancel), &table);
+}
+
+TEST(PuzzleSolver, AWaitForAnotherCallersBuildStopsWhenCancelled)
+{
+    TBuiltOnce<int> table;
+    std::atomic<bool> started {false};
+    std::atomic<bool> release {false};
+    auto never = [] { return std::make_unique<const int>(0); };
+    std::thread builder([&] {
+        table.Get(nullptr, [&] {
+            started = true;
+            while (!release)
+                std::this_thread::yield();
+            return std::make_unique<const int>(7);
+        });
+    });
+    while (!started)
+        std::this_thread::yield();
+    std::atomic<bool> cancel {false};
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        cancel = true;
+    });
+
+    EXPECT_THROW(table.Get(&cancel, never), TTableCancelled);
+    canceller.join();
+    release = true;
+    builder.join();
+    EXPECT_EQ(table.Get(nullptr, never), 7);
 }
 
 TEST(PuzzleSolver, BoardsThatNoRotationsCanSolveAreRefused)
