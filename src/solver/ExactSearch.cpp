@@ -4,6 +4,7 @@
 #include "solver/LabelledBound.h"
 #include "solver/NearTarget.h"
 #include "solver/PatternBound.h"
+#include "solver/SeventhTileTable.h"
 #include "solver/SubtreeShare.h"
 #include "solver/TwoThreads.h"
 #include "solver/WalkingDistance.h"
@@ -19,7 +20,7 @@ constexpr int32_t MaxBoundStates = 2'000'000;
 constexpr int64_t CancelCheckInterval = 4096;
 // Ways to tell equal tiles apart beyond which the bounds of distinct tiles cost more than they
 // save; the bound over tile classes takes over.
-constexpr std::size_t MaxLabellings = 48;
+constexpr std::size_t MaxLabellings = 96;
 // Past an iteration of this many nodes, the next ones are shared between two threads: the
 // iterations grow about tenfold, so the next one is worth the second thread's start.
 constexpr int64_t TogetherAfterNodes = 2'000;
@@ -342,11 +343,11 @@ private:
 
 TSearchResult SearchShortest(const TClassPair& pair, const TSearchLimits& limits)
 {
-    // The pattern table of 4 x 4 boards takes the better part of a second on its first use;
-    // a cancelled solver should not wait for it.
+    // The pattern tables of 4 x 4 boards take seconds on their first use;
+    // a cancelled solver should not wait for them.
     if (pair.Current.Cols == PatternSide && pair.Current.Rows == PatternSide) {
         try {
-            TTilePatternTable::Shared(limits.Cancel);
+            TSeventhTileTable::Shared(limits.Cancel);
         } catch (const TTableCancelled&) {
             return {TSearchOutcome::Cancelled, {}, 0};
         }

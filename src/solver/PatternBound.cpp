@@ -19,8 +19,18 @@ TPatternBound::TPatternBound(const TClassBoard& start, const TClassBoard& target
                 AddPlacement(start, target, turned, shiftCols, shiftRows);
     FSingleChoices = std::all_of(FPlacements.begin(), FPlacements.end(),
         [](const TPlacement& placement) { return placement.Choices.size() == PatternTiles; });
-    if (FSingleChoices && !FPlacements.empty())
-        ListLanes();
+    if (!FSingleChoices || FPlacements.empty())
+        return;
+    // With every tile different, the seventh tile of each placement is the one of its class.
+    if (!HasRepeatedClass(target)) {
+        FSeventh = &TSeventhTileTable::Shared();
+        for (TPlacement& placement : FPlacements)
+            placement.Seventh = static_cast<uint8_t>(
+                std::find(start.Cells.begin(), start.Cells.begin() + PatternCells,
+                    target.Cells[placement.SeventhHome])
+                - start.Cells.begin());
+    }
+    ListLanes();
 }
 
 // Lanes past the last placement repeat the first, which leaves the greatest entry as it is.
@@ -32,6 +42,7 @@ void TPatternBound::ListLanes()
         const std::size_t at = lane % PatternCells;
         for (int32_t i = 0; i < PatternTiles; ++i)
             set.Tiles[i][at] = placement.Choices[i];
+        set.Tiles[PatternTiles][at] = placement.Seventh;
         set.ShiftCols[at] = placement.ShiftCols;
         set.ShiftRows[at] = placement.ShiftRows;
         set.Turned[at] = placement.Turned ? 0xFF : 0;
@@ -56,6 +67,8 @@ void TPatternBound::AddPlacement(const TClassBoard& start, const TClassBoard& ta
         const int32_t onBoard
             = ((row + shiftRows) % PatternSide) * PatternSide + (col + shiftCols) % PatternSide;
         placement.ToTable[onBoard] = static_cast<uint8_t>(cell);
+        if (cell == TSeventhTileTable::Home)
+            placement.SeventhHome = static_cast<uint8_t>(onBoard);
         const auto* home
             = std::find(TTilePatternTable::Homes().begin(), TTilePatternTable::Homes().end(), cell);
         if (home != TTilePatternTable::Homes().end())
@@ -115,15 +128,17 @@ namespace {
 using TWords = uint16_t __attribute__((vector_size(2 * PatternCells)));
 using TLongs = uint32_t __attribute__((vector_size(4 * PatternCells)));
 
-// The table entries of sixteen placements side by side, numbered as TTilePatternTable::Rank
-// does. Inlined into a copy for every instruction set it is built for.
-template <typename TLanes, typename TLaneSet>
-[[gnu::always_inline]] inline void CountEntries(const TLaneSet& lanes, const TLanes& cellOfTile,
-    uint32_t* entries, const TTilePatternTable& table)
+// The table entries of sixteen placements side by side, numbered as RankCells does, and with
+// the seventh tile also those of TSeventhTileTable. The entries of the six tiles are asked for at
+// once. Inlined into a copy for every instruction set it is built for.
+template <bool Seven, typename TLanes, typename TLaneSet>
+[[gnu::always_inline]] inline void CountLaneEntries(const TLaneSet& lanes, const TLanes& cellOfTile,
+    uint32_t* six, uint32_t* seven, const TTilePatternTable& table)
 {
-    std::array<TLanes, PatternTiles> cells {};
-    std::array<TWords, PatternTiles> free {};
-    for (int32_t i = 0; i < PatternTiles; ++i) {
+    constexpr int32_t tiles = Seven ? PatternTiles + 1 : PatternTiles;
+    std::array<TLanes, tiles> cells {};
+    std::array<TWords, tiles> free {};
+    for (int32_t i = 0; i < tiles; ++i) {
         // The board's cell of the home's tile, shifted back and turned into the block.
         const TLanes onBoard = __builtin_shuffle(cellOfTile, lanes.Tiles[i]);
         const TLanes row = ((onBoard >> 2) - lanes.ShiftRows) & 3;
@@ -141,8 +156,25 @@ template <typename TLanes, typename TLaneSet>
     const TLongs index = __builtin_convertvector(high, TLongs) * (13 * 12 * 11)
         + __builtin_convertvector(low, TLongs);
     for (int32_t lane = 0; lane < PatternCells; ++lane) {
-        entries[lane] = index[lane];
+        six[lane] = index[lane];
         table.Prefetch(index[lane]);
+        if constexpr (Seven)
+            seven[lane] = TSeventhTileTable::Entry(index[lane], free[PatternTiles][lane]);
+    }
+}
+
+// Every set of lanes, with or without the seventh tile.
+template <typename TLaneSets, typename TLanes, typename TEntries>
+[[gnu::always_inline]] inline void CountSetEntries(const TLaneSets& sets, const TLanes& cellOfTile,
+    bool seventh, TEntries& entries, const TTilePatternTable& table)
+{
+    for (std::size_t set = 0; set < sets.size(); ++set) {
+        uint32_t* six = &entries.Six[set * PatternCells];
+        uint32_t* seven = &entries.Seven[set * PatternCells];
+        if (seventh)
+            CountLaneEntries<true>(sets[set], cellOfTile, six, seven, table);
+        else
+            CountLaneEntries<false>(sets[set], cellOfTile, six, seven, table);
     }
 }
 
@@ -150,45 +182,62 @@ template <typename TLanes, typename TLaneSet>
 
 #if defined(__x86_64__)
 [[gnu::target("avx2")]] void TPatternBound::CountEntriesWide(
-    const TLanes& cellOfTile, uint32_t* entries) const
+    const TLanes& cellOfTile, TEntries& entries) const
 {
-    for (std::size_t set = 0; set < FLaneSets.size(); ++set)
-        CountEntries(FLaneSets[set], cellOfTile, entries + set * PatternCells, *FTable);
+    CountSetEntries(FLaneSets, cellOfTile, FSeventh != nullptr, entries, *FTable);
 }
 #endif
 
-void TPatternBound::CountEntriesPlain(const TLanes& cellOfTile, uint32_t* entries) const
+void TPatternBound::CountEntriesPlain(const TLanes& cellOfTile, TEntries& entries) const
 {
-    for (std::size_t set = 0; set < FLaneSets.size(); ++set)
-        CountEntries(FLaneSets[set], cellOfTile, entries + set * PatternCells, *FTable);
+    CountSetEntries(FLaneSets, cellOfTile, FSeventh != nullptr, entries, *FTable);
 }
 
 // With one choice per placement every entry is known at once: all are asked for before the
 // first is read, which costs less than waiting for each in turn, even when the first would do.
+// The seven tiles' bound is never less than the six's, but their table is large and read at
+// random: only once the six fall short, and only at the placements whose six could still reach
+// enough, is it asked.
 int32_t TPatternBound::BoundOfSingleChoices(
     const TTileCells& tileCells, int32_t enough, std::size_t& first) const
 {
     TLanes cellOfTile {};
     for (int32_t tile = 0; tile < PatternCells; ++tile)
         cellOfTile[tile] = tileCells[tile];
-    std::array<uint32_t, MaxPlacements> entries {};
+    TEntries entries;
 #if defined(__x86_64__)
     static const bool wide = __builtin_cpu_supports("avx2");
     if (wide)
-        CountEntriesWide(cellOfTile, entries.data());
+        CountEntriesWide(cellOfTile, entries);
     else
-        CountEntriesPlain(cellOfTile, entries.data());
+        CountEntriesPlain(cellOfTile, entries);
 #else
-    CountEntriesPlain(cellOfTile, entries.data());
+    CountEntriesPlain(cellOfTile, entries);
 #endif
+    const std::size_t placements = FPlacements.size();
+    std::array<int32_t, MaxPlacements> six {};
     int32_t bound = 0;
-    for (std::size_t n = 0; n < FPlacements.size(); ++n) {
-        const std::size_t at = (first + n) % FPlacements.size();
-        bound = std::max(bound, FTable->At(entries[at]));
+    // From the placement that reached enough last, round to the one before it.
+    std::size_t at = first < placements ? first : 0;
+    for (std::size_t n = 0; n < placements; ++n, at = at + 1 < placements ? at + 1 : 0) {
+        six[at] = FTable->At(entries.Six[at]);
+        bound = std::max(bound, six[at]);
         if (bound >= enough) {
             first = at;
-            break;
+            return bound;
         }
     }
+    if (FSeventh == nullptr)
+        return bound;
+
+    std::array<uint8_t, MaxPlacements> worth {};
+    std::size_t count = 0;
+    for (std::size_t placement = 0; placement < placements; ++placement)
+        if (six[placement] + TSeventhTileTable::MostExtra >= enough) {
+            FSeventh->Prefetch(entries.Seven[placement]);
+            worth[count++] = static_cast<uint8_t>(placement);
+        }
+    for (std::size_t n = 0; n < count && bound < enough; ++n)
+        bound = std::max(bound, six[worth[n]] + FSeventh->Extra(entries.Seven[worth[n]]));
     return bound;
 }

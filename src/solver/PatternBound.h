@@ -1,5 +1,6 @@
 #pragma once
 
+#include "solver/SeventhTileTable.h"
 #include "solver/SolverBoard.h"
 #include "solver/TilePatternTable.h"
 
@@ -14,7 +15,9 @@ using TTileCells = std::array<uint8_t, MaxSolverCells>;
 // placements of its block (16 shifts of the block and 16 of it turned on its side). With tiles
 // of equal class, any tile of a home's class may end there: the bound of a placement is the
 // least over every way to choose the tiles for its homes, and placements with too many ways
-// are left out. Any solution brings some choice of tiles home, so it is never shorter.
+// are left out. Any solution brings some choice of tiles home, so it is never shorter. When all
+// tiles differ, each placement also counts the seventh tile of TSeventhTileTable, which only
+// raises the bound.
 // Shifts of the block round the board, flat and turned on its side.
 constexpr std::size_t MaxPlacements = 2 * PatternCells;
 
@@ -38,6 +41,9 @@ private:
         uint8_t ShiftRows = 0;
         // Tiles for the homes, PatternTiles per choice.
         std::vector<uint8_t> Choices;
+        // The cell of the seventh tile's home and, when all tiles differ, that tile.
+        uint8_t SeventhHome = 0;
+        uint8_t Seventh = 0;
     };
 
     int32_t BoundOfSingleChoices(
@@ -46,22 +52,28 @@ private:
         int32_t shiftCols, int32_t shiftRows);
 
     // With one choice per placement, the placements' table entries are counted side by side, a
-    // lane of a vector each: the tile of each home, the shifts and the turn.
+    // lane of a vector each: the tile of each home, the seventh's too, the shifts and the turn.
     using TLanes = uint8_t __attribute__((vector_size(PatternCells)));
     struct TLaneSet {
-        std::array<TLanes, PatternTiles> Tiles {};
+        std::array<TLanes, PatternTiles + 1> Tiles {};
         TLanes ShiftCols {};
         TLanes ShiftRows {};
         TLanes Turned {};
     };
+    // Entries of the six tiles and, with the seventh, of the seven, for each placement.
+    struct TEntries {
+        std::array<uint32_t, MaxPlacements> Six {};
+        std::array<uint32_t, MaxPlacements> Seven {};
+    };
     void ListLanes();
     // The table entries of every placement, with the widest vectors the processor has.
-    void CountEntriesPlain(const TLanes& cellOfTile, uint32_t* entries) const;
+    void CountEntriesPlain(const TLanes& cellOfTile, TEntries& entries) const;
 #if defined(__x86_64__)
-    void CountEntriesWide(const TLanes& cellOfTile, uint32_t* entries) const;
+    void CountEntriesWide(const TLanes& cellOfTile, TEntries& entries) const;
 #endif
 
     const TTilePatternTable* FTable;
+    const TSeventhTileTable* FSeventh = nullptr;
     std::vector<TPlacement> FPlacements;
     bool FSingleChoices = false;
     std::array<TLaneSet, MaxPlacements / PatternCells> FLaneSets {};

@@ -2,12 +2,14 @@
 #include "solver/LabelledBound.h"
 #include "solver/NearTarget.h"
 #include "solver/PatternBound.h"
+#include "solver/SeventhTileTable.h"
 #include "solver/WalkingDistance.h"
 
 #include "puzzle/ScriptedRandom.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <numeric>
 #include <optional>
 #include <unordered_map>
@@ -114,13 +116,17 @@ TEST(ExactSearch, ThePatternBoundIsTheGreatestEntryOverEveryPlacementOfTheBlock)
 {
     TRuntimeRandom random(TestSeed());
     const TTilePatternTable& table = TTilePatternTable::Shared();
-    const TPatternBound patterns(DistinctTiles, DistinctTiles);
+    const TSeventhTileTable& seventh = TSeventhTileTable::Shared();
+    // Every tile differs on the first, so the seventh tile counts; equal tiles on the other.
+    const TPatternBound distinct(DistinctTiles, DistinctTiles);
+    const TPatternBound repeated(RepeatedTiles, RepeatedTiles);
     for (int32_t trial = 0; trial < 200; ++trial) {
         TTileCells cells {};
         std::iota(cells.begin(), cells.begin() + 16, 0);
         for (int32_t i = 15; i > 0; --i)
             std::swap(cells[i], cells[random.Random(i + 1)]);
-        int32_t greatest = 0;
+        int32_t greatestOfSix = 0;
+        int32_t greatestOfSeven = 0;
         for (const bool turned : {false, true})
             for (int32_t shiftRows = 0; shiftRows < 4; ++shiftRows)
                 for (int32_t shiftCols = 0; shiftCols < 4; ++shiftCols) {
@@ -134,16 +140,56 @@ TEST(ExactSearch, ThePatternBoundIsTheGreatestEntryOverEveryPlacementOfTheBlock)
                         const int32_t col = (cell % 4 - shiftCols + 4) % 4;
                         return static_cast<uint8_t>(turned ? col * 4 + row : row * 4 + col);
                     };
-                    std::array<uint8_t, PatternTiles> at {};
+                    std::array<uint8_t, PatternTiles + 1> at {};
                     for (int32_t i = 0; i < PatternTiles; ++i) {
                         const int32_t home = TTilePatternTable::Homes()[i];
                         at[i] = inBlock(cells[onBoard(home / 4, home % 4)]);
                     }
-                    greatest = std::max(greatest, table.Distance(at));
+                    at[PatternTiles] = inBlock(cells[onBoard(0, TSeventhTileTable::Home)]);
+                    std::array<uint8_t, PatternTiles> six {};
+                    std::copy(at.begin(), at.begin() + PatternTiles, six.begin());
+                    greatestOfSix = std::max(greatestOfSix, table.Distance(six));
+                    greatestOfSeven = std::max(
+                        greatestOfSeven, table.Distance(six) + seventh.Extra(RankCells(at)));
                 }
         std::size_t first = 0;
 
-        EXPECT_EQ(patterns.Bound(cells, 99, first), greatest) << "trial " << trial;
+        EXPECT_EQ(distinct.Bound(cells, greatestOfSeven, first), greatestOfSeven) << trial;
+        EXPECT_LE(distinct.Bound(cells, greatestOfSeven + 1, first), greatestOfSeven) << trial;
+        EXPECT_LE(repeated.Bound(cells, 99, first), greatestOfSix) << trial;
+    }
+}
+
+// The table is checked against what any table of distances must be: nought at home only, never
+// more than the moves made from home, and one move apart at most between neighbours.
+TEST(ExactSearch, TheSeventhTileTableIsADistanceFromHome)
+{
+    TRuntimeRandom random(TestSeed());
+    const TTilePatternTable& table = TTilePatternTable::Shared();
+    const TSeventhTileTable& seventh = TSeventhTileTable::Shared();
+    constexpr std::array<uint8_t, PatternTiles + 1> Homes {0, 1, 2, 4, 5, 6, 3};
+    auto distance = [&](const std::array<uint8_t, PatternTiles + 1>& cells) {
+        std::array<uint8_t, PatternTiles> six {};
+        std::copy(cells.begin(), cells.begin() + PatternTiles, six.begin());
+        return table.Distance(six) + seventh.Extra(RankCells(cells));
+    };
+    for (int32_t walk = 0; walk < 100; ++walk) {
+        TClassBoard board = DistinctTiles;
+        int32_t last = 0;
+        for (int32_t moves = 1; moves <= 20; ++moves) {
+            board.Apply(TSolverMove {random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
+                static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+            std::array<uint8_t, PatternTiles + 1> cells {};
+            for (int32_t cell = 0; cell < 16; ++cell)
+                for (int32_t i = 0; i <= PatternTiles; ++i)
+                    if (board.Cells[cell] == Homes[i])
+                        cells[i] = static_cast<uint8_t>(cell);
+            const int32_t now = distance(cells);
+            ASSERT_LE(now, moves) << "walk " << walk;
+            ASSERT_LE(std::abs(now - last), 1) << "walk " << walk;
+            ASSERT_EQ(now == 0, cells == Homes) << "walk " << walk;
+            last = now;
+        }
     }
 }
 
