@@ -157,6 +157,7 @@ private:
     void RequestSolution(bool forPar);
     void CoachEvent(TPlayEvent event);
     void ResetCoach();
+    void PrepareSolverTables();
 
     TFormWardenHooks FHooks;
     TRandomSource& FRandom;
@@ -172,4 +173,6 @@ private:
     };
     TSolveJob FParSolve;
     TSolveJob FHelpSolve;
+    // Builds the solver's tables for the size of the game being scrambled; it outlives games.
+    std::unique_ptr<TBackgroundTask> FSolverTables;
 };

@@ -85,11 +85,28 @@ void TFormWarden::RequestSolution(bool forPar)
         });
 }
 
+// The par is asked for when the scramble ends: the tables it needs are built meanwhile, rather
+// than after it.
+void TFormWarden::PrepareSolverTables()
+{
+    if (!Play || (FSolverTables && !FSolverTables->Finished()))
+        return;
+    const int32_t cols = Play->Game.Board.Cols();
+    const int32_t rows = Play->Game.Board.Rows();
+    FSolverTables = std::make_unique<TBackgroundTask>(
+        [cols, rows](const std::atomic<bool>& cancel) { PrepareSolver(cols, rows, &cancel); },
+        [](std::exception_ptr error) {
+            if (error)
+                std::rethrow_exception(error);
+        });
+}
+
 void TFormWarden::CoachEvent(TPlayEvent event)
 {
     switch (event) {
     case TPlayEvent::Started:
         ResetCoach();
+        PrepareSolverTables();
         break;
     case TPlayEvent::Scrambled:
         RequestSolution(true);

@@ -2,8 +2,10 @@
 
 #include "common/KelException.h"
 #include "solver/BlockBuilder.h"
+#include "solver/BuiltOnce.h"
 #include "solver/ExactSearch.h"
 #include "solver/MoveOptimiser.h"
+#include "solver/SeventhTileTable.h"
 #include "solver/SolverBoard.h"
 
 #include <algorithm>
@@ -148,6 +150,18 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
     }
     }
     return ToSolution(*built, false, cols, rows);
+}
+
+bool PrepareSolver(int32_t cols, int32_t rows, const std::atomic<bool>* cancel)
+{
+    if (cols != PatternSide || rows != PatternSide)
+        return true;
+    try {
+        TSeventhTileTable::Shared(cancel);
+        return true;
+    } catch (const TTableCancelled&) {
+        return false;
+    }
 }
 
 std::optional<TSolution> SolvePuzzle(const TPuzzleBoard& board, const TSolveOptions& options)

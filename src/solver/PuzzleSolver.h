@@ -32,3 +32,8 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
     int32_t cols, int32_t rows, const TSolveOptions& options = {});
 
 std::optional<TSolution> SolvePuzzle(const TPuzzleBoard& board, const TSolveOptions& options = {});
+
+// Builds the tables that solving a board of this size needs, which takes seconds for 4 x 4, so
+// that a later solve need not wait for them; at once when they are built or none are needed.
+// Returns false when cancelled first.
+bool PrepareSolver(int32_t cols, int32_t rows, const std::atomic<bool>* cancel = nullptr);

@@ -221,6 +221,18 @@ TEST(PuzzleSolver, ACancelledBuildOfThePatternTableLeavesItToTheNextCaller)
     EXPECT_EQ(&TTilePatternTable::Shared(&cancel), &table);
 }
 
+TEST(PuzzleSolver, PreparingOnlyBuildsWhatASizeNeedsAndStopsWhenCancelled)
+{
+    if (TTilePatternTable::Built())
+        GTEST_SKIP() << "an earlier test in this process built the tables";
+    const std::atomic<bool> cancel {true};
+
+    EXPECT_TRUE(PrepareSolver(3, 3, &cancel));
+    EXPECT_TRUE(PrepareSolver(5, 4, &cancel));
+    EXPECT_FALSE(PrepareSolver(4, 4, &cancel));
+    EXPECT_FALSE(TTilePatternTable::Built());
+}
+
 TEST(PuzzleSolver, AWaitForAnotherCallersBuildStopsWhenCancelled)
 {
     TBuiltOnce<int> table;
