@@ -1,6 +1,7 @@
 #include "FormWardenFixture.h"
 #include "WindowAnnouncements.h"
 #include "platform/FormTooltip.h"
+#include "solver/SeventhTileTable.h"
 
 #include <chrono>
 #include <regex>
@@ -31,6 +32,10 @@ protected:
     void ScrambleWithPar()
     {
         Form->StartButtonClick();
+        ScrambleWithParOfStartedGame();
+    }
+    void ScrambleWithParOfStartedGame()
+    {
         while (Form->tmrWarden.Enabled())
             Form->tmrWarden.Tick();
         ASSERT_TRUE(RunLoopUntil([this] { return Form->Coach.Par.has_value(); }));
@@ -110,6 +115,23 @@ TEST_F(FormWardenHintTest, ShowMeWinsTheGameWhichCountsAsWonButSetsNoBest)
     EXPECT_EQ(Moves(), par);
     EXPECT_TRUE(Form->cmdStart.Enabled());
     EXPECT_EQ(Folder.Read("Pathwarden.ini"), "[Statistics]\nBest3x3=50\nStarted3x3=1\nWon3x3=1\n");
+}
+
+TEST_F(FormWardenHintTest, AFourByFourGameBuildsTheSolversTablesBeforeItsScrambleEnds)
+{
+    Form->ColRowButtonClick(Form->cmdColP);
+    Form->ColRowButtonClick(Form->cmdRowP);
+    ASSERT_EQ(Game().Board.Cols(), 4);
+    ASSERT_EQ(Game().Board.Rows(), 4);
+
+    // The scramble is held at its start, so no par is asked for meanwhile.
+    Form->StartButtonClick();
+    Form->tmrWarden.SetEnabled(false);
+    EXPECT_TRUE(RunLoopUntil([] { return TSeventhTileTable::Built(); }, std::chrono::seconds(60)));
+    EXPECT_FALSE(Form->Coach.Par.has_value());
+    Form->tmrWarden.SetEnabled(true);
+    ScrambleWithParOfStartedGame();
+    EXPECT_TRUE(Form->Coach.Par->Shortest);
 }
 
 TEST_F(FormWardenHintTest, AnyKeyOrClickStopsShowMeAfterTheMoveInHand)
