@@ -139,9 +139,9 @@ std::vector<uint8_t> TPatternSearch<Tiles>::Search(
             if (waiting)
                 settle(*waiting);
         };
-        if (TwoCores())
+        if (TwoCores()) {
             BothAtOnce([&] { pass(0); }, [&] { pass(1); });
-        else {
+        } else {
             pass(0);
             pass(1);
         }

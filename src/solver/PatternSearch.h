@@ -23,10 +23,11 @@ public:
         return states;
     }
 
-    static uint8_t Nibble(const std::vector<uint8_t>& table, uint32_t index)
+    // Read while the other thread of the search may set the other half of the byte.
+    static uint8_t Nibble(std::vector<uint8_t>& table, uint32_t index)
     {
         const uint8_t pair
-            = std::atomic_ref<const uint8_t>(table[index / 2]).load(std::memory_order_relaxed);
+            = std::atomic_ref<uint8_t>(table[index / 2]).load(std::memory_order_relaxed);
         return (pair >> (4 * (index % 2))) & 0xF;
     }
 

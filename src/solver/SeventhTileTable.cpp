@@ -37,7 +37,7 @@ TSeventhTileTable::TSeventhTileTable(const std::atomic<bool>* cancel)
     TSevenSearch::TCells homes {};
     std::copy(TTilePatternTable::Homes().begin(), TTilePatternTable::Homes().end(), homes.begin());
     homes.back() = Home;
-    const std::vector<uint8_t> seven = TSevenSearch::Search(homes, cancel);
+    std::vector<uint8_t> seven = TSevenSearch::Search(homes, cancel);
     constexpr uint32_t entries = TSevenSearch::States();
     FExtra.assign((entries + 3) / 4, 0);
     for (uint32_t entry = 0; entry < entries; ++entry) {
