@@ -278,11 +278,12 @@ private:
     // The bound counted in full rather than only as far as it ends a branch.
     int32_t FullBound()
     {
-        constexpr int32_t Everything = std::numeric_limits<int32_t>::max();
         int32_t bound = WalkingBound(FAcrossRows) + WalkingBound(FAcrossColumns);
+        // Either bound reaches each value it is asked for or tells only that it is less.
         if (FPattern)
-            bound = std::max(bound, FPattern->Bound(FTileCells, Everything, FFirstPlacement));
-        // The labellings' least reaches each value it is asked for or tells only that it is less.
+            for (int32_t more = 0;
+                 (more = FPattern->Bound(FTileCells, bound + 1, FFirstPlacement)) > bound;)
+                bound = more;
         if (FLabelled)
             while (FLabelled->Bound(bound + 1) > bound)
                 ++bound;

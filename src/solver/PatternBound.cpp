@@ -106,8 +106,9 @@ int32_t TPatternBound::Bound(const TTileCells& tileCells, int32_t enough, std::s
     for (std::size_t n = 0; n < FPlacements.size(); ++n) {
         const std::size_t at = (first + n) % FPlacements.size();
         const TPlacement& placement = FPlacements[at];
+        // A placement that cannot reach enough need not count its least choice in full.
         int32_t least = Unbounded;
-        for (std::size_t choice = 0; choice < placement.Choices.size() && least > bound;
+        for (std::size_t choice = 0; choice < placement.Choices.size() && least >= enough;
              choice += PatternTiles) {
             std::array<uint8_t, PatternTiles> cells {};
             for (int32_t i = 0; i < PatternTiles; ++i)

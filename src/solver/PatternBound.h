@@ -25,7 +25,8 @@ class TPatternBound {
 public:
     TPatternBound(const TClassBoard& start, const TClassBoard& target);
 
-    // Stops counting once the bound reaches enough, which is then what it returns at least.
+    // The bound when it reaches enough, counted only until it does; otherwise only some value
+    // below enough, as a placement's choices are counted only until one falls below it.
     // Placements are tried from first on; first becomes the one that reached enough, which
     // likely reaches it again on the next boards of the search.
     int32_t Bound(const TTileCells& tileCells, int32_t enough, std::size_t& first) const;
