@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -19,8 +20,9 @@ namespace {
 constexpr int32_t MaxBoundStates = 2'000'000;
 constexpr int64_t CancelCheckInterval = 4096;
 // Ways to tell equal tiles apart beyond which the bounds of distinct tiles cost more than they
-// save; the bound over tile classes takes over.
-constexpr std::size_t MaxLabellings = 96;
+// save; the bound over tile classes takes over. Few labellings stay live deep in a search, but
+// each board's first ones are all counted.
+constexpr std::size_t MaxLabellings = 2000;
 // Past an iteration of this many nodes, the next ones are shared between two threads: the
 // iterations grow about tenfold, so the next one is worth the second thread's start.
 constexpr int64_t TogetherAfterNodes = 2'000;
@@ -73,7 +75,9 @@ public:
                 && bound > SubtreeDepth + 1 && FLimits.MaxThreads > 1 && TwoCores();
             const TStep step = together ? IterateTogether(bound, rowsBound, columnsBound)
                                         : Iterate(bound, rowsBound, columnsBound, nullptr);
-            lastIterationNodes = Nodes() - nodesBefore;
+            // A search of labellings skips the lengths of the other parity in a node: the
+            // longest iteration tells how large the next will be.
+            lastIterationNodes = std::max(lastIterationNodes, Nodes() - nodesBefore);
             result.Nodes = Nodes();
             if (step == TStep::Found) {
                 result.Outcome = TSearchOutcome::Found;
@@ -100,6 +104,10 @@ public:
 
 private:
     enum class TStep { Found, Deeper, Stopped };
+
+    struct TLeaveBoard {
+        void operator()(TLabelledBound* labelled) const { labelled->Leave(); }
+    };
 
     int64_t Nodes() const { return FNodes + FHelperNodes; }
 
@@ -195,8 +203,11 @@ private:
         const bool near = FNear && bound - depth <= FNear->Radius();
         if (near)
             rest = std::max(rest, FNear->Distance(FBoard));
-        if (rest < enough && !near && FLabelled)
-            rest = std::max(rest, FLabelled->Bound(enough));
+        // The labellings live on this board stay so until the search leaves it.
+        const std::unique_ptr<TLabelledBound, TLeaveBoard> entered(
+            FLabelled ? &*FLabelled : nullptr);
+        if (entered)
+            rest = std::max(rest, entered->Enter(enough));
         if (rest < enough && !near && FPattern)
             rest = std::max(rest, FPattern->Bound(FTileCells, enough, FFirstPlacement));
         const int32_t estimate = depth + rest;

@@ -7,6 +7,8 @@ namespace {
 // Arrangements the walking-distance tables of distinct tiles number: 35^4.
 constexpr int32_t DistinctBoundStates = 1'500'625;
 constexpr int32_t Unbounded = 0xFF;
+// Labellings are numbered in sixteen bits.
+constexpr std::size_t MostLabellings = 1u << 16;
 
 TClassBoard DistinctTarget()
 {
@@ -32,7 +34,7 @@ std::optional<TLabelledBound> TLabelledBound::Make(
         tiles[start.Cells[cell]].push_back(static_cast<uint8_t>(cell));
         // The k-th tile of a class multiplies the ways by k.
         count *= tiles[start.Cells[cell]].size();
-        if (count > maxLabellings)
+        if (count > maxLabellings || count > MostLabellings)
             return std::nullopt;
     }
 
@@ -68,11 +70,23 @@ TLabelledBound::TLabelledBound(const TClassBoard& target, std::vector<TLabelling
     , FPattern(target, target)
     , FLabellings(std::move(labellings))
 {
+    Aim(0);
+}
+
+void TLabelledBound::Aim(int32_t length)
+{
+    const bool odd = length % 2 == 1;
+    FLive.clear();
+    FLiveStarts.assign(1, 0);
+    for (std::size_t n = 0; n < FLabellings.size(); ++n)
+        if (FLabellings[n].OddAtStart == odd)
+            FLive.push_back(static_cast<uint16_t>(n));
 }
 
 void TLabelledBound::Place(uint8_t tile, uint8_t cell)
 {
-    for (TLabelling& labelling : FLabellings) {
+    for (std::size_t n = LiveBegin(); n < LiveEnd(); ++n) {
+        TLabelling& labelling = FLabellings[FLive[n]];
         const uint8_t home = labelling.HomeOf[tile];
         labelling.CellOf[home] = cell;
         labelling.Homes.Cells[cell] = home;
@@ -81,7 +95,8 @@ void TLabelledBound::Place(uint8_t tile, uint8_t cell)
 
 void TLabelledBound::Moved(bool isColumn)
 {
-    for (TLabelling& labelling : FLabellings) {
+    for (std::size_t n = LiveBegin(); n < LiveEnd(); ++n) {
+        TLabelling& labelling = FLabellings[FLive[n]];
         labelling.Odd = !labelling.Odd;
         int8_t& changed = isColumn ? labelling.AcrossRows : labelling.AcrossColumns;
         FTakenBack.push_back(changed);
@@ -91,38 +106,63 @@ void TLabelledBound::Moved(bool isColumn)
 
 void TLabelledBound::MovedBack(bool isColumn)
 {
-    for (auto it = FLabellings.rbegin(); it != FLabellings.rend(); ++it) {
-        it->Odd = !it->Odd;
-        (isColumn ? it->AcrossRows : it->AcrossColumns) = FTakenBack.back();
+    for (std::size_t n = LiveEnd(); n-- > LiveBegin();) {
+        TLabelling& labelling = FLabellings[FLive[n]];
+        labelling.Odd = !labelling.Odd;
+        (isColumn ? labelling.AcrossRows : labelling.AcrossColumns) = FTakenBack.back();
         FTakenBack.pop_back();
     }
+}
+
+int32_t TLabelledBound::LabellingBound(TLabelling& labelling, int32_t enough)
+{
+    if (labelling.AcrossRows < 0)
+        labelling.AcrossRows = static_cast<int8_t>(FAcrossRows->Bound(labelling.Homes));
+    if (labelling.AcrossColumns < 0)
+        labelling.AcrossColumns = static_cast<int8_t>(FAcrossColumns->Bound(labelling.Homes));
+    auto withParity = [&labelling](int32_t bound) {
+        return (bound % 2 == 1) != labelling.Odd ? bound + 1 : bound;
+    };
+    int32_t bound = withParity(labelling.AcrossRows + labelling.AcrossColumns);
+    if (bound < enough)
+        bound = std::max(
+            bound, withParity(FPattern.Bound(labelling.CellOf, enough, FFirstPlacement)));
+    if (bound < enough)
+        bound = std::max(
+            bound, withParity(FPattern.Bound(labelling.Homes.Cells, enough, FFirstInverse)));
+    return bound;
+}
+
+int32_t TLabelledBound::Enter(int32_t enough)
+{
+    const std::size_t begin = LiveBegin();
+    const std::size_t end = LiveEnd();
+    FLiveStarts.push_back(end);
+    int32_t least = Unbounded;
+    for (std::size_t n = begin; n < end; ++n) {
+        const int32_t bound = LabellingBound(FLabellings[FLive[n]], enough);
+        least = std::min(least, bound);
+        if (bound < enough)
+            FLive.push_back(FLive[n]);
+    }
+    return least;
+}
+
+void TLabelledBound::Leave()
+{
+    FLive.resize(FLiveStarts.back());
+    FLiveStarts.pop_back();
 }
 
 int32_t TLabelledBound::Bound(int32_t enough)
 {
     int32_t least = Unbounded;
-    for (std::size_t n = 0; n < FLabellings.size(); ++n) {
-        const std::size_t at = (FFirstLabelling + n) % FLabellings.size();
-        TLabelling& labelling = FLabellings[at];
-        if (labelling.OddAtStart != FOddLength)
-            continue;
-        if (labelling.AcrossRows < 0)
-            labelling.AcrossRows = static_cast<int8_t>(FAcrossRows->Bound(labelling.Homes));
-        if (labelling.AcrossColumns < 0)
-            labelling.AcrossColumns = static_cast<int8_t>(FAcrossColumns->Bound(labelling.Homes));
-        auto withParity = [&labelling](int32_t bound) {
-            return (bound % 2 == 1) != labelling.Odd ? bound + 1 : bound;
-        };
-        int32_t bound = withParity(labelling.AcrossRows + labelling.AcrossColumns);
-        if (bound < enough)
-            bound = std::max(
-                bound, withParity(FPattern.Bound(labelling.CellOf, enough, FFirstPlacement)));
-        if (bound < enough)
-            bound = std::max(
-                bound, withParity(FPattern.Bound(labelling.Homes.Cells, enough, FFirstInverse)));
-        least = std::min(least, bound);
+    const std::size_t count = LiveEnd() - LiveBegin();
+    for (std::size_t n = 0; n < count; ++n) {
+        const std::size_t at = LiveBegin() + (FFirstLabelling + n) % count;
+        least = std::min(least, LabellingBound(FLabellings[FLive[at]], enough));
         if (least < enough) {
-            FFirstLabelling = at;
+            FFirstLabelling = at - LiveBegin();
             break;
         }
     }

@@ -61,10 +61,11 @@ std::unordered_map<uint64_t, std::pair<TClassBoard, int32_t>> Near(
 
 const TClassBoard DistinctTiles
     = FourByFour({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-// As a game's picture repeats its tiles: with few repeats, the ways to tell them apart are
-// counted one by one; with many, only the tile classes are.
+// As a game's picture repeats its tiles: with few repeats (16 ways to tell them apart) or more
+// (256), the ways are counted one by one; with many (5,184), only the tile classes are.
 const TClassBoard RepeatedTiles = FourByFour({0, 1, 2, 0, 3, 4, 3, 5, 6, 7, 1, 8, 9, 4, 10, 11});
 const TClassBoard ManyRepeatedTiles = FourByFour({0, 1, 0, 1, 2, 3, 2, 3, 4, 4, 5, 5, 6, 7, 6, 7});
+const TClassBoard CrowdedTiles = FourByFour({0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 4, 5, 4, 5});
 
 } // namespace
 
@@ -209,7 +210,8 @@ TEST(ExactSearch, BoardsNearTheTargetHaveTheirDistanceAndTheOthersLieFarther)
 TEST(ExactSearch, FourByFourSolutionsAreTheFewestMoves)
 {
     TRuntimeRandom random(TestSeed());
-    for (const TClassBoard& target : {DistinctTiles, RepeatedTiles, ManyRepeatedTiles}) {
+    for (const TClassBoard& target :
+        {DistinctTiles, RepeatedTiles, ManyRepeatedTiles, CrowdedTiles}) {
         std::vector<std::vector<TClassBoard>> byDistance(SearchedDepth + 1);
         for (const auto& [key, near] : Near(target, SearchedDepth))
             byDistance[near.second].push_back(near.first);
