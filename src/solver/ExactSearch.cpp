@@ -23,14 +23,17 @@ constexpr int64_t CancelCheckInterval = 4096;
 // save; the bound over tile classes takes over. Few labellings stay live deep in a search, but
 // each board's first ones are all counted.
 constexpr std::size_t MaxLabellings = 2000;
-// Past an iteration of this many nodes, the next ones are shared between two threads: the
-// iterations grow about tenfold, so the next one is worth the second thread's start.
-constexpr int64_t TogetherAfterNodes = 2'000;
+// An iteration's work: its nodes and, in a search of labellings, the labellings' bounds counted
+// on them, each about as dear as a node. Past an iteration of this much work, the next ones are
+// shared between two threads: the iterations grow about tenfold a length, so the next one is
+// worth the second thread's start.
+constexpr int64_t TogetherAfterWork = 2'000;
+constexpr int64_t GrowthPerLength = 10;
 // Shared searches deal out the subtrees below the boards this many moves from the start.
 constexpr int32_t SubtreeDepth = 2;
 // The boards near the target are listed for a search over tile classes once one of its
-// iterations has passed this many nodes: cheap searches never need them.
-constexpr int64_t NearAfterNodes = 2'000;
+// iterations has passed this much work: cheap searches never need them.
+constexpr int64_t NearAfterWork = 2'000;
 constexpr int32_t NearRadius = 4;
 // The first moves are tried in the order of the bounds of the boards they reach, so that the
 // search for the last length, which stops at its first solution, tends to meet it sooner.
@@ -65,19 +68,21 @@ public:
         const int32_t rowsBound = WalkingBound(FAcrossRows);
         const int32_t columnsBound = WalkingBound(FAcrossColumns);
         int32_t bound = rowsBound + columnsBound;
-        int64_t lastIterationNodes = 0;
+        int64_t lastIterationWork = 0;
         for (;;) {
-            const int64_t nodesBefore = Nodes();
-            if (lastIterationNodes >= NearAfterNodes && !FNear && !FLabelled
+            const int64_t workBefore = Work();
+            // A search of labellings passes over a length whose parity none of them has; the
+            // length after it grows as much as two lengths do.
+            const bool passedOver = FLabelled && !FLabelled->Reaches(bound);
+            if (lastIterationWork >= NearAfterWork && !FNear && !FLabelled
                 && FBoard.Cols == PatternSide && FBoard.Rows == PatternSide)
                 FNear = std::make_shared<const TNearTarget>(FTarget, NearRadius);
-            const bool together = lastIterationNodes >= TogetherAfterNodes
+            const bool together = !passedOver && lastIterationWork >= TogetherAfterWork
                 && bound > SubtreeDepth + 1 && FLimits.MaxThreads > 1 && TwoCores();
             const TStep step = together ? IterateTogether(bound, rowsBound, columnsBound)
                                         : Iterate(bound, rowsBound, columnsBound, nullptr);
-            // A search of labellings skips the lengths of the other parity in a node: the
-            // longest iteration tells how large the next will be.
-            lastIterationNodes = std::max(lastIterationNodes, Nodes() - nodesBefore);
+            lastIterationWork
+                = passedOver ? lastIterationWork * GrowthPerLength : Work() - workBefore;
             result.Nodes = Nodes();
             if (step == TStep::Found) {
                 result.Outcome = TSearchOutcome::Found;
@@ -110,6 +115,10 @@ private:
     };
 
     int64_t Nodes() const { return FNodes + FHelperNodes; }
+    int64_t Work() const
+    {
+        return Nodes() + (FLabelled ? FLabelled->Counted() + FHelperCounted : 0);
+    }
 
     TStep Iterate(int32_t bound, int32_t rowsBound, int32_t columnsBound, TSubtreeShare* share)
     {
@@ -134,6 +143,7 @@ private:
         TShortestSearch helper(*this);
         helper.FNodes = 0;
         helper.FHelperNodes = 0;
+        const int64_t countedBefore = FLabelled ? FLabelled->Counted() : 0;
         // A thread that fails stops the other's part at once.
         const auto iterate = [&](TShortestSearch& search) {
             try {
@@ -145,6 +155,8 @@ private:
         };
         BothAtOnce([&] { iterate(*this); }, [&] { iterate(helper); });
         FHelperNodes += helper.FNodes;
+        if (FLabelled)
+            FHelperCounted += helper.FLabelled->Counted() - countedBefore;
         if (std::optional<TMoveList> solution = share.Solution()) {
             FPath = std::move(*solution);
             return TStep::Found;
@@ -343,8 +355,9 @@ private:
     const TSearchLimits& FLimits;
     TMoveList FPath;
     int64_t FNodes = 0;
-    // Nodes of the copies that shared iterations with this search.
+    // Nodes and labellings' bounds of the copies that shared iterations with this search.
     int64_t FHelperNodes = 0;
+    int64_t FHelperCounted = 0;
     // This thread's part in an iteration shared with another.
     TSubtreeShare::TPart* FPart = nullptr;
     int32_t FNextBound = 0;

@@ -83,6 +83,13 @@ void TLabelledBound::Aim(int32_t length)
             FLive.push_back(static_cast<uint16_t>(n));
 }
 
+bool TLabelledBound::Reaches(int32_t length) const
+{
+    return std::any_of(FLabellings.begin(), FLabellings.end(),
+        [odd = length % 2 == 1](
+            const TLabelling& labelling) { return labelling.OddAtStart == odd; });
+}
+
 void TLabelledBound::Place(uint8_t tile, uint8_t cell)
 {
     for (std::size_t n = LiveBegin(); n < LiveEnd(); ++n) {
@@ -138,6 +145,7 @@ int32_t TLabelledBound::Enter(int32_t enough)
     const std::size_t begin = LiveBegin();
     const std::size_t end = LiveEnd();
     FLiveStarts.push_back(end);
+    FCounted += static_cast<int64_t>(end - begin);
     int32_t least = Unbounded;
     for (std::size_t n = begin; n < end; ++n) {
         const int32_t bound = LabellingBound(FLabellings[FLive[n]], enough);

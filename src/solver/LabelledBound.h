@@ -26,6 +26,8 @@ public:
     // Starts a search for solutions of the given length: only labellings whose solutions have
     // lengths as odd as that count, as no shorter ones are left.
     void Aim(int32_t length);
+    // Whether some labelling's solutions have lengths as odd as this one.
+    bool Reaches(int32_t length) const;
 
     // A tile moved to a cell; Moved follows the tiles of each move, and MovedBack those of a
     // move that takes back the last one still standing. Only the labellings live on the board
@@ -40,6 +42,8 @@ public:
     // when it reaches enough, and below enough otherwise. Leave returns to the board before.
     int32_t Enter(int32_t enough);
     void Leave();
+    // The labellings' bounds Enter has counted so far.
+    int64_t Counted() const { return FCounted; }
 
     // The least of the live labellings' bounds when it reaches enough; otherwise only some value
     // below enough, as the count stops at the first labelling whose bound stays below it.
@@ -77,6 +81,7 @@ private:
     // and where each board's begin.
     std::vector<uint16_t> FLive;
     std::vector<std::size_t> FLiveStarts;
+    int64_t FCounted = 0;
     std::size_t FFirstLabelling = 0;
     std::size_t FFirstPlacement = 0;
     std::size_t FFirstInverse = 0;
