@@ -1,5 +1,8 @@
 #include "solver/PatternTable.h"
 
+#include "solver/BuiltOnce.h"
+
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -8,6 +11,10 @@
 namespace {
 
 constexpr uint8_t Unreached = 0xFF;
+constexpr uint8_t UnreachedNibble = 0xF;
+constexpr uint8_t MostDistance = 0xE;
+// Entries between looks at the cancel flag.
+constexpr uint32_t CancelCheckInterval = 1u << 16;
 
 } // namespace
 
@@ -47,30 +54,33 @@ const TCellMoves& TCellMoves::ForSize(int32_t cols, int32_t rows)
     return *moves[key];
 }
 
-std::shared_ptr<const TPatternTable> TPatternTable::ForShape(
-    int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets)
+const TPatternTable& TPatternTable::ForShape(
+    int32_t cols, int32_t rows, const TOffsets& offsets, const std::atomic<bool>* cancel)
 {
-    using TKey = std::tuple<int32_t, int32_t, std::vector<std::pair<int8_t, int8_t>>>;
+    using TKey = std::tuple<int32_t, int32_t, TOffsets>;
     static std::mutex guard;
-    static std::map<TKey, std::shared_ptr<const TPatternTable>> tables;
-    // Building under the lock keeps two threads from building the same table; the tables are
-    // few and each takes milliseconds.
-    const std::lock_guard<std::mutex> lock(guard);
-    std::shared_ptr<const TPatternTable>& table = tables[TKey {cols, rows, offsets}];
-    if (!table)
-        table.reset(new TPatternTable(cols, rows, offsets));
-    return table;
+    // Nodes of a map stay where they are: each table's builder is found under the lock and
+    // used outside it, so that a long build holds up only those who need that table.
+    static std::map<TKey, TBuiltOnce<TPatternTable>> tables;
+    TBuiltOnce<TPatternTable>* once = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        once = &tables[TKey {cols, rows, offsets}];
+    }
+    return once->Get(cancel, [&] {
+        return std::unique_ptr<const TPatternTable>(new TPatternTable(cols, rows, offsets, cancel));
+    });
 }
 
 TPatternTable::TPatternTable(
-    int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets)
+    int32_t cols, int32_t rows, const TOffsets& offsets, const std::atomic<bool>* cancel)
     : FCols(cols)
     , FRows(rows)
     , FCells(cols * rows)
     , FTiles(static_cast<int32_t>(offsets.size()))
 {
     if (FTiles < 1 || FTiles > MaxPatternTiles || offsets.front() != std::pair<int8_t, int8_t> {})
-        throw std::logic_error("TPatternTable: 1 to 4 tiles, the first at offset (0, 0)");
+        throw std::logic_error("TPatternTable: 1 to 5 tiles, the first at offset (0, 0)");
     uint32_t size = 1;
     for (int32_t i = 0; i < FTiles; ++i) {
         FWeight[i] = size;
@@ -82,7 +92,6 @@ TPatternTable::TPatternTable(
             const int32_t row = (cell / cols - firstGoal / cols + rows) % rows;
             FRelative[cell * FCells + firstGoal] = static_cast<uint8_t>(row * cols + col);
         }
-    FDistance.assign(size, Unreached);
 
     uint32_t goal = 0;
     for (int32_t i = FTiles - 1; i >= 0; --i) {
@@ -90,15 +99,21 @@ TPatternTable::TPatternTable(
         const int32_t row = (offsets[i].second % rows + rows) % rows;
         goal = goal * static_cast<uint32_t>(FCells) + static_cast<uint32_t>(row * cols + col);
     }
-    // Breadth first from the goal: every move's inverse is a move, so distances from it are
+    // Breadth first from the goal, a layer per pass over the entries, which needs no memory
+    // beyond a byte an entry: every move's inverse is a move, so distances from the goal are
     // distances to it. Entries with two tiles in one cell are never reached.
     const TCellMoves& cellMoves = TCellMoves::ForSize(cols, rows);
-    std::vector<uint32_t> frontier {goal};
-    std::vector<uint32_t> next;
-    FDistance[goal] = 0;
-    for (uint8_t depth = 1; !frontier.empty(); ++depth) {
-        next.clear();
-        for (const uint32_t index : frontier) {
+    std::vector<uint8_t> distance(size, Unreached);
+    distance[goal] = 0;
+    bool grew = true;
+    for (uint8_t depth = 0; grew; ++depth) {
+        grew = false;
+        for (uint32_t index = 0; index < size; ++index) {
+            if (index % CancelCheckInterval == 0 && cancel != nullptr
+                && cancel->load(std::memory_order_relaxed))
+                throw TTableCancelled();
+            if (distance[index] != depth)
+                continue;
             std::array<uint8_t, MaxPatternTiles> cell {};
             uint32_t rest = index;
             for (int32_t i = 0; i < FTiles; ++i) {
@@ -109,12 +124,18 @@ TPatternTable::TPatternTable(
                 uint32_t moved = 0;
                 for (int32_t i = FTiles - 1; i >= 0; --i)
                     moved = moved * static_cast<uint32_t>(FCells) + to[cell[i]];
-                if (FDistance[moved] == Unreached) {
-                    FDistance[moved] = depth;
-                    next.push_back(moved);
+                if (distance[moved] == Unreached) {
+                    distance[moved] = static_cast<uint8_t>(depth + 1);
+                    grew = true;
                 }
             }
         }
-        std::swap(frontier, next);
+    }
+    // A distance past what half a byte holds is kept as the most it holds, still a lower bound.
+    FDistance.assign((size + 1) / 2, 0);
+    for (uint32_t index = 0; index < size; ++index) {
+        const uint8_t kept = distance[index] == Unreached ? UnreachedNibble
+                                                          : std::min(distance[index], MostDistance);
+        FDistance[index / 2] |= static_cast<uint8_t>(kept << (4 * (index % 2)));
     }
 }

@@ -3,12 +3,12 @@
 #include "solver/SolverBoard.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 // Up to this many tiles are tracked by one table.
-constexpr int32_t MaxPatternTiles = 4;
+constexpr int32_t MaxPatternTiles = 5;
 
 // The cell each move takes the tile of each cell to, for the 2 * (cols + rows) moves in the
 // order columns (up, down for each), then rows (left, right for each).
@@ -28,14 +28,18 @@ struct TCellMoves {
 // The fewest moves that bring a few tiles to their cells on a board of wrapping lines, whatever
 // the other tiles do. Turning every line of one direction at once moves nothing relative to the
 // lines, so the distance depends only on where the tiles lie relative to the first one's target:
-// one table serves every translation of the same shape.
+// one table serves every translation of the same shape. Half a byte an entry: five tiles on a
+// 5 x 5 board take 4.9 MB.
 class TPatternTable {
 public:
+    using TOffsets = std::vector<std::pair<int8_t, int8_t>>;
+
     // The table for tiles whose targets lie at these offsets (column, row) from the first one's,
-    // the first offset being (0, 0). Built when first asked for and kept; safe to call from
-    // several threads.
-    static std::shared_ptr<const TPatternTable> ForShape(
-        int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets);
+    // the first offset being (0, 0). Built when first asked for and kept for the life of the
+    // program; safe to call from several threads. Five tiles take a second or two to build: the
+    // build, or the wait for another caller's, stops with TTableCancelled once cancel is set.
+    static const TPatternTable& ForShape(int32_t cols, int32_t rows, const TOffsets& offsets,
+        const std::atomic<bool>* cancel = nullptr);
 
     // A distance is read at the sum of one term per tile: Term(tile, cell of the tile, cell
     // where the first tile belongs).
@@ -43,11 +47,11 @@ public:
     {
         return FRelative[cell * FCells + firstGoal] * FWeight[tile];
     }
-    uint8_t At(uint32_t index) const { return FDistance[index]; }
+    uint8_t At(uint32_t index) const { return (FDistance[index / 2] >> (4 * (index % 2))) & 0xF; }
 
 private:
     TPatternTable(
-        int32_t cols, int32_t rows, const std::vector<std::pair<int8_t, int8_t>>& offsets);
+        int32_t cols, int32_t rows, const TOffsets& offsets, const std::atomic<bool>* cancel);
 
     int32_t FCols;
     int32_t FRows;

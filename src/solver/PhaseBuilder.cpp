@@ -1,5 +1,6 @@
 #include "solver/PhaseBuilder.h"
 
+#include "solver/BuiltOnce.h"
 #include "solver/MoveOptimiser.h"
 #include "solver/PhaseCandidate.h"
 #include "solver/PhaseProblemMaker.h"
@@ -11,34 +12,40 @@
 
 namespace {
 
-// Candidates carried from phase to phase, and the solutions of the fewest moves each phase
-// keeps per candidate.
-constexpr std::size_t BeamWidth = 32;
+// How wide a build searches: the candidates carried from phase to phase, the solutions of the
+// fewest moves each phase keeps per candidate, the nodes all of a build's phases may visit (a
+// bound on the time of hard boards, which then keep the candidates that finished within it), and
+// the arrangements the searches of the last two rows may visit over all final candidates. Builds
+// of three rows have the column table to bound their phases, whose searches are then cheap
+// enough for a wider beam. All of a build's nodes, shared by two threads, take about 10 ms on
+// two rows and 40 ms on three.
+struct TBuildWidths {
+    std::size_t Beam = 0;
+    int32_t SolutionsPerPhase = 0;
+    int64_t Nodes = 0;
+    int64_t FinishNodes = 0;
+};
+constexpr TBuildWidths TwoRowBuild {32, 3, 800'000, 20'000};
+constexpr TBuildWidths ThreeRowBuild {96, 5, 3'000'000, 5'000};
 constexpr std::size_t FinalWidth = 32;
-constexpr int32_t SolutionsPerPhase = 3;
 // Choices among equal tiles searched per candidate and phase, the lowest bounds first.
 constexpr std::size_t ChoicesPerPhase = 2;
 // Finished candidates, the shortest first, whose moves are shortened stretch by stretch.
 constexpr std::size_t ShortenedFinalists = 3;
-// Nodes one phase search, and all of a build's, may visit: a bound on the time of hard boards,
-// which then keep the candidates that finished within it. A build's nodes, shared by two
-// threads, take about 25 ms.
+// Nodes one phase search may visit.
 constexpr int64_t PhaseNodes = 400'000;
-constexpr int64_t BuildNodes = 800'000;
 // Nodes kept for phases in which no candidate grew within its share.
 constexpr int64_t SpareNodes = 400'000;
 constexpr int64_t SpareTries = 4;
 // Final candidates, the most promising first, whose last two phases are searched again as one
 // for fewer moves, with both choices among equal tiles that a phase searches, and the nodes one
 // such search, and all of them, may visit.
-constexpr std::size_t JoinedCandidates = 8;
+constexpr std::size_t JoinedCandidates = 16;
 constexpr int64_t JoinNodes = 150'000;
-constexpr int64_t AllJoinNodes = 600'000;
+constexpr int64_t AllJoinNodes = 1'500'000;
 // The same for the third row's pair and the next column, out of the build's nodes.
-constexpr std::size_t MidJoinedCandidates = 8;
-constexpr int64_t MidJoinNodes = 300'000;
-// Arrangements the searches of the last two rows may visit, over all final candidates.
-constexpr int64_t FinishNodes = 20'000;
+constexpr std::size_t MidJoinedCandidates = 32;
+constexpr int64_t MidJoinNodes = 600'000;
 
 class TPhaseBuilder {
 public:
@@ -57,9 +64,11 @@ public:
         const int32_t frameCols = beam.front().Frame.Cols;
         const int32_t builtRows = beam.front().Frame.Rows - 2;
         const std::vector<std::vector<TPhaseCell>> phases = PhaseCells(frameCols, builtRows);
+        FWidths = builtRows == 3 ? ThreeRowBuild : TwoRowBuild;
+        FNodesLeft = FWidths.Nodes;
         // The threads share the tables, which are therefore asked for before they start.
         for (const TPhaseCandidate& candidate : beam)
-            FProblems.Prepare(candidate.Frame.Cols, candidate.Frame.Rows);
+            FProblems.Prepare(candidate.Frame.Cols, candidate.Frame.Rows, FCancel);
         for (std::size_t phase = 0; phase < phases.size(); ++phase) {
             // Each phase may spend its share of what is left; the best candidates, which come
             // first, are grown while the share lasts.
@@ -85,7 +94,7 @@ public:
             if (Cancelled())
                 return std::nullopt;
             // The table's cost of the last rows decides between the final candidates.
-            beam = Best(std::move(next), phase + 1 < phases.size() ? BeamWidth : FinalWidth);
+            beam = Best(std::move(next), phase + 1 < phases.size() ? FWidths.Beam : FinalWidth);
         }
         if (builtRows == 3 && phases.size() >= 4) {
             JoinTwo(beam, phases, phases.size() - 1, JoinedCandidates, AllJoinNodes);
@@ -95,7 +104,7 @@ public:
                 });
         }
         std::vector<std::optional<TMoveList>> finishes(beam.size());
-        OnTwoThreads(beam.size(), FinishNodes, [&](std::size_t c, TNodeBudget& budget) {
+        OnTwoThreads(beam.size(), FWidths.FinishNodes, [&](std::size_t c, TNodeBudget& budget) {
             TPhaseCandidate& candidate = beam[c];
             const int64_t before = budget.Left;
             const bool done = FinishLastRows(candidate, budget.Left);
@@ -160,7 +169,7 @@ private:
         if (budget.Left <= 0)
             return;
         limits.MaxNodes = std::min(searchNodes, budget.Left);
-        limits.MaxSolutions = SolutionsPerPhase;
+        limits.MaxSolutions = FWidths.SolutionsPerPhase;
         limits.Cancel = FCancel;
         limits.MaxMoves = maxMoves;
         const TPhaseResult result = SolvePhase(problem, limits);
@@ -280,7 +289,8 @@ private:
 
     const TClassPair& FPair;
     const std::atomic<bool>* FCancel;
-    int64_t FNodesLeft = BuildNodes;
+    TBuildWidths FWidths;
+    int64_t FNodesLeft = 0;
     int64_t FSpareNodes = SpareNodes;
     TPhaseProblemMaker FProblems;
 };
@@ -289,5 +299,9 @@ private:
 
 std::optional<TMoveList> BuildInPhases(const TClassPair& pair, const std::atomic<bool>* cancel)
 {
-    return TPhaseBuilder(pair, cancel).Run();
+    try {
+        return TPhaseBuilder(pair, cancel).Run();
+    } catch (const TTableCancelled&) {
+        return std::nullopt;
+    }
 }

@@ -8,6 +8,8 @@ namespace {
 
 // Ways of choosing among equal tiles for a phase's cells.
 constexpr int32_t MaxAssignments = 32;
+// Frames of this many rows build three rows before the last two, in columns of three cells.
+constexpr int32_t ColumnTableRows = 5;
 
 } // namespace
 
@@ -142,33 +144,65 @@ bool TPhaseProblemMaker::ForcedOdd(const TPhaseCandidate& candidate,
     return OddArrangement(marks, homes);
 }
 
-// Every 2 x 2 block of tracked cells bounds the search with its exact distance.
+// Every 2 x 2 block of tracked cells, and every column shape, bounds the search with its exact
+// distance.
 void TPhaseProblemMaker::AddPatterns(TPhaseProblem& problem,
     const std::array<int8_t, MaxSolverCells>& trackedAt, int32_t cols, int32_t rows) const
 {
-    const std::shared_ptr<const TPatternTable>& table = BlockTable(cols, rows);
+    const TFrameTables& tables = Tables(cols, rows);
+    const auto add = [&](const TPatternTable* table, const std::vector<int32_t>& cells) {
+        if (std::any_of(cells.begin(), cells.end(),
+                [&](int32_t cell) { return trackedAt[cell] == UnassignedTile; }))
+            return;
+        TPhaseProblem::TPattern pattern;
+        pattern.Table = table;
+        for (const int32_t cell : cells)
+            pattern.Tiles.push_back(static_cast<uint8_t>(trackedAt[cell]));
+        problem.Patterns.push_back(pattern);
+    };
     for (int32_t row = 0; row + 1 < rows; ++row)
         for (int32_t col = 0; col < cols; ++col) {
             const int32_t right = (col + 1) % cols;
-            const std::array<int32_t, 4> cells {row * cols + col, row * cols + right,
-                (row + 1) * cols + col, (row + 1) * cols + right};
-            if (std::any_of(cells.begin(), cells.end(),
-                    [&](int32_t cell) { return trackedAt[cell] == UnassignedTile; }))
-                continue;
-            TPhaseProblem::TPattern pattern;
-            pattern.Table = table;
-            for (const int32_t cell : cells)
-                pattern.Tiles.push_back(static_cast<uint8_t>(trackedAt[cell]));
-            problem.Patterns.push_back(pattern);
+            add(tables.Block,
+                {row * cols + col, row * cols + right, (row + 1) * cols + col,
+                    (row + 1) * cols + right});
         }
+    if (tables.Column == nullptr)
+        return;
+    for (int32_t col = 0; col < cols; ++col) {
+        const int32_t left = (col + cols - 1) % cols;
+        add(tables.Column, {col, cols + col, 2 * cols + col, left, cols + left});
+    }
 }
 
-// The table of a 2 x 2 block for the frame's size, asked for once per orientation.
-const std::shared_ptr<const TPatternTable>& TPhaseProblemMaker::BlockTable(
-    int32_t cols, int32_t rows) const
+TPhaseProblemMaker::TFrameTables TPhaseProblemMaker::BuildTables(
+    int32_t cols, int32_t rows, const std::atomic<bool>* cancel)
 {
-    std::shared_ptr<const TPatternTable>& table = FBlockTables[cols == FBoardCols ? 0 : 1];
-    if (!table)
-        table = TPatternTable::ForShape(cols, rows, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
-    return table;
+    TFrameTables tables;
+    tables.Block = &TPatternTable::ForShape(cols, rows, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, cancel);
+    if (rows == ColumnTableRows)
+        tables.Column = &TPatternTable::ForShape(
+            cols, rows, {{0, 0}, {0, 1}, {0, 2}, {-1, 0}, {-1, 1}}, cancel);
+    return tables;
+}
+
+void TPhaseProblemMaker::PrepareTables(
+    int32_t boardCols, int32_t boardRows, const std::atomic<bool>* cancel)
+{
+    // A frame's rows are the board's rows, or its columns where the frame is turned; only the
+    // column shape's table takes long to build.
+    if (boardRows == ColumnTableRows)
+        BuildTables(boardCols, boardRows, cancel);
+    if (boardCols == ColumnTableRows)
+        BuildTables(boardRows, boardCols, cancel);
+}
+
+// The tables for the frame's size, asked for once per orientation.
+const TPhaseProblemMaker::TFrameTables& TPhaseProblemMaker::Tables(
+    int32_t cols, int32_t rows, const std::atomic<bool>* cancel) const
+{
+    TFrameTables& tables = FTables[cols == FBoardCols ? 0 : 1];
+    if (tables.Block == nullptr)
+        tables = BuildTables(cols, rows, cancel);
+    return tables;
 }

@@ -5,7 +5,7 @@
 #include "solver/PhaseSearch.h"
 
 #include <array>
-#include <memory>
+#include <atomic>
 #include <vector>
 
 // Tiles chosen for a phase's cells, and the bound of the phase with them.
@@ -15,7 +15,9 @@ struct TPhaseChoice {
 };
 
 // Sets up the search of a candidate's phase: the tiles to bring to their cells, chosen among
-// equal ones, and the 2 x 2 blocks whose tables bound the search.
+// equal ones, and the tables that bound the search: those of 2 x 2 blocks, and on frames of five
+// rows, which build three, that of a column's three upper cells with the two left of its upper
+// two.
 class TPhaseProblemMaker {
 public:
     // The board's own number of columns tells a frame's orientation.
@@ -24,8 +26,16 @@ public:
     {
     }
 
-    // Asks for the table of frames of this size now, so that threads may share it later.
-    void Prepare(int32_t cols, int32_t rows) const { BlockTable(cols, rows); }
+    // Asks for the tables of frames of this size now, so that threads may share them later.
+    // Raises TTableCancelled when cancelled while a table is built.
+    void Prepare(int32_t cols, int32_t rows, const std::atomic<bool>* cancel) const
+    {
+        Tables(cols, rows, cancel);
+    }
+    // Builds the tables that take long, of the frames a board of this size has, ahead of its
+    // first solve.
+    static void PrepareTables(
+        int32_t boardCols, int32_t boardRows, const std::atomic<bool>* cancel);
 
     // The problem of bringing the placed tiles and the phase's cells home, with the tiles for
     // the new cells chosen among equal ones: the choices are listed by their bound, lowest
@@ -42,10 +52,18 @@ private:
 
     static bool ForcedOdd(const TPhaseCandidate& candidate, const std::vector<TPhaseCell>& cells,
         const std::vector<uint8_t>& choice, std::array<bool, MaxSolverCells> taken);
+    struct TFrameTables {
+        const TPatternTable* Block = nullptr;
+        // Null on frames of other than five rows.
+        const TPatternTable* Column = nullptr;
+    };
+
     void AddPatterns(TPhaseProblem& problem, const std::array<int8_t, MaxSolverCells>& trackedAt,
         int32_t cols, int32_t rows) const;
-    const std::shared_ptr<const TPatternTable>& BlockTable(int32_t cols, int32_t rows) const;
+    static TFrameTables BuildTables(int32_t cols, int32_t rows, const std::atomic<bool>* cancel);
+    const TFrameTables& Tables(
+        int32_t cols, int32_t rows, const std::atomic<bool>* cancel = nullptr) const;
 
     int32_t FBoardCols;
-    mutable std::array<std::shared_ptr<const TPatternTable>, 2> FBlockTables;
+    mutable std::array<TFrameTables, 2> FTables;
 };

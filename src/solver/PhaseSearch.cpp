@@ -35,7 +35,7 @@ public:
         // The problem lists the phase's new tiles last; their patterns prune most.
         auto own = FPatterns.rbegin();
         for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
-            own->Table = pattern.Table.get();
+            own->Table = pattern.Table;
             own->Count = static_cast<int32_t>(pattern.Tiles.size());
             const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
             for (int32_t k = 0; k < own->Count; ++k) {

@@ -16,7 +16,7 @@ struct TPhaseProblem {
     // Groups of tiles whose exact joint distance bounds the search; the table's first tile is
     // the group's first.
     struct TPattern {
-        std::shared_ptr<const TPatternTable> Table;
+        const TPatternTable* Table = nullptr;
         std::vector<uint8_t> Tiles;
     };
     std::vector<TPattern> Patterns;

@@ -5,6 +5,7 @@
 #include "solver/BuiltOnce.h"
 #include "solver/ExactSearch.h"
 #include "solver/MoveOptimiser.h"
+#include "solver/PhaseProblemMaker.h"
 #include "solver/SeventhTileTable.h"
 #include "solver/SolverBoard.h"
 
@@ -154,10 +155,11 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
 
 bool PrepareSolver(int32_t cols, int32_t rows, const std::atomic<bool>* cancel)
 {
-    if (cols != PatternSide || rows != PatternSide)
-        return true;
     try {
-        TSeventhTileTable::Shared(cancel);
+        if (cols == PatternSide && rows == PatternSide)
+            TSeventhTileTable::Shared(cancel);
+        else
+            TPhaseProblemMaker::PrepareTables(cols, rows, cancel);
         return true;
     } catch (const TTableCancelled&) {
         return false;

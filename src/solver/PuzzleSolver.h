@@ -33,7 +33,8 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
 
 std::optional<TSolution> SolvePuzzle(const TPuzzleBoard& board, const TSolveOptions& options = {});
 
-// Builds the tables that solving a board of this size needs, which takes seconds for 4 x 4, so
-// that a later solve need not wait for them; at once when they are built or none are needed.
+// Builds the tables that solving a board of this size needs, which takes seconds for 4 x 4 and
+// a second or two for boards with a side of 5, so that a later solve need not wait for them; at
+// once when they are built or none are needed.
 // Returns false when cancelled first.
 bool PrepareSolver(int32_t cols, int32_t rows, const std::atomic<bool>* cancel = nullptr);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <map>
 #include <vector>
 
@@ -46,7 +47,8 @@ TPhaseProblem BlockProblem(const TClassBoard& board, const std::vector<uint8_t>&
         trackedAt[goal] = static_cast<uint8_t>(problem.Goal.size());
         problem.Goal.push_back(goal);
     }
-    const auto table = TPatternTable::ForShape(Side, Side, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+    const TPatternTable* table
+        = &TPatternTable::ForShape(Side, Side, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
     for (const uint8_t corner : blockCorners) {
         const int32_t right = corner / Side * Side + (corner + 1) % Side;
         problem.Patterns.push_back({table,
@@ -65,32 +67,72 @@ TClassPair ScrambledPair(TRandomSource& random, int32_t cols, int32_t rows, bool
 
 } // namespace
 
-TEST(PhaseSearch, PairDistancesMatchABreadthFirstSearchOfTwoTiles)
+TEST(PhaseSearch, PatternDistancesMatchABreadthFirstSearchOfTheirTiles)
 {
-    // Two tiles that belong side by side in a row; every pair of their places is reachable.
-    const auto table = TPatternTable::ForShape(Side, Side, {{0, 0}, {1, 0}});
-    std::map<std::pair<int32_t, int32_t>, int32_t> distance {{{0, 1}, 0}};
-    std::vector<std::pair<int32_t, int32_t>> frontier {{0, 1}};
-    const TCellMoves cellMoves(Side, Side);
-    for (int32_t depth = 1; !frontier.empty(); ++depth) {
-        std::vector<std::pair<int32_t, int32_t>> next;
-        for (const auto& [a, b] : frontier)
-            for (const auto& to : cellMoves.To)
-                if (distance.emplace(std::pair {to[a], to[b]}, depth).second)
-                    next.push_back({to[a], to[b]});
-        frontier = std::move(next);
-    }
-    ASSERT_EQ(distance.size(), 25u * 24u);
-    // Read with the first tile's goal anywhere on the wrapping board.
-    for (const int32_t goal : {0, 13, 24})
-        for (const auto& [places, fewest] : distance) {
-            const auto shifted = [&](int32_t cell) {
-                return (cell / Side + goal / Side) % Side * Side + (cell + goal) % Side;
-            };
-            const uint32_t index = table->Term(0, shifted(places.first), goal)
-                + table->Term(1, shifted(places.second), goal);
-            EXPECT_EQ(table->At(index), fewest);
+    struct TCase {
+        int32_t Cols;
+        int32_t Rows;
+        TPatternTable::TOffsets Offsets;
+        std::size_t Reachable;
+    };
+    // Two tiles side by side, and a column's upper three cells with two cells left of them.
+    const std::vector<TCase> cases {{Side, Side, {{0, 0}, {1, 0}}, 25 * 24},
+        {3, 5, {{0, 0}, {0, 1}, {0, 2}, {-1, 0}, {-1, 1}}, 15 * 14 * 13 * 12 * 11}};
+    for (const TCase& test : cases) {
+        const int32_t cells = test.Cols * test.Rows;
+        const auto tiles = static_cast<int32_t>(test.Offsets.size());
+        // Each placement as a number with a digit per tile, the first tile's the highest.
+        const auto cellOf = [&](int64_t key, int32_t tile) {
+            for (int32_t k = tiles - 1; k > tile; --k)
+                key /= cells;
+            return static_cast<int32_t>(key % cells);
+        };
+        int64_t home = 0;
+        for (const auto& [col, row] : test.Offsets)
+            home = home * cells + (row + test.Rows) % test.Rows * test.Cols
+                + (col + test.Cols) % test.Cols;
+        std::vector<int8_t> distance(static_cast<std::size_t>(std::pow(cells, tiles)), -1);
+        distance[home] = 0;
+        std::vector<int64_t> frontier {home};
+        const TCellMoves cellMoves(test.Cols, test.Rows);
+        std::size_t reached = 1;
+        for (int8_t depth = 1; !frontier.empty(); ++depth) {
+            std::vector<int64_t> next;
+            for (const int64_t key : frontier)
+                for (const auto& to : cellMoves.To) {
+                    int64_t moved = 0;
+                    for (int32_t k = 0; k < tiles; ++k)
+                        moved = moved * cells + to[cellOf(key, k)];
+                    if (distance[moved] < 0) {
+                        distance[moved] = depth;
+                        next.push_back(moved);
+                    }
+                }
+            reached += next.size();
+            frontier = std::move(next);
         }
+        ASSERT_EQ(reached, test.Reachable);
+
+        const TPatternTable& table = TPatternTable::ForShape(test.Cols, test.Rows, test.Offsets);
+        // Read with the first tile's goal anywhere on the wrapping board.
+        for (const int32_t goal : {0, cells / 2 + 1, cells - 1}) {
+            int32_t wrong = 0;
+            for (int64_t key = 0; key < static_cast<int64_t>(distance.size()); ++key) {
+                if (distance[key] < 0)
+                    continue;
+                uint32_t index = 0;
+                for (int32_t k = 0; k < tiles; ++k) {
+                    const int32_t cell = cellOf(key, k);
+                    const int32_t shifted
+                        = (cell / test.Cols + goal / test.Cols) % test.Rows * test.Cols
+                        + (cell + goal) % test.Cols;
+                    index += table.Term(k, shifted, goal);
+                }
+                wrong += table.At(index) == distance[key] ? 0 : 1;
+            }
+            EXPECT_EQ(wrong, 0) << test.Cols << " x " << test.Rows << ", goal " << goal;
+        }
+    }
 }
 
 TEST(PhaseSearch, BlocksComeHomeInTheFewestMovesAndPlacedTilesStayHome)

@@ -228,9 +228,13 @@ TEST(PuzzleSolver, PreparingOnlyBuildsWhatASizeNeedsAndStopsWhenCancelled)
     const std::atomic<bool> cancel {true};
 
     EXPECT_TRUE(PrepareSolver(3, 3, &cancel));
-    EXPECT_TRUE(PrepareSolver(5, 4, &cancel));
+    EXPECT_TRUE(PrepareSolver(4, 3, &cancel));
+    EXPECT_FALSE(PrepareSolver(5, 4, &cancel));
     EXPECT_FALSE(PrepareSolver(4, 4, &cancel));
     EXPECT_FALSE(TTilePatternTable::Built());
+    // A cancelled build leaves the table to the next caller.
+    EXPECT_TRUE(PrepareSolver(5, 4));
+    EXPECT_TRUE(PrepareSolver(5, 4, &cancel));
 }
 
 TEST(PuzzleSolver, AWaitForAnotherCallersBuildStopsWhenCancelled)
