@@ -190,7 +190,8 @@ TEST(PhaseSearch, ASearchCappedBelowTheFewestMovesFindsNothing)
 TEST(PhaseBuilder, FiveByFiveBuildsOfFixedBoardsGainFromJoiningPhases)
 {
     // Fixed boards: budgets count nodes, so the lengths do not depend on the machine's speed.
-    // Building every phase on its own alone took 407 moves on them.
+    // Building every phase on its own alone took 407 moves on them, and with joined phases but
+    // a beam of 32 bounded by 2 x 2 blocks alone, 383.
     int32_t total = 0;
     for (uint32_t seed = 1; seed <= 12; ++seed) {
         TRuntimeRandom random(seed);
@@ -202,7 +203,7 @@ TEST(PhaseBuilder, FiveByFiveBuildsOfFixedBoardsGainFromJoiningPhases)
         EXPECT_EQ(board, pair.Target) << "seed " << seed;
         total += static_cast<int32_t>(moves->size());
     }
-    EXPECT_LE(total, 383);
+    EXPECT_LE(total, 370);
 }
 
 TEST(PhaseBuilder, BuildsOnTwoThreadsAreTheSameEveryTime)
