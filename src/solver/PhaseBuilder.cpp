@@ -42,7 +42,7 @@ constexpr int64_t SpareTries = 4;
 // such search, and all of them, may visit.
 constexpr std::size_t JoinedCandidates = 16;
 constexpr int64_t JoinNodes = 150'000;
-constexpr int64_t AllJoinNodes = 1'500'000;
+constexpr int64_t AllJoinNodes = 1'000'000;
 // The same for the third row's pair and the next column, out of the build's nodes.
 constexpr std::size_t MidJoinedCandidates = 32;
 constexpr int64_t MidJoinNodes = 600'000;
