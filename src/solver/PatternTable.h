@@ -36,8 +36,9 @@ public:
 
     // The table for tiles whose targets lie at these offsets (column, row) from the first one's,
     // the first offset being (0, 0). Built when first asked for and kept for the life of the
-    // program; safe to call from several threads. Five tiles take a second or two to build: the
-    // build, or the wait for another caller's, stops with TTableCancelled once cancel is set.
+    // program; safe to call from several threads. Five tiles on 5 x 5 take most of a second to
+    // build: the build, or the wait for another caller's, stops with TTableCancelled once cancel
+    // is set.
     static const TPatternTable& ForShape(int32_t cols, int32_t rows, const TOffsets& offsets,
         const std::atomic<bool>* cancel = nullptr);
 
