@@ -15,14 +15,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Larger files are no settings files; refusing them keeps a wrong path from filling the memory.
-constexpr std::size_t MaxIniFileSize = 64 * 1024 * 1024;
+// Larger files are no settings files: refusing them keeps a wrong path from filling the memory and
+// a bloated file from stalling every read.
+constexpr std::size_t MaxIniFileSize = 4 * 1024 * 1024;
 constexpr std::size_t ReadChunkSize = 16 * 1024;
 constexpr std::string_view Blanks = " \t\r\v\f";
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view LineBreaksAndNul {"\r\n\0", 3};
 
 enum class TLoadState { Loaded, Missing, Unreadable };
+
+std::size_t LoadCount = 0;
 
 struct TLoadedFile {
     TLoadState State = TLoadState::Missing;
@@ -47,8 +50,10 @@ TLoadedFile LoadIniFile(const std::string& fileName)
         return NotLoaded(
             errno == ENOENT || errno == ENOTDIR ? TLoadState::Missing : TLoadState::Unreadable);
     struct stat info { };
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)
+        || static_cast<std::size_t>(info.st_size) > MaxIniFileSize)
         return NotLoaded(TLoadState::Unreadable);
+    ++LoadCount;
     TLoadedFile loaded {TLoadState::Loaded, {}, info.st_mode};
     char chunk[ReadChunkSize];
     for (;;) {
@@ -222,13 +227,27 @@ std::optional<std::string> FindIniValue(
     return std::string(value.substr(0, value.find('\0')));
 }
 
+TIniText::TIniText(const std::string& fileName)
+{
+    TLoadedFile file = LoadIniFile(fileName);
+    if (file.State == TLoadState::Loaded)
+        FText = std::move(file.Text);
+}
+
+std::optional<std::string> TIniText::Value(std::string_view section, std::string_view key) const
+{
+    return FindIniValue(FText, section, key);
+}
+
 std::optional<std::string> ReadIniValue(
     std::string_view section, std::string_view key, const std::string& fileName)
 {
-    TLoadedFile file = LoadIniFile(fileName);
-    if (file.State != TLoadState::Loaded)
-        return std::nullopt;
-    return FindIniValue(file.Text, section, key);
+    return TIniText(fileName).Value(section, key);
+}
+
+std::size_t IniFileLoads()
+{
+    return LoadCount;
 }
 
 bool IsStorableIniEntry(std::string_view section, std::string_view key, std::string_view value)
@@ -292,9 +311,12 @@ bool WriteIniEntries(
         bool exists = old.State == TLoadState::Loaded;
         if (exists && ::access(target.c_str(), W_OK) != 0)
             return false;
-        std::string text = std::move(old.Text);
+        std::string text = old.Text;
         for (const TIniEntry& entry : entries)
             text = SetIniValue(text, section, entry.Key, entry.Value);
+        // A file that already says so keeps its inode and its time.
+        if (exists && text == old.Text)
+            return true;
         fs::path folder = fs::path(target).parent_path();
         std::error_code error;
         if (!folder.empty())

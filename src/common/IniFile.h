@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,10 +16,26 @@
 std::optional<std::string> FindIniValue(
     std::string_view text, std::string_view section, std::string_view key);
 
+// An INI file read once, for any number of look-ups. A folder, a file that cannot be read or a
+// file over 4 MiB reads as an empty file.
+class TIniText {
+public:
+    explicit TIniText(const std::string& fileName);
+    // The value of key in section, or nothing when the section or the key is missing.
+    std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+
+private:
+    std::string FText;
+};
+
 // The value of key in section of the INI file, or nothing when the file, the section or the key
-// is missing. A folder, a file that cannot be read or an oversized file counts as missing.
+// is missing; one read of the file, as TIniText.
 std::optional<std::string> ReadIniValue(
     std::string_view section, std::string_view key, const std::string& fileName);
+
+// How many times a file's text has been read in this process; lets callers check that a query
+// reads its file once.
+std::size_t IniFileLoads();
 
 // Whether the entry can be stored without breaking the file's lines: no line breaks or NUL bytes,
 // non-empty names, no ']' in the section, no '=' in the key and no key that reads as a comment or
@@ -34,8 +51,9 @@ std::string SetIniValue(
     std::string_view text, std::string_view section, std::string_view key, std::string_view value);
 
 // Sets key in section of the file, creating the missing folders and the file. The file is
-// replaced atomically; a symbolic link is followed, also when its target is missing, so the link
-// survives. False on any failure
+// replaced atomically, and left untouched when it already holds the value; a symbolic link is
+// followed, also when its target is missing, so the link survives. A file that cannot be read
+// (also one over 4 MiB) is never replaced. False on any failure
 // (an entry that is not storable, a file that cannot be read or written), with the old file
 // untouched and no temporary file left.
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,

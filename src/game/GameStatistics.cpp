@@ -41,8 +41,9 @@ std::string Moves(int32_t moves)
 
 TSizeStatistics ReadSizeStatistics(const std::string& fileName, int32_t cols, int32_t rows)
 {
+    const TIniText settings(fileName);
     auto read = [&](const char* what) {
-        return CountOf(ReadIniValue(Section, KeyOf(what, cols, rows), fileName));
+        return CountOf(settings.Value(Section, KeyOf(what, cols, rows)));
     };
     return {read("Started"), read("Won"), read("Best")};
 }

@@ -1,3 +1,4 @@
+#include "common/IniFile.h"
 #include "common/KelStd.h"
 
 #include "support/TempFolder.h"
@@ -65,7 +66,7 @@ TEST_F(ReadIniStringTest, JunkAndBinaryLinesAreSkipped)
 
 TEST_F(ReadIniStringTest, VeryLongLinesAreRead)
 {
-    const std::string longJunk(3'000'000, 'j');
+    const std::string longJunk(1'500'000, 'j');
     const std::string longKey(100'000, 'k');
     const std::string text = longJunk + "\n[Options]\n" + longKey + "=long key\nKey=" + longJunk;
     EXPECT_EQ(ReadFrom(text, "Options", longKey), "long key");
@@ -84,6 +85,26 @@ TEST_F(ReadIniStringTest, UnreadableFileReadsAsMissing)
     ASSERT_EQ(::chmod(file.c_str(), 0200), 0);
     RunUnprivileged(
         Folder.Root, [&] { EXPECT_EQ(ReadIniString("Options", "ShowSplash", "1", file), "1"); });
+}
+
+TEST_F(ReadIniStringTest, AFileOverFourMiBReadsAsMissing)
+{
+    const std::string head = "[Options]\nShowSplash=0\n;";
+    const std::size_t limit = 4 * 1024 * 1024;
+    EXPECT_EQ(ReadFrom(head + std::string(limit - head.size(), 'x'), "Options", "ShowSplash"), "0");
+    EXPECT_EQ(ReadFrom(head + std::string(limit + 1 - head.size(), 'x'), "Options", "ShowSplash"),
+        "dflt");
+}
+
+TEST_F(ReadIniStringTest, ATextReadOnceAnswersEveryQuery)
+{
+    const std::string file = Folder.Write("Pathwarden.ini", "[S]\na=1\nb=2\n");
+    const std::size_t before = IniFileLoads();
+    const TIniText text(file);
+    EXPECT_EQ(text.Value("S", "a"), "1");
+    EXPECT_EQ(text.Value("s", "B"), "2");
+    EXPECT_EQ(text.Value("S", "c"), std::nullopt);
+    EXPECT_EQ(IniFileLoads() - before, 1U);
 }
 
 TEST_F(ReadIniStringTest, EmptyValueIsEmptyNotDefault)

@@ -141,6 +141,31 @@ TEST_F(WriteIniStringTest, ReadOnlyFolderOrFileKeepsOriginal)
     EXPECT_EQ(FolderEntries(), std::vector<std::string> {"Pathwarden.ini"});
 }
 
+TEST_F(WriteIniStringTest, AFileThatAlreadyHoldsTheValueIsLeftUntouched)
+{
+    const std::string file = Folder.Write("Pathwarden.ini", Mixed);
+    struct stat before { };
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    const timespec old[2] = {{1'000'000, 0}, {1'000'000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), old, 0), 0);
+
+    EXPECT_TRUE(WriteIniString("options", "ShowSplash", "1", file));
+    EXPECT_TRUE(WriteIniEntries("Other", {{"showsplash", "7"}}, file));
+    struct stat after { };
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mtim.tv_sec, 1'000'000);
+    EXPECT_EQ(Folder.Read("Pathwarden.ini"), Mixed);
+}
+
+TEST_F(WriteIniStringTest, AFileOverFourMiBIsNeverReplaced)
+{
+    const std::string big = "[Options]\nShowSplash=1\n;" + std::string(4 * 1024 * 1024, 'x');
+    const std::string file = Folder.Write("Pathwarden.ini", big);
+    EXPECT_FALSE(WriteIniString("Options", "ShowSplash", "0", file));
+    EXPECT_EQ(Folder.Read("Pathwarden.ini"), big);
+}
+
 TEST_F(WriteIniStringTest, FolderOrFileInTheWayFails)
 {
     fs::create_directory(Folder.Path("Pathwarden.ini"));

@@ -1,4 +1,5 @@
 #include "FormWardenFixture.h"
+#include "common/IniFile.h"
 #include "platform/FormTooltip.h"
 #include "support/MessageBoxRecorder.h"
 
@@ -233,6 +234,13 @@ TEST_F(FormWardenComfortTest, StatisticsCountGamesPerSizeReadJunkAsZeroAndShowOv
     EXPECT_EQ(Folder.Read("Pathwarden.ini"),
         "[Options]\nShowSplash=0\n[Statistics]\nStarted3x3=2\nWon3x3=1\nBest3x3="
             + std::to_string(moves) + "\nStarted4x3=3\n");
+}
+
+TEST_F(FormWardenComfortTest, ThePreviewsTipReadsTheSettingsFileOncePerQuery)
+{
+    const std::size_t before = IniFileLoads();
+    EXPECT_EQ(PreviewTip(), "3 × 3: won 0 of 0");
+    EXPECT_EQ(IniFileLoads() - before, 1U);
 }
 
 } // namespace
