@@ -25,12 +25,13 @@ std::string WithDelimiter(std::string folder)
 // The user's configuration folder; empty when the system names none.
 std::string ConfigFolder()
 {
-    // Only an absolute $XDG_CONFIG_HOME counts; a relative one is to be ignored.
+    // Only absolute folders count: a relative one would put the settings wherever the game was
+    // started from.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg != nullptr && xdg[0] == '/')
         return xdg;
     const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0')
+    if (home != nullptr && home[0] == '/')
         return std::string(home) + "/.config";
     return {};
 }

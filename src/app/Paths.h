@@ -13,7 +13,8 @@ const std::string& DataFolder();
 
 // Computes both folders from the running executable and the program's arguments. Raises
 // KelException "SetPaths: Unable to locate a public application data folder on this system."
-// when neither $XDG_CONFIG_HOME nor $HOME names a folder; the folders then keep their values.
+// when neither $XDG_CONFIG_HOME nor $HOME names an absolute folder; the folders then keep their
+// values.
 void SetPaths();
 // SetPaths for the executable at executablePath started with arguments (argument 0 first).
 void SetPathsFor(const std::string& executablePath, const std::vector<std::string>& arguments);

@@ -51,6 +51,33 @@ TEST_F(TPathsTest, TheDataFolderIsUnderTheConfigFolderOrHomeOrAnError)
     EXPECT_EQ(ProgramFolder(), "/opt/pathwarden/"); // the former values stay
 }
 
+TEST_F(TPathsTest, ARelativeConfigFolderOrHomeIsIgnored)
+{
+    struct TCase {
+        const char* Xdg;
+        const char* Home;
+        std::string DataFolder; // empty: no folder
+    };
+    const std::string home = Config.Root.string();
+    const std::vector<TCase> cases {
+        {"relconfig", home.c_str(), home + "/.config/Larkfield/Pathwarden/"},
+        {"relconfig", "relhome", ""},
+        {nullptr, "relhome", ""},
+        {"", "./relhome", ""},
+    };
+    for (const TCase& c : cases) {
+        ResetPaths();
+        c.Xdg ? ::setenv("XDG_CONFIG_HOME", c.Xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
+        ::setenv("HOME", c.Home, 1);
+        if (c.DataFolder.empty()) {
+            EXPECT_THROW(SetPathsFor("/opt/p/pathwarden", {"p"}), KelException) << c.Home;
+        } else {
+            SetPathsFor("/opt/p/pathwarden", {"p"});
+            EXPECT_EQ(DataFolder(), c.DataFolder) << c.Xdg;
+        }
+    }
+}
+
 TEST_F(TPathsTest, OnlyADevFactFolderWithMossgroveFirstRedirectsTheDataFolder)
 {
     struct TCase {
