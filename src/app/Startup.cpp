@@ -89,18 +89,20 @@ int RunStartup(const TStartupSystem& system)
 {
     ModuleStartup();
     if (!CheckDisplay(system.BitsPerPixel(), system.Planes()))
-        return 0;
+        return 1;
 
     const auto instanceMessage
         = static_cast<uint16_t>(Application().RegisterWindowMessage(InstanceMessageName));
-    // Held until the process ends, on every way out of here.
+    // Held until the game window has closed, or until the process ends on any other way out.
     TSingleInstance instance(system.RuntimeFolder(), InstanceLockName, InstanceMessageName);
     if (instance.AlreadyExists()) {
-        instance.PostToRunning(Application().StartupId());
-        return 0;
+        if (instance.PostToRunning(Application().StartupId()))
+            return 0;
+        // The running game cannot be told, or has just ended: this start plays instead.
+        instance.TakeOver();
     }
     if (!CheckDataFile())
-        return 0;
+        return 1;
 
     Application().ProcessMessages();
     Application().Title = ProgramTitle;
@@ -123,7 +125,7 @@ int RunStartup(const TStartupSystem& system)
     TFormWarden game({ProgramFolder(), showAbout, showAboutAtStart}, ProcessRandom());
     game.SettingsFile = SettingsFileName;
     if (game.StartupFailed)
-        return 0;
+        return 1;
     const TAfterFirstFrame aboutLater(game, makeAbout, AboutSettleMs);
 
     // The game window's message hook brings it forward when a later start sends the message,
@@ -134,5 +136,7 @@ int RunStartup(const TStartupSystem& system)
         Application().PostMessage({message, 0, 0});
     });
     Application().Run(game);
+    // A start made while the windows go is the next running game, not a message to this one.
+    instance.Release();
     return 0;
 }

@@ -1,11 +1,14 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/RuntimeFolder.h"
+
 #include <glib-unix.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -48,6 +51,21 @@ bool SocketAddress(const std::string& path, sockaddr_un& address)
     return true;
 }
 
+// The socket's name beside the lock when it fits a socket address; otherwise a short name that
+// every start derives alike from the long one.
+std::string SocketPathFor(const std::string& path)
+{
+    if (path.size() < sizeof(sockaddr_un::sun_path))
+        return path;
+    uint64_t hash = 0xCBF29CE484222325u;
+    for (const char c : path)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3u;
+    char name[64];
+    std::snprintf(name, sizeof name, "/tmp/pathwarden-%u-%016llx/instance",
+        static_cast<unsigned>(geteuid()), static_cast<unsigned long long>(hash));
+    return name;
+}
+
 } // namespace
 
 TSingleInstance::TSingleInstance(
@@ -58,19 +76,47 @@ TSingleInstance::TSingleInstance(
         return;
     if (folder.back() != '/')
         folder += '/';
-    FSocketPath = folder + FMessageName;
-    TakeLock(folder + lockName);
+    FSocketPath = SocketPathFor(folder + FMessageName);
+    FLockPath = folder + lockName;
+    TakeLock(FLockPath);
     if (Guarded() && !FAlreadyExists)
         BindSocket();
 }
 
 TSingleInstance::~TSingleInstance()
 {
+    Release();
+}
+
+void TSingleInstance::TakeOver()
+{
+    if (!FAlreadyExists)
+        return;
+    FAlreadyExists = false;
+    FLock.Reset();
+    TakeLock(FLockPath);
+    if (FAlreadyExists) {
+        FAlreadyExists = false;
+        FLock.Reset();
+    }
+    if (Guarded())
+        BindSocket();
+}
+
+void TSingleInstance::Release()
+{
     if (FSourceId != 0)
         g_source_remove(FSourceId);
-    // Still holding the lock, so the socket in the folder is the one this instance bound.
-    if (FSocket.Valid())
+    FSourceId = 0;
+    // Still holding the lock, so the socket at the path is the one this instance bound.
+    if (FSocket.Valid()) {
         unlink(FSocketPath.c_str());
+        const std::string folder = FSocketPath.substr(0, FSocketPath.rfind('/'));
+        if (folder != FLockPath.substr(0, FLockPath.rfind('/')))
+            rmdir(folder.c_str());
+    }
+    FSocket.Reset();
+    FLock.Reset();
 }
 
 // Two starts at the same moment both open the same lock file and only one flock succeeds. A lock
@@ -113,6 +159,13 @@ void TSingleInstance::BindSocket()
     sockaddr_un address {};
     if (!SocketAddress(FSocketPath, address))
         return;
+    // A socket away from the lock gets a folder of its own, which has to be ours alone.
+    const std::string folder = FSocketPath.substr(0, FSocketPath.rfind('/'));
+    if (folder != FLockPath.substr(0, FLockPath.rfind('/'))) {
+        mkdir(folder.c_str(), 0700);
+        if (!IsPrivateFolder(folder))
+            return;
+    }
     unlink(FSocketPath.c_str());
     TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     const int on = 1;

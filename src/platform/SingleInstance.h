@@ -8,9 +8,11 @@
 #include <string_view>
 
 // One running game per user. The instance lock is an exclusive flock on a lock file in the user's
-// private runtime folder, held while this object lives and freed by the system when the process
-// ends, however it ends. The lock holder also binds a datagram socket named after the instance
-// message beside it; a later start posts the message there and ends. The message may carry the
+// private runtime folder, held while this object lives (or until Release) and freed by the system
+// when the process ends, however it ends. The lock holder also binds a datagram socket named
+// after the instance message beside it; a later start posts the message there and ends. Where
+// that name is too long for a socket address, the socket lies in a private folder of its own
+// under /tmp, named after a hash of the long name. The message may carry the
 // later start's startup or activation token, after a line feed, so that the running instance can
 // take the focus the desktop granted to that start.
 //
@@ -40,6 +42,15 @@ public:
     // when the message could not be posted.
     bool PostToRunning(const std::string& startupId = {}) const;
 
+    // For a later start whose message could not be posted: takes the lock when it has come free
+    // (the running instance ended meanwhile) and becomes the running instance, or else goes on
+    // unguarded; either way AlreadyExists is false afterwards.
+    void TakeOver();
+
+    // For the running instance that is about to end: stops reading messages, removes its socket
+    // and frees the lock, so that a start made from now on becomes the running instance.
+    void Release();
+
     // For the running instance: from now on each message that arrives is handed to handler, with
     // the identifier given here, from the thread's default GLib main loop. Messages posted before
     // this call wait in the socket until then. The handler must not throw: what it throws is
@@ -57,6 +68,7 @@ private:
     bool ParseMessage(std::string_view datagram, std::string& startupId) const;
     friend struct TInstanceWatch;
 
+    std::string FLockPath;
     std::string FSocketPath;
     std::string FMessageName;
     TUniqueFd FLock;

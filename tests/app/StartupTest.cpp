@@ -2,14 +2,18 @@
 #include "app/Paths.h"
 #include "platform/SingleInstance.h"
 #include "platform/Timer.h"
+#include "platform/UniqueFd.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <sys/file.h>
 #include <vector>
 
 namespace {
@@ -42,6 +46,12 @@ struct TStartupTest : ::testing::Test {
             Application().Terminate();
         });
         return RunStartup(System);
+    }
+
+    void CopyLibrary() const
+    {
+        std::filesystem::copy_file(PW_BUILD_DIR "/Warden.vx8", Folder.Path("Warden.vx8"),
+            std::filesystem::copy_options::overwrite_existing);
     }
 
     TTempFolder Folder;
@@ -104,7 +114,7 @@ TEST_F(TStartupTest, TheLibraryIsFoundInAnyCaseAndAMissingOneIsNamedWithItsFullP
     EXPECT_EQ(boxes.Requests.size(), 2U);
 }
 
-TEST_F(TStartupTest, EachRefusalEndsWithOneMessageNoLoopAndExitCodeZero)
+TEST_F(TStartupTest, EachRefusalEndsWithOneMessageNoLoopAndExitCodeOne)
 {
     struct TCase {
         const char* Name;
@@ -114,6 +124,7 @@ TEST_F(TStartupTest, EachRefusalEndsWithOneMessageNoLoopAndExitCodeZero)
     };
     const std::vector<TCase> cases {
         {"monochrome", 1, true, "This program cannot be played on a monochrome display."},
+        {"16 colours declined", 4, true, "This program is designed for a minimum 256-color"},
         {"no library", 24, false, MissingFileText + Folder.Path("warden.vx8") + "\"."},
         {"broken library", 24, true, "Pathwarden encountered a problem on start-up: "},
     };
@@ -123,7 +134,7 @@ TEST_F(TStartupTest, EachRefusalEndsWithOneMessageNoLoopAndExitCodeZero)
             Folder.Write("Warden.vx8", "not a picture library");
         Bits = c.Bits;
         TMessageBoxRecorder boxes;
-        EXPECT_EQ(Start(), 0) << c.Name;
+        EXPECT_EQ(Start(), 1) << c.Name;
         EXPECT_FALSE(LoopRan) << c.Name;
         ASSERT_EQ(boxes.Requests.size(), 1U) << c.Name;
         EXPECT_EQ(boxes.Requests[0].Text.substr(0, c.Text.size()), c.Text) << c.Name;
@@ -153,6 +164,39 @@ TEST_F(TStartupTest, TheAboutWindowIsMadeHiddenOnceTheGameWindowIsOnTheScreen)
     EXPECT_FALSE(LoopRan);
     EXPECT_EQ(made, 1);
     EXPECT_TRUE(gameShown);
+    EXPECT_TRUE(boxes.Requests.empty());
+}
+
+TEST_F(TStartupTest, TheInstanceIsFreeBeforeTheWindowsGo)
+{
+    CopyLibrary();
+    struct TProbe : TForm {
+        std::function<void()> OnGone;
+        ~TProbe() override { OnGone(); }
+    };
+    bool taken = true;
+    System.CreateAbout = [&] {
+        auto probe = std::make_unique<TProbe>();
+        probe->OnGone = [&] {
+            taken = TSingleInstance(Folder.Path("run"), InstanceLockName, InstanceMessageName)
+                        .AlreadyExists();
+        };
+        Application().Terminate();
+        return probe;
+    };
+    EXPECT_EQ(Start(), 0);
+    EXPECT_FALSE(taken);
+}
+
+TEST_F(TStartupTest, ALaterStartThatCannotHandOverPlaysAsANormalStart)
+{
+    CopyLibrary();
+    // A running game that cannot be reached: the lock is held and no socket listens.
+    const TUniqueFd lock(::open(Folder.Path("run/WARDEN").c_str(), O_RDWR | O_CREAT, 0600));
+    ASSERT_EQ(::flock(lock.Get(), LOCK_EX), 0);
+    TMessageBoxRecorder boxes;
+    EXPECT_EQ(Start(), 0);
+    EXPECT_TRUE(LoopRan);
     EXPECT_TRUE(boxes.Requests.empty());
 }
 

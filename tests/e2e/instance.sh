@@ -32,4 +32,19 @@ sleep 1
 if kill -0 "$a" 2>/dev/null; then running=$a; ended=$b; else running=$b; ended=$a; fi
 kill -0 "$running" || fail "neither start runs"
 wait "$ended" || fail "the start that deferred ended with $?"
+kill "$running"
+wait "$running" 2>/dev/null || true
+
+# Without a runtime folder and with a temporary folder whose name leaves no room for a socket's,
+# a second start still hands over, and the running game window takes the focus.
+long=$scratch/$(printf 'long%.0s' $(seq 25))
+mkdir -p "$long"
+env -u XDG_RUNTIME_DIR TMPDIR="$long" "$game" & first=$!
+started=$first
+window=$(wait_for_game_window)
+xdotool windowfocus --sync "$(xwininfo -root | awk '/Window id/ {print $4}')"
+env -u XDG_RUNTIME_DIR TMPDIR="$long" "$game" || fail "the second start ended with $?"
+for _ in $(seq 20); do [ "$(xdotool getwindowfocus)" = "$window" ] && break; sleep 0.1; done
+[ "$(xdotool getwindowfocus)" = "$window" ] || fail "a long temporary folder lost the hand-over"
+[ "$(game_windows | wc -l)" = 1 ] || fail "a second game window beside the long temporary folder"
 echo "one game per user checked"

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -145,6 +146,44 @@ TEST(SingleInstance, AStartAfterAKilledInstanceOwnsAndHearsTheNextStart)
     const pid_t second = Start([&] { return SecondStart(temp.Root); });
     EXPECT_EQ(MessagesWithin(running, 1), 1);
     EXPECT_EQ(ExitCode(second), 0);
+}
+
+TEST(SingleInstance, AFolderTooLongForASocketAddressStillHandsOver)
+{
+    const TTempFolder temp;
+    const std::string folder = temp.Path(std::string(60, 'd') + "/" + std::string(60, 'e'));
+    std::filesystem::create_directories(folder);
+    ASSERT_GT(folder.size() + Message.size(), sizeof(sockaddr_un::sun_path));
+    TSingleInstance running(folder, Lock, Message);
+    const pid_t second = Start([&] { return SecondStart(folder); });
+    EXPECT_EQ(MessagesWithin(running, 1), 1);
+    EXPECT_EQ(ExitCode(second), 0);
+}
+
+TEST(SingleInstance, AReleasedInstanceLeavesTheNextStartToBecomeTheRunningOne)
+{
+    const TTempFolder temp;
+    TSingleInstance running(temp.Root, Lock, Message);
+    TSingleInstance early(temp.Root, Lock, Message);
+    ASSERT_TRUE(early.AlreadyExists());
+    running.Release();
+    EXPECT_FALSE(std::filesystem::exists(temp.Path(Message)));
+    EXPECT_FALSE(TSingleInstance(temp.Root, Lock, Message).AlreadyExists());
+
+    // A start that found the lock taken and could not post takes it over once it is free.
+    EXPECT_FALSE(early.PostToRunning());
+    early.TakeOver();
+    EXPECT_FALSE(early.AlreadyExists());
+    EXPECT_TRUE(early.Guarded());
+    const pid_t next = Start([&] { return SecondStart(temp.Root); });
+    EXPECT_EQ(MessagesWithin(early, 1), 1);
+    EXPECT_EQ(ExitCode(next), 0);
+
+    // While the lock stays taken, it goes on unguarded.
+    TSingleInstance unheard(temp.Root, Lock, Message);
+    unheard.TakeOver();
+    EXPECT_FALSE(unheard.AlreadyExists());
+    EXPECT_FALSE(unheard.Guarded());
 }
 
 TEST(SingleInstance, OnlyTheExactMessageFromThisUserCounts)
