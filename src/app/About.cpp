@@ -6,15 +6,20 @@
 #include "platform/Screen.h"
 #include "platform/Shell.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
 namespace {
 
 constexpr const char* ManualFileName = "manual.html";
 constexpr const char* LogoFileName = "about-logo.png";
 constexpr const char* InstalledManualFolder = "../../share/doc/pathwarden/";
-constexpr uint32_t FlashInterval = 4000;
+// Enough for the large and bold texts of the window.
+constexpr double MinimumContrast = 3.0;
 
 TFont ArialFont(int32_t height, bool bold = false, TColour colour = 0)
 {
@@ -57,10 +62,42 @@ std::string FileAddress(const std::string& path)
     return address;
 }
 
+// The relative luminance of a colour of the sRGB space.
+double Luminance(TColour colour)
+{
+    const auto linear = [](uint32_t channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear((colour >> 16) & 0xFF) + 0.7152 * linear((colour >> 8) & 0xFF)
+        + 0.0722 * linear(colour & 0xFF);
+}
+
+double Contrast(TColour a, TColour b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 } // namespace
 
-TDlgAbout::TDlgAbout()
+int64_t SteadyMilliseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool AboutTextsReadableOn(TColour face)
+{
+    // The flash colours hold every fixed colour of the window's texts: black, the reds, the blues.
+    return std::all_of(TDlgAbout::FlashColours.begin(), TDlgAbout::FlashColours.end(),
+        [face](TColour text) { return Contrast(text, face) >= MinimumContrast; });
+}
+
+TDlgAbout::TDlgAbout(std::function<int64_t()> clock)
     : OpenLink(OpenAddress)
+    , FClock(std::move(clock))
 {
     BuildLayout();
     OnCreate = [this] { FormCreate(); };
@@ -74,6 +111,9 @@ TDlgAbout::TDlgAbout()
     cmdIKnow.OnClick = [this] { cmdIKnowClick(); };
     chkShowScreen.OnClick = [this] { chkShowScreenClick(); };
     cmdOK.OnClick = [this] { cmdOKClick(); };
+    OnCancel = [this] { cmdOKClick(); };
+    OnClose = [this](TCloseAction&) { FormClose(); };
+    tmrFlash.SetEnabled(false);
     tmrFlash.SetInterval(FlashInterval);
     tmrFlash.SetOnTimer([this] { tmrFlashTimer(); });
     Create();
@@ -158,16 +198,27 @@ void TDlgAbout::FormCreate()
     LinkAddress = ManualAddress(ProgramFolder());
     imgLogo.LoadFromFile(ProgramFolder() + LogoFileName);
     Randomize();
-    FlashNext();
+    FMadeAt = FClock();
+    FollowCycle();
+    MatchFaceToTexts();
 }
 
 void TDlgAbout::FormShow()
 {
     pnlWhatIs.SetVisible(false);
     cmdWhatIs.SetEnabled(true);
-    // Enabling a running timer would restart its count and delay the next announcement.
-    if (!tmrFlash.Enabled())
-        tmrFlash.SetEnabled(true);
+    MatchFaceToTexts();
+    FollowCycle();
+}
+
+void TDlgAbout::FormClose()
+{
+    tmrFlash.SetEnabled(false);
+}
+
+void TDlgAbout::MatchFaceToTexts()
+{
+    SetLightFace(!AboutTextsReadableOn(ThemeFaceColour()));
 }
 
 void TDlgAbout::FormMouseMove()
@@ -182,12 +233,28 @@ void TDlgAbout::lblURLMouseMove()
 
 void TDlgAbout::tmrFlashTimer()
 {
-    FlashNext();
+    FollowCycle();
 }
 
-void TDlgAbout::FlashNext()
+void TDlgAbout::FollowCycle()
 {
-    const auto i = static_cast<size_t>((tmrFlash.Tag + 1) % 4);
+    const int64_t elapsed = std::max<int64_t>(FClock() - FMadeAt, 0);
+    const int64_t step = elapsed / FlashInterval;
+    if (step != FStep)
+        ShowStep(step);
+    if (!Visible()) {
+        tmrFlash.SetEnabled(false);
+        return;
+    }
+    // Due at the next step, counted from the making, however late this tick came.
+    tmrFlash.SetInterval(static_cast<uint32_t>((step + 1) * FlashInterval - elapsed));
+    tmrFlash.SetEnabled(true);
+}
+
+void TDlgAbout::ShowStep(int64_t step)
+{
+    FStep = step;
+    const auto i = static_cast<size_t>((step + 1) % 4);
     lblHomeOf.SetCaption(std::string(AnnouncementLines[i]));
     TFont font = lblHomeOf.Font();
     font.Colour = FlashColours[static_cast<size_t>(ProcessRandom().Random(6))];

@@ -18,7 +18,15 @@ constexpr const char* DialogStyle = R"(
 window.native-dialog button { min-height: 0; min-width: 0; padding: 0 4px; }
 window.native-dialog checkbutton { min-height: 0; padding: 0; }
 window.native-dialog checkbutton check { min-height: 13px; min-width: 13px; margin: 0 2px 0 0; }
+window.native-dialog.light-face { background-color: #f0f0f0; color: #000000; }
+window.native-dialog.light-face button { background-image: none; background-color: #e1e1e1;
+  border-color: #adadad; color: #000000; box-shadow: none; text-shadow: none; }
+window.native-dialog.light-face button:hover { background-color: #e5f1fb; border-color: #0078d7; }
+window.native-dialog.light-face button:active { background-color: #cce4f7; }
+window.native-dialog.light-face checkbutton check { background-image: none;
+  background-color: #ffffff; border-color: #333333; color: #000000; }
 )";
+constexpr const char* LightFaceClass = "light-face";
 
 void InstallDialogStyle()
 {
@@ -112,6 +120,15 @@ gboolean OnDialogButton(GtkWidget*, GdkEventButton* event, gpointer data)
     return FALSE;
 }
 
+gboolean OnDialogKey(GtkWidget*, GdkEventKey* event, gpointer data)
+{
+    auto* dialog = static_cast<TNativeDialog*>(data);
+    if (event->keyval != GDK_KEY_Escape || !dialog->OnCancel)
+        return FALSE;
+    RunGuarded([dialog] { dialog->OnCancel(); });
+    return TRUE;
+}
+
 } // namespace
 
 TNativeDialog::TNativeDialog()
@@ -146,6 +163,7 @@ TNativeDialog::TNativeDialog()
     g_signal_connect(window, "motion-notify-event", G_CALLBACK(OnDialogMotion), this);
     g_signal_connect(window, "button-press-event", G_CALLBACK(OnDialogButton), this);
     g_signal_connect(window, "button-release-event", G_CALLBACK(OnDialogButton), this);
+    g_signal_connect(window, "key-press-event", G_CALLBACK(OnDialogKey), this);
 }
 
 TNativeDialog::~TNativeDialog()
@@ -286,4 +304,38 @@ void TNativeDialog::ApplyCursor()
     }
     gdk_window_set_cursor(window, ToolkitCursor(cursor));
     gdk_display_flush(gdk_window_get_display(window));
+}
+
+TColour TNativeDialog::ThemeFaceColour() const
+{
+    GtkStyleContext* style = gtk_widget_get_style_context(Window().Window);
+    const bool light = gtk_style_context_has_class(style, LightFaceClass);
+    if (light)
+        gtk_style_context_remove_class(style, LightFaceClass);
+    GdkRGBA* face = nullptr;
+    gtk_style_context_get(
+        style, gtk_style_context_get_state(style), "background-color", &face, nullptr);
+    if (light)
+        gtk_style_context_add_class(style, LightFaceClass);
+    const auto channel = [](double c) { return static_cast<uint8_t>(std::lround(c * 255)); };
+    const TColour colour = face == nullptr
+        ? MakeColour(255, 255, 255)
+        : MakeColour(channel(face->red), channel(face->green), channel(face->blue));
+    gdk_rgba_free(face);
+    return colour;
+}
+
+bool TNativeDialog::LightFace() const
+{
+    return gtk_style_context_has_class(
+        gtk_widget_get_style_context(Window().Window), LightFaceClass);
+}
+
+void TNativeDialog::SetLightFace(bool on)
+{
+    GtkStyleContext* style = gtk_widget_get_style_context(Window().Window);
+    if (on)
+        gtk_style_context_add_class(style, LightFaceClass);
+    else
+        gtk_style_context_remove_class(style, LightFaceClass);
 }

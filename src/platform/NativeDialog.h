@@ -4,13 +4,14 @@
 #include "platform/NativeControls.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 // A dialog window whose client area holds the toolkit's own widgets at exact positions instead
 // of windowless controls: labels, push buttons, a check box, panels, shapes and pictures. Its
 // border is fixed with only the close box; the keyboard moves the focus in the given tab order,
-// Enter presses the default button and Escape does nothing. Pointer movement and clicks go to
+// Enter presses the default button and Escape calls OnCancel. Pointer movement and clicks go to
 // the topmost enabled control under the pointer, else to the form's OnMouseMove and OnMouseDown.
 class TNativeDialog : public TForm, public TNativeHost {
 public:
@@ -32,6 +33,16 @@ public:
     void DeliverKey(uint16_t key);
     // Shows the cursor the pointer should have now: the screen's, else the control's under it.
     void ApplyCursor();
+
+    // What Escape does; nothing when unset.
+    std::function<void()> OnCancel;
+
+    // The colour the theme gives the client area, and a light face for texts of fixed dark
+    // colours that would not stand out on it: the client area, the buttons and the check box
+    // then take light colours and black text.
+    TColour ThemeFaceColour() const;
+    bool LightFace() const;
+    void SetLightFace(bool on);
 
 private:
     struct TDialogParts;

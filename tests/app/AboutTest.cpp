@@ -9,6 +9,8 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -33,7 +35,7 @@ struct TAboutTest : ::testing::Test {
 
     TDlgAbout& Make()
     {
-        Dialog = std::make_unique<TDlgAbout>();
+        Dialog = std::make_unique<TDlgAbout>([this] { return Now; });
         return *Dialog;
     }
     void ShowAndLayOut()
@@ -48,6 +50,7 @@ struct TAboutTest : ::testing::Test {
     TScopedVariable ConfigHome {"XDG_CONFIG_HOME", Config.Root};
     TTempFolder Program;
     std::unique_ptr<TDlgAbout> Dialog;
+    int64_t Now = 1'000'000;
 };
 
 TEST_F(TAboutTest, EveryComponentHasItsPlaceAndTextAndEveryTextFits)
@@ -115,7 +118,7 @@ TEST_F(TAboutTest, EveryComponentHasItsPlaceAndTextAndEveryTextFits)
     EXPECT_EQ(d.lblCopyright.Alignment(), TTextAlign::Left);
 }
 
-TEST_F(TAboutTest, TheAnnouncementsCycleEveryFourSecondsInColoursFromTheSixAlsoWhileHidden)
+TEST_F(TAboutTest, TheAnnouncementsFollowAFourSecondCycleFromTheMakingWithATimerOnlyWhileShown)
 {
     TDlgAbout& d = Make();
     ASSERT_FALSE(d.Visible());
@@ -123,16 +126,49 @@ TEST_F(TAboutTest, TheAnnouncementsCycleEveryFourSecondsInColoursFromTheSixAlsoW
     EXPECT_EQ(std::count(TDlgAbout::FlashColours.begin(), TDlgAbout::FlashColours.end(),
                   d.lblHomeOf.Font().Colour),
         1);
-    EXPECT_EQ(d.tmrFlash.Interval(), 4000U);
-    EXPECT_TRUE(d.tmrFlash.Enabled());
+    EXPECT_FALSE(d.tmrFlash.Enabled());
 
     ProcessRandom().Seed(7);
     TRuntimeRandom expected(7);
-    for (const size_t line : {2, 3, 0, 1, 2}) {
-        d.tmrFlash.Tick();
-        EXPECT_EQ(d.lblHomeOf.Caption(), TDlgAbout::AnnouncementLines[line]);
-        EXPECT_EQ(d.lblHomeOf.Font().Colour, TDlgAbout::FlashColours[size_t(expected.Random(6))]);
-        EXPECT_EQ(d.tmrFlash.Tag, intptr_t(line));
+    struct TCase {
+        const char* Act; // "show", "tick" or "close", at the time
+        int64_t At;
+        size_t Line;
+        uint32_t Due; // the timer's next tick, 0 for none
+        bool NewColour;
+    };
+    const TCase cases[] = {
+        {"show", 9'000, 3, 3'000, true},
+        {"tick", 11'999, 3, 1, false},
+        {"tick", 12'050, 0, 3'950, true},
+        {"tick", 16'000, 1, 4'000, true},
+        {"close", 17'000, 1, 0, false},
+        {"show", 30'500, 0, 1'500, true},
+        {"show", 31'000, 0, 1'000, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Act) + " at " + std::to_string(c.At));
+        Now = 1'000'000 + c.At;
+        const TColour before = d.lblHomeOf.Font().Colour;
+        if (std::string(c.Act) == "show") {
+            d.Hide();
+            d.Show();
+        } else if (std::string(c.Act) == "tick") {
+            d.tmrFlash.Tick();
+        } else {
+            d.cmdOK.Click();
+        }
+        EXPECT_EQ(d.lblHomeOf.Caption(), TDlgAbout::AnnouncementLines[c.Line]);
+        EXPECT_EQ(d.tmrFlash.Tag, intptr_t(c.Line));
+        EXPECT_EQ(d.tmrFlash.Enabled(), c.Due != 0);
+        if (c.Due != 0) {
+            EXPECT_EQ(d.tmrFlash.Interval(), c.Due);
+        }
+        if (c.NewColour)
+            EXPECT_EQ(
+                d.lblHomeOf.Font().Colour, TDlgAbout::FlashColours[size_t(expected.Random(6))]);
+        else
+            EXPECT_EQ(d.lblHomeOf.Font().Colour, before);
     }
 }
 
@@ -155,7 +191,7 @@ TEST_F(TAboutTest, ThePanelOpensAndClosesWithItsButtonEnabledOnlyWhileClosed)
     EXPECT_TRUE(d.cmdWhatIs.Enabled());
 }
 
-TEST_F(TAboutTest, EnterPressesOKUnlessAnotherButtonHasTheFocusAndEscapeDoesNothing)
+TEST_F(TAboutTest, EnterPressesOKUnlessAnotherButtonHasTheFocusAndEscapeClosesLikeOK)
 {
     TDlgAbout& d = Make();
     ShowAndLayOut();
@@ -166,7 +202,9 @@ TEST_F(TAboutTest, EnterPressesOKUnlessAnotherButtonHasTheFocusAndEscapeDoesNoth
     EXPECT_EQ(d.FocusedControl(), &d.chkShowScreen); // the closed panel is passed over
 
     d.DeliverKey(VK_ESCAPE);
-    EXPECT_TRUE(d.Visible());
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return !d.Visible(); }));
+    EXPECT_FALSE(d.tmrFlash.Enabled());
+    ShowAndLayOut();
     d.DeliverKey(VK_RETURN);
     EXPECT_TRUE(ProcessMessagesUntil([&] { return !d.Visible(); }));
     EXPECT_TRUE(d.chkShowScreen.Checked());
@@ -220,6 +258,15 @@ TEST_F(TAboutTest, TheCheckBoxShowsTheSettingAndWritesEveryChange)
     Make();
     EXPECT_TRUE(Dialog->chkShowScreen.Checked());
     EXPECT_EQ(Settings(), "[Options]\nShowSplash=1\n");
+    // A file that already says so is left as it is at the next start.
+    struct stat before { };
+    ASSERT_EQ(::stat(Config.Path("Larkfield/Pathwarden/Pathwarden.ini").c_str(), &before), 0);
+    ResetPaths();
+    Make();
+    struct stat after { };
+    ASSERT_EQ(::stat(Config.Path("Larkfield/Pathwarden/Pathwarden.ini").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
     Dialog->chkShowScreen.Click();
     EXPECT_EQ(Settings(), "[Options]\nShowSplash=0\n");
 
@@ -231,6 +278,41 @@ TEST_F(TAboutTest, TheCheckBoxShowsTheSettingAndWritesEveryChange)
     EXPECT_EQ(Settings(), off);
     Dialog->chkShowScreen.Click();
     EXPECT_EQ(Settings(), "; mine\n[Options]\nShowSplash=1\n");
+}
+
+TEST(AboutFace, TheTextsStandOutOnLightFacesAndNotOnDarkOnesByTheirContrast)
+{
+    const std::pair<TColour, bool> cases[]
+        = {{MakeColour(0xF6, 0xF5, 0xF4), true}, {MakeColour(0xFF, 0xFF, 0xFF), true},
+            {MakeColour(0xF0, 0xF0, 0xF0), true}, {MakeColour(0x35, 0x35, 0x35), false},
+            {MakeColour(0xC0, 0xC0, 0xC0), false}, {MakeColour(0, 0, 0), false}};
+    for (const auto& [face, readable] : cases)
+        EXPECT_EQ(AboutTextsReadableOn(face), readable) << std::hex << face;
+}
+
+TEST_F(TAboutTest, ADarkThemeGivesTheWindowALightFaceAndALightThemeKeepsItsOwn)
+{
+    GtkSettings* settings = gtk_settings_get_default();
+    gchar* theme = nullptr;
+    gboolean dark = FALSE;
+    g_object_get(
+        settings, "gtk-theme-name", &theme, "gtk-application-prefer-dark-theme", &dark, nullptr);
+    struct TCase {
+        gboolean Dark;
+        bool LightFace;
+    };
+    for (const TCase c : {TCase {TRUE, true}, TCase {FALSE, false}}) {
+        g_object_set(settings, "gtk-theme-name", "Adwaita", "gtk-application-prefer-dark-theme",
+            c.Dark, nullptr);
+        TDlgAbout& d = Make();
+        ShowAndLayOut();
+        EXPECT_EQ(d.LightFace(), c.LightFace) << c.Dark;
+        EXPECT_EQ(AboutTextsReadableOn(d.ThemeFaceColour()), !c.LightFace) << c.Dark;
+        d.Hide();
+    }
+    g_object_set(
+        settings, "gtk-theme-name", theme, "gtk-application-prefer-dark-theme", dark, nullptr);
+    g_free(theme);
 }
 
 TEST_F(TAboutTest, TheLogoComesFromTheProgramFolderAndIsLeftOutWhenMissing)
