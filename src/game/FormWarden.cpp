@@ -141,7 +141,6 @@ void TFormWarden::FormCreate()
 
 void TFormWarden::SetUp()
 {
-    InstallHooks();
     char version[64];
     std::snprintf(version, sizeof version, "V%s (%s)", VersionText, VersionDate);
     lblVersion.SetCaption(version);
@@ -150,8 +149,12 @@ void TFormWarden::SetUp()
         ClientHeight() + 2 * FrameMargin);
     Frame.SetEnabled(false);
     InitPBMInfo();
-    Library = std::make_unique<TVX8Library>();
-    Library->Open(FindFileIgnoringCase(FHooks.ProgramFolder, "Warden.vx8"), true);
+    // Kept, and the application's hooks installed, only once the library has opened: a library
+    // that failed must not be asked for its palette at the next activation.
+    auto library = std::make_unique<TVX8Library>();
+    library->Open(FindFileIgnoringCase(FHooks.ProgramFolder, "Warden.vx8"), true);
+    Library = std::move(library);
+    InstallHooks();
     TTileBG::SetGlobalImageLibrary(Library.get());
     TKelButton::SetGlobalImageLibrary(Library.get());
     BG.OnAfterPaint = [this](TCanvas& canvas, const TRect&) { PaintDecorations(canvas); };
@@ -185,9 +188,13 @@ void TFormWarden::LoadCursors()
             break;
 }
 
-// The window's icon: a road crossing on an empty cell, from the library's own pictures.
+// The window's icon: the desktop's icon in all its sizes, beside the program or installed; else a
+// road crossing on an empty cell, from the library's own pictures.
 void TFormWarden::MakeIcon()
 {
+    for (const char* theme : {"icons/hicolor", "../../share/icons/hicolor"})
+        if (SetIconFromTheme(FHooks.ProgramFolder + theme, "pathwarden"))
+            return;
     const TDisplayPalette* palette = Library->GetHPal();
     const TImageHold icon = TImageHold::Create(*Library, "_icon_", 32, 32);
     TVX8ImageData* surface = icon.Surface();

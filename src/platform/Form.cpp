@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 
 namespace {
 
@@ -108,6 +109,38 @@ void TForm::SetIcon(int32_t width, int32_t height, std::span<const uint32_t> pix
             out[3] = p >> 24;
         }
     gtk_window_set_icon(GTK_WINDOW(FWindow->Window), icon.get());
+}
+
+bool TForm::SetIconFromTheme(const std::string& themeFolder, const std::string& name)
+{
+    namespace fs = std::filesystem;
+    std::vector<TGObjectPtr<GdkPixbuf>> icons;
+    std::error_code error;
+    for (auto it = fs::directory_iterator(themeFolder, error);
+         !error && it != fs::directory_iterator(); it.increment(error)) {
+        const fs::path file = it->path() / "apps" / (name + ".png");
+        if (GdkPixbuf* icon = gdk_pixbuf_new_from_file(file.c_str(), nullptr))
+            icons.emplace_back(icon);
+    }
+    if (icons.empty())
+        return false;
+    GList* list = nullptr;
+    for (const auto& icon : icons)
+        list = g_list_append(list, icon.get());
+    gtk_window_set_icon_list(GTK_WINDOW(FWindow->Window), list);
+    g_list_free(list);
+    return true;
+}
+
+std::vector<int32_t> TForm::IconSizes() const
+{
+    std::vector<int32_t> sizes;
+    GList* list = gtk_window_get_icon_list(GTK_WINDOW(FWindow->Window));
+    for (GList* item = list; item != nullptr; item = item->next)
+        sizes.push_back(gdk_pixbuf_get_width(GDK_PIXBUF(item->data)));
+    g_list_free(list);
+    std::sort(sizes.begin(), sizes.end());
+    return sizes;
 }
 
 void TForm::SetCursor(TCursor cursor)

@@ -40,6 +40,11 @@ public:
     void SetCentred(bool centred);
     // The window's icon from 32-bit pixels 0xAARRGGBB, rows top-down.
     void SetIcon(int32_t width, int32_t height, std::span<const uint32_t> pixels);
+    // The window's icon in every size that an icon theme's folder holds as
+    // <folder>/<N>x<N>/apps/<name>.png; false, with the icon unchanged, when none loads.
+    bool SetIconFromTheme(const std::string& themeFolder, const std::string& name);
+    // The widths of the window's icons, smallest first.
+    std::vector<int32_t> IconSizes() const;
     // Key events reach the form's handlers before any control; the controls here have no keyboard
     // focus of their own, so every key goes to the form either way.
     bool KeyPreview = false;

@@ -7,6 +7,14 @@
 #include <glib.h>
 
 #include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -75,6 +83,11 @@ TEST_F(FormWardenTest, StartsIdleWithTheLayoutBothBoardsAndTheRightButtons)
     EXPECT_EQ(Form->PaletteChanged(nullptr), 0);
 }
 
+TEST_F(FormWardenTest, TheWindowHasTheDesktopIconInEverySizeTheArtProgramDraws)
+{
+    EXPECT_EQ(Form->IconSizes(), (std::vector<int32_t> {16, 22, 24, 32, 48, 64, 128, 256}));
+}
+
 TEST_F(FormWardenTest, MissingLibraryIsReportedAndMarksTheStartUpFailed)
 {
     const TTempFolder empty;
@@ -90,6 +103,25 @@ TEST_F(FormWardenTest, MissingLibraryIsReportedAndMarksTheStartUpFailed)
     ASSERT_EQ(boxes.Requests.size(), 1u);
     EXPECT_EQ(boxes.Requests[0].Kind, TMessageBoxKind::Error);
     EXPECT_EQ(boxes.Requests[0].Text, "Pathwarden encountered a problem on start-up: " + reason);
+}
+
+TEST_F(FormWardenTest, ACorruptLibraryIsReportedOnceAlsoWhenTheWindowIsActivatedAfterwards)
+{
+    const TTempFolder folder;
+    std::ifstream whole(PW_BUILD_DIR "/Warden.vx8", std::ios::binary);
+    std::string head(3000, '\0');
+    whole.read(head.data(), static_cast<std::streamsize>(head.size()));
+    folder.Write("Warden.vx8", head);
+    TMessageBoxRecorder boxes;
+    TFormWarden failed({folder.Root.string() + "/", nullptr, nullptr}, Random);
+    ASSERT_TRUE(failed.StartupFailed);
+    RunGuarded([] {
+        if (Application().OnActivate)
+            Application().OnActivate();
+    });
+    RunGuarded([&failed] { failed.QueryNewPalette(); });
+    ASSERT_EQ(boxes.Requests.size(), 1u);
+    EXPECT_EQ(boxes.Requests[0].Text.find("GetHPal"), std::string::npos);
 }
 
 TEST_F(FormWardenTest, ButtonsKeysMouseAndTimerPlayThroughTheWindow)
@@ -160,6 +192,77 @@ TEST_F(FormWardenTest, IdleWindowRunsNoTimerAndNothingFiresForASecond)
     EXPECT_FALSE(Form->tmrWarden.Enabled());
     EXPECT_EQ(dispatchedWithin(std::chrono::seconds(1)), 0);
     Form->Hide();
+}
+
+// The main thread's state letter and its voluntary context switches: each wake-up from the
+// main loop's wait adds one.
+std::pair<char, int64_t> MainThreadSleeps(pid_t pid)
+{
+    std::ifstream status(
+        "/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/status");
+    std::pair<char, int64_t> found {'?', -1};
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("State:") && line.size() > 7)
+            found.first = line[line.find_first_not_of(" \t", 6)];
+        if (line.starts_with("voluntary_ctxt_switches:"))
+            found.second = std::stoll(line.substr(24));
+    }
+    return found;
+}
+
+// The game as `make run` starts it, with the about window made hidden behind the game window.
+TEST_F(FormWardenTest, IdleWindowOfTheGameProcessWithItsAboutWindowMadeWakesNotInFiveSeconds)
+{
+    const TTempFolder folder;
+    std::filesystem::create_directories(folder.Path("config/Larkfield/Pathwarden"));
+    folder.Write("config/Larkfield/Pathwarden/Pathwarden.ini", "[Options]\nShowSplash=0\n");
+    std::filesystem::create_directory(folder.Path("run"));
+    std::filesystem::permissions(folder.Path("run"), std::filesystem::perms::owner_all);
+    std::vector<std::string> variables {"XDG_CONFIG_HOME=" + folder.Path("config"),
+        "XDG_RUNTIME_DIR=" + folder.Path("run"), "NO_AT_BRIDGE=1", "GDK_BACKEND=x11"};
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        if (!text.starts_with("XDG_CONFIG_HOME=") && !text.starts_with("XDG_RUNTIME_DIR="))
+            variables.emplace_back(text);
+    }
+    std::vector<char*> environment;
+    for (std::string& variable : variables)
+        environment.push_back(variable.data());
+    environment.push_back(nullptr);
+    char program[] = PW_BUILD_DIR "/pathwarden";
+    char* arguments[] = {program, nullptr};
+    const pid_t game = fork();
+    if (game == 0) {
+        execve(program, arguments, environment.data());
+        _exit(127);
+    }
+    ASSERT_GT(game, 0);
+    struct TEnd {
+        pid_t Pid;
+        ~TEnd()
+        {
+            kill(Pid, SIGTERM);
+            waitpid(Pid, nullptr, 0);
+        }
+    } end {game};
+
+    // Started, the window shown and the about window made: the main thread has slept without a
+    // wake-up for two seconds (a thread that waits for the processor is not asleep).
+    using Clock = std::chrono::steady_clock;
+    auto last = MainThreadSleeps(game);
+    auto quietSince = Clock::now();
+    for (const auto limit = Clock::now() + std::chrono::seconds(40);
+         Clock::now() - quietSince < std::chrono::seconds(2) && Clock::now() < limit;) {
+        g_usleep(100'000);
+        const auto now = MainThreadSleeps(game);
+        if (now.second != last.second || now.first != 'S')
+            quietSince = Clock::now();
+        last = now;
+    }
+    ASSERT_GE(last.second, 0) << "the game is not running";
+    ASSERT_GE(Clock::now() - quietSince, std::chrono::seconds(2)) << "the game never settled";
+    g_usleep(5'000'000);
+    EXPECT_EQ(MainThreadSleeps(game).second - last.second, 0);
 }
 
 } // namespace
