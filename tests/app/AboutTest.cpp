@@ -292,6 +292,7 @@ TEST(AboutFace, TheTextsStandOutOnLightFacesAndNotOnDarkOnesByTheirContrast)
 
 TEST_F(TAboutTest, ADarkThemeGivesTheWindowALightFaceAndALightThemeKeepsItsOwn)
 {
+    Application().EnsureToolkit();
     GtkSettings* settings = gtk_settings_get_default();
     gchar* theme = nullptr;
     gboolean dark = FALSE;

@@ -39,6 +39,8 @@ wait "$running" 2>/dev/null || true
 # a second start still hands over, and the running game window takes the focus.
 long=$scratch/$(printf 'long%.0s' $(seq 25))
 mkdir -p "$long"
+own="/tmp/pathwarden-$(id -u)-"
+before=$(ls -d "$own"* 2>/dev/null || true)
 env -u XDG_RUNTIME_DIR TMPDIR="$long" "$game" & first=$!
 started=$first
 window=$(wait_for_game_window)
@@ -47,4 +49,10 @@ env -u XDG_RUNTIME_DIR TMPDIR="$long" "$game" || fail "the second start ended wi
 for _ in $(seq 20); do [ "$(xdotool getwindowfocus)" = "$window" ] && break; sleep 0.1; done
 [ "$(xdotool getwindowfocus)" = "$window" ] || fail "a long temporary folder lost the hand-over"
 [ "$(game_windows | wc -l)" = 1 ] || fail "a second game window beside the long temporary folder"
+# A killed game leaves its socket folder behind: take away the one this run made.
+kill "$first"
+wait "$first" 2>/dev/null || true
+for folder in "$own"*; do
+    case "$before" in *"$folder"*) ;; *) rm -rf "$folder" ;; esac
+done
 echo "one game per user checked"
