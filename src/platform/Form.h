@@ -102,6 +102,10 @@ public:
     void KeyPress(char key);
     void KeyUp(uint16_t key, TShiftState shift);
     void Activate();
+    // The window lost the keyboard focus, or a modal window shadows it: the keys and buttons held
+    // down count as let go, since their releases go elsewhere. The capture ends with a release
+    // outside its control, which clicks nothing, and the late release itself is not passed on.
+    void InputLost();
     TControl* MouseCapture() const { return Capture; }
 
     // The toolkit window behind the form, for the platform layer's own use.
@@ -122,6 +126,10 @@ private:
     std::vector<TControl*> FControls;
     TRect Pending {0, 0, 0, 0};
     TControl* Capture = nullptr;
+    // What is held down, as far as this window saw; and the buttons whose release InputLost made.
+    std::vector<uint16_t> KeysDown;
+    TShiftState ButtonsDown = 0;
+    TShiftState ButtonsLost = 0;
     TPoint PointerAt {-1, -1};
     TCursor FormCursor = crDefault;
     bool Created = false;
