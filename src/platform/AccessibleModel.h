@@ -36,11 +36,15 @@ struct TAccessibleModel {
         for (const auto& child : Children)
             child->Model = nullptr;
     }
+    // Reads the items anew; never throws.
     void Refresh();
     const TAccessibleItem* Item(int index) const
     {
         return index >= 0 && index < static_cast<int>(Items.size()) ? &Items[index] : nullptr;
     }
+
+private:
+    void ReadItems();
 };
 
 // A new accessible object for the model's item at index, a child of parent.

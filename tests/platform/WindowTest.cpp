@@ -1,3 +1,4 @@
+#include "platform/Accessibility.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
 #include "platform/GtkGlue.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -201,6 +203,31 @@ TEST_F(TShownForm, LosingTheFocusOrAModalWindowLetsGoOfHeldKeysAndTheCaptureAtOn
     Form.MouseUp(TMouseButton::Left, 0, 1, 1);
     EXPECT_EQ(log, "up 66 release -1-1 ");
     EXPECT_EQ(Form.MouseCapture(), nullptr);
+}
+
+TEST_F(TShownForm, AFailingAccessibleSourceIsReportedAndAskedAgainAtTheNextQuestion)
+{
+    TMessageBoxRecorder boxes;
+    bool failing = true;
+    SetFormAccessibility(Form, [&] {
+        if (failing)
+            throw std::runtime_error("no items now");
+        TAccessibleItem item;
+        item.Name = "item";
+        return std::vector<TAccessibleItem>(2, item);
+    });
+    AtkObject* area = gtk_widget_get_accessible(Form.Window().Area);
+    EXPECT_EQ(atk_object_get_n_accessible_children(area), 0);
+    failing = false;
+    EXPECT_EQ(atk_object_get_n_accessible_children(area), 2);
+    failing = true;
+    AtkObject* child = atk_object_ref_accessible_child(area, 1);
+    ASSERT_NE(child, nullptr);
+    EXPECT_STREQ(atk_object_get_name(child), "item") << "the items as last read";
+    g_object_unref(child);
+    ASSERT_EQ(boxes.Requests.size(), 3u);
+    EXPECT_EQ(boxes.Requests[0].Text, "no items now");
+    SetFormAccessibility(Form, nullptr);
 }
 
 TEST(Shell, AddressesWithoutAHandlerAreRefused)
