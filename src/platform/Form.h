@@ -60,8 +60,9 @@ public:
     bool Active() const;
     // Raises the window and gives it the input focus.
     void SetFocus();
-    // Hands the window the startup or activation token of a later start of the program, so that
-    // a Wayland compositor grants the focus to the next SetFocus. Nothing changes on X11.
+    // Hands the window the startup or activation token of a later start of the program: the
+    // launcher's startup notification ends, and the desktop grants the focus to the next
+    // SetFocus.
     void SetStartupId(const std::string& startupId);
     // Shows the form modally and returns its ModalResult when it closes (Application).
     int ShowModal();

@@ -12,9 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+// Xlib's macros come after the test framework, whose names they would replace.
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -261,6 +265,38 @@ TEST_F(TShownForm, PostedMessagesReachTheHookAndAModalShowingEndsWhenItCloses)
     });
     EXPECT_EQ(dialog.ShowModal(), 7);
     EXPECT_FALSE(dialog.Visible());
+}
+
+// A launcher watches the root window for the startup notification's messages, sent in pieces of
+// 20 bytes, the last one ending with a zero byte.
+TEST_F(TShownForm, AStartupIdHandedOverEndsItsNotificationOnX11)
+{
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    XSelectInput(x, DefaultRootWindow(x), PropertyChangeMask);
+    XSync(x, False);
+    const Atom first = XInternAtom(x, "_NET_STARTUP_INFO_BEGIN", False);
+    const Atom next = XInternAtom(x, "_NET_STARTUP_INFO", False);
+    Form.SetStartupId("pw-test-launch-7_TIME1234");
+    gdk_display_flush(gdk_display_get_default());
+    std::string message;
+    bool complete = false;
+    ProcessMessagesUntil([&] {
+        while (!complete && XPending(x) > 0) {
+            XEvent event;
+            XNextEvent(x, &event);
+            const XClientMessageEvent& piece = event.xclient;
+            if (event.type != ClientMessage
+                || (piece.message_type != first && piece.message_type != next))
+                continue;
+            const size_t length = strnlen(piece.data.b, sizeof piece.data.b);
+            message.append(piece.data.b, length);
+            complete = length < sizeof piece.data.b;
+        }
+        return complete;
+    });
+    XCloseDisplay(x);
+    EXPECT_EQ(message, "remove: ID=\"pw-test-launch-7_TIME1234\"");
 }
 
 TEST_F(TShownForm, ATransparentLabelDrawsOnlyItsLetters)
