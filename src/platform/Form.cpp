@@ -130,7 +130,8 @@ void TForm::Show()
     if (Visible())
         return;
     Update();
-    if (FWindow->Centred)
+    // The toolkit centres on the pointer's monitor; without a pointer the compositor places it.
+    if (FWindow->Centred && SeatPointer(gtk_widget_get_display(FWindow->Window)) != nullptr)
         gtk_window_set_position(GTK_WINDOW(FWindow->Window), GTK_WIN_POS_CENTER);
     gtk_widget_show_all(FWindow->Window);
     RefreshCursor();
