@@ -23,8 +23,10 @@ void TAccessibleModel::Refresh()
     if (Refreshing)
         return;
     Refreshing = true;
+    const std::shared_ptr<bool> alive = Alive;
     RunGuarded([this] { ReadItems(); });
-    Refreshing = false;
+    if (*alive)
+        Refreshing = false;
 }
 
 void TAccessibleModel::ReadItems()

@@ -231,7 +231,13 @@ TEST_F(TShownForm, AFailingAccessibleSourceIsReportedAndAskedAgainAtTheNextQuest
     g_object_unref(child);
     ASSERT_EQ(boxes.Requests.size(), 3u);
     EXPECT_EQ(boxes.Requests[0].Text, "no items now");
-    SetFormAccessibility(Form, nullptr);
+
+    // The form drops its items while the failure is reported.
+    SetMessageBoxHook([this](const TMessageBoxRequest&) {
+        SetFormAccessibility(Form, nullptr);
+        return TMessageBoxAnswer::Ok;
+    });
+    EXPECT_EQ(atk_object_get_n_accessible_children(area), 0);
 }
 
 TEST(Shell, AddressesWithoutAHandlerAreRefused)
