@@ -164,7 +164,8 @@ private:
     uint32_t FInstanceMessage = 0;
     // The modifiers of the key going down, for the character it types.
     TShiftState FKeyShift = 0;
-    bool FShortcutHeld = false;
+    // The key of the shortcut that acted, until a key is let go: its repeats do not act again.
+    uint16_t FShortcutKey = 0;
     THelp FHelp = THelp::None;
     struct TSolveJob {
         TBoardSnapshot Board;

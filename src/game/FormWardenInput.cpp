@@ -17,7 +17,7 @@ void TFormWarden::FormKeyDown(uint16_t& key, TShiftState shift)
 {
     UpdateVersionLabel();
     // Any key ends "show me", but not the keyboard's repeat of the shortcut that began it.
-    if (!FShortcutHeld)
+    if (key != FShortcutKey)
         StopHelp();
     FKeyShift = shift;
     FormShortcut(key, shift);
@@ -32,11 +32,12 @@ void TFormWarden::FormKeyPress(char& key)
         Play->KeyPress(static_cast<unsigned char>(key));
 }
 
-// Any key let go counts as the release of the active arrow.
+// Any key let go counts as the release of the active arrow; so does the loss of the input, which
+// the form passes on as the release of each key held.
 void TFormWarden::FormKeyUp(uint16_t&, TShiftState)
 {
     FKeyShift = 0;
-    FShortcutHeld = false;
+    FShortcutKey = 0;
     if (Play)
         Play->KeyUp();
 }

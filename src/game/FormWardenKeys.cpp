@@ -24,10 +24,10 @@ bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
         action = [this] { Close(); };
     if (!action)
         return false;
-    // The keyboard repeats a held key; a shortcut acts once per press.
-    if (FShortcutHeld || !Play)
+    // The keyboard repeats only the key held last; a shortcut acts once per press.
+    if (key == FShortcutKey || !Play)
         return true;
-    FShortcutHeld = true;
+    FShortcutKey = key;
     action();
     return true;
 }

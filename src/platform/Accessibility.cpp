@@ -1,6 +1,7 @@
 #include "platform/Accessibility.h"
 
 #include "platform/AccessibleModel.h"
+#include "platform/MessageBox.h"
 
 #include <memory>
 #include <utility>
@@ -14,12 +15,22 @@ constexpr const char* ModelKey = "pathwarden-accessible-model";
 
 } // namespace
 
+// Asked from the toolkit's C code, as every question of assistive technology is: a failure is
+// reported there and then, and the items stay as last read. Questions asked meanwhile (the box's
+// own, or a listener's after a child was added or removed below) see that state.
 void TAccessibleModel::Refresh()
 {
-    // A child added or removed below makes listeners ask again at once; they see this state.
     if (Refreshing)
         return;
     Refreshing = true;
+    const std::shared_ptr<bool> alive = Alive;
+    RunGuarded([this] { ReadItems(); });
+    if (*alive)
+        Refreshing = false;
+}
+
+void TAccessibleModel::ReadItems()
+{
     Items = Source ? Source() : std::vector<TAccessibleItem>();
     AtkObject* parent = gtk_widget_get_accessible(Area);
     while (Children.size() > Items.size()) {
@@ -36,7 +47,6 @@ void TAccessibleModel::Refresh()
         g_signal_emit_by_name(
             parent, "children-changed::add", static_cast<guint>(child->Index), child);
     }
-    Refreshing = false;
 }
 
 namespace {
@@ -58,7 +68,9 @@ gint AreaChildCount(AtkObject* object)
     if (model == nullptr)
         return WidgetChildCount(object);
     model->Refresh();
-    return static_cast<gint>(model->Children.size());
+    // A failure's report runs a message loop, in which the form may have gone.
+    model = ModelOf(object);
+    return model != nullptr ? static_cast<gint>(model->Children.size()) : 0;
 }
 
 AtkObject* AreaChild(AtkObject* object, gint i)
@@ -68,6 +80,7 @@ AtkObject* AreaChild(AtkObject* object, gint i)
         return WidgetChild(object, i);
     if (i < 0 || i >= AreaChildCount(object))
         return nullptr;
+    model = ModelOf(object);
     return ATK_OBJECT(g_object_ref(model->Children[static_cast<size_t>(i)].get()));
 }
 

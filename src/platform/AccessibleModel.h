@@ -6,6 +6,7 @@
 #include "platform/Accessibility.h"
 #include "platform/GtkGlue.h"
 
+#include <memory>
 #include <vector>
 
 struct TAccessibleModel;
@@ -28,19 +29,26 @@ struct TAccessibleModel {
     std::vector<TGObjectPtr<PwItemAccessible>> Children;
     std::vector<guint> PendingActions;
     bool Refreshing = false;
+    // False once the model is gone, which the report of a failed refresh may bring about.
+    std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
 
     ~TAccessibleModel()
     {
+        *Alive = false;
         for (const guint source : PendingActions)
             g_source_remove(source);
         for (const auto& child : Children)
             child->Model = nullptr;
     }
+    // Reads the items anew; never throws.
     void Refresh();
     const TAccessibleItem* Item(int index) const
     {
         return index >= 0 && index < static_cast<int>(Items.size()) ? &Items[index] : nullptr;
     }
+
+private:
+    void ReadItems();
 };
 
 // A new accessible object for the model's item at index, a child of parent.

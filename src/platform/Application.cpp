@@ -72,6 +72,10 @@ bool TApplication::Initialize(int argc, char** argv)
             break;
         }
     }
+    // The modifiers of key bindings as the toolkit would read them from the keyboard, which a
+    // display without one (a headless compositor's) cannot answer without a critical warning.
+    gtk_accelerator_set_default_mod_mask(
+        static_cast<GdkModifierType>(GDK_SUPER_MASK | GDK_HYPER_MASK | GDK_META_MASK));
     // A display that is still starting (a test server, a session coming up) refuses the first
     // connection now and then: try a few times before giving up.
     for (int attempt = 0; attempt < 4 && !Running; ++attempt) {

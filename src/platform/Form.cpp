@@ -163,7 +163,8 @@ void TForm::Show()
     if (Visible())
         return;
     Update();
-    if (FWindow->Centred)
+    // The toolkit centres on the pointer's monitor; without a pointer the compositor places it.
+    if (FWindow->Centred && SeatPointer(gtk_widget_get_display(FWindow->Window)) != nullptr)
         gtk_window_set_position(GTK_WINDOW(FWindow->Window), GTK_WIN_POS_CENTER);
     gtk_widget_show_all(FWindow->Window);
     RefreshCursor();
@@ -203,16 +204,19 @@ void TForm::SetFocus()
     gtk_window_present(GTK_WINDOW(FWindow->Window));
 }
 
-void TForm::SetStartupId([[maybe_unused]] const std::string& startupId)
+// On X11 the toolkit ends the launcher's startup notification of a shown window at once and
+// takes the start's time stamp as the window's last user time.
+void TForm::SetStartupId(const std::string& startupId)
 {
-#ifdef GDK_WINDOWING_WAYLAND
-    GdkDisplay* display = gtk_widget_get_display(FWindow->Window);
-    if (startupId.empty() || !GDK_IS_WAYLAND_DISPLAY(display))
+    if (startupId.empty())
         return;
     gtk_window_set_startup_id(GTK_WINDOW(FWindow->Window), startupId.c_str());
+#ifdef GDK_WINDOWING_WAYLAND
+    GdkDisplay* display = gtk_widget_get_display(FWindow->Window);
     // Presenting the window activates it with the display's token, which the toolkit otherwise
     // takes only from this process's own start.
-    gdk_wayland_display_set_startup_notification_id(display, startupId.c_str());
+    if (GDK_IS_WAYLAND_DISPLAY(display))
+        gdk_wayland_display_set_startup_notification_id(display, startupId.c_str());
 #endif
 }
 

@@ -65,8 +65,9 @@ public:
     bool Active() const;
     // Raises the window and gives it the input focus.
     void SetFocus();
-    // Hands the window the startup or activation token of a later start of the program, so that
-    // a Wayland compositor grants the focus to the next SetFocus. Nothing changes on X11.
+    // Hands the window the startup or activation token of a later start of the program: the
+    // launcher's startup notification ends, and the desktop grants the focus to the next
+    // SetFocus.
     void SetStartupId(const std::string& startupId);
     // Shows the form modally and returns its ModalResult when it closes (Application).
     int ShowModal();
@@ -107,6 +108,10 @@ public:
     void KeyPress(char key);
     void KeyUp(uint16_t key, TShiftState shift);
     void Activate();
+    // The window lost the keyboard focus, or a modal window shadows it: the keys and buttons held
+    // down count as let go, since their releases go elsewhere. The capture ends with a release
+    // outside its control, which clicks nothing, and the late release itself is not passed on.
+    void InputLost();
     TControl* MouseCapture() const { return Capture; }
 
     // The toolkit window behind the form, for the platform layer's own use.
@@ -127,6 +132,10 @@ private:
     std::vector<TControl*> FControls;
     TRect Pending {0, 0, 0, 0};
     TControl* Capture = nullptr;
+    // What is held down, as far as this window saw; and the buttons whose release InputLost made.
+    std::vector<uint16_t> KeysDown;
+    TShiftState ButtonsDown = 0;
+    TShiftState ButtonsLost = 0;
     TPoint PointerAt {-1, -1};
     TCursor FormCursor = crDefault;
     bool Created = false;

@@ -4,6 +4,9 @@
 #include "platform/GtkGlue.h"
 #include "platform/Screen.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 TShiftState ButtonFlag(TMouseButton button)
@@ -23,6 +26,8 @@ TShiftState ButtonFlag(TMouseButton button)
 
 void TForm::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
 {
+    ButtonsDown |= ButtonFlag(button);
+    ButtonsLost &= ~ButtonFlag(button);
     TControl* target = Capture != nullptr ? Capture : ControlAt(x, y);
     if (target == nullptr) {
         if (OnMouseDown)
@@ -47,6 +52,11 @@ void TForm::MouseMove(TShiftState shift, int32_t x, int32_t y)
 
 void TForm::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
 {
+    ButtonsDown &= ~ButtonFlag(button);
+    if ((ButtonsLost & ButtonFlag(button)) != 0) {
+        ButtonsLost &= ~ButtonFlag(button);
+        return;
+    }
     TControl* target = Capture != nullptr ? Capture : ControlAt(x, y);
     // The capture ends with the last button released, before the handler runs, so that a
     // handler that opens a window does not leave the capture behind.
@@ -61,6 +71,8 @@ void TForm::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y
 
 void TForm::KeyDown(uint16_t key, TShiftState shift)
 {
+    if (std::find(KeysDown.begin(), KeysDown.end(), key) == KeysDown.end())
+        KeysDown.push_back(key);
     if (OnKeyDown)
         OnKeyDown(key, shift);
 }
@@ -73,8 +85,25 @@ void TForm::KeyPress(char key)
 
 void TForm::KeyUp(uint16_t key, TShiftState shift)
 {
+    std::erase(KeysDown, key);
     if (OnKeyUp)
         OnKeyUp(key, shift);
+}
+
+void TForm::InputLost()
+{
+    for (const uint16_t key : std::exchange(KeysDown, {}))
+        KeyUp(key, 0);
+    TShiftState held = std::exchange(ButtonsDown, 0);
+    ButtonsLost |= held;
+    TControl* capture = std::exchange(Capture, nullptr);
+    for (const TMouseButton button :
+        {TMouseButton::Left, TMouseButton::Right, TMouseButton::Middle})
+        if (capture != nullptr && (held & ButtonFlag(button)) != 0) {
+            held &= ~ButtonFlag(button);
+            capture->MouseUp(button, held, -1, -1);
+        }
+    RefreshCursor();
 }
 
 void TForm::Activate()

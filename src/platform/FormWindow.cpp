@@ -210,9 +210,28 @@ gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer data)
     return FALSE;
 }
 
-gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer)
+// Keys and buttons let go elsewhere never come back to this window as releases.
+gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer data)
 {
+    auto* form = static_cast<TForm*>(data);
+    RunGuarded([form] { form->InputLost(); });
     Application().FormDeactivated();
+    return FALSE;
+}
+
+void OnGrabNotify(GtkWidget*, gboolean wasGrabbed, gpointer data)
+{
+    // A modal window of this process takes the input without moving the window system's focus.
+    if (wasGrabbed == FALSE) {
+        auto* form = static_cast<TForm*>(data);
+        RunGuarded([form] { form->InputLost(); });
+    }
+}
+
+gboolean OnGrabBroken(GtkWidget*, GdkEventGrabBroken*, gpointer data)
+{
+    auto* form = static_cast<TForm*>(data);
+    RunGuarded([form] { form->InputLost(); });
     return FALSE;
 }
 
@@ -236,9 +255,11 @@ void ConnectFormSignals(TForm& form)
     g_signal_connect(area, "button-release-event", G_CALLBACK(OnButtonRelease), &form);
     g_signal_connect(area, "motion-notify-event", G_CALLBACK(OnMotion), &form);
     g_signal_connect(area, "realize", G_CALLBACK(OnRealize), &form);
+    g_signal_connect(area, "grab-broken-event", G_CALLBACK(OnGrabBroken), &form);
     g_signal_connect(window, "key-press-event", G_CALLBACK(OnKeyPress), &form);
     g_signal_connect(window, "key-release-event", G_CALLBACK(OnKeyRelease), &form);
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), &form);
     g_signal_connect(window, "focus-in-event", G_CALLBACK(OnFocusIn), &form);
     g_signal_connect(window, "focus-out-event", G_CALLBACK(OnFocusOut), &form);
+    g_signal_connect(window, "grab-notify", G_CALLBACK(OnGrabNotify), &form);
 }

@@ -29,3 +29,7 @@ struct TForm::TWindow {
 void ConnectFormSignals(TForm& form);
 // The toolkit cursor for a cursor number; none for crDefault and unknown numbers.
 GdkCursor* ToolkitCursor(TCursor cursor);
+// The display's keyboard and pointer; none where it has no seat (a headless compositor), which the
+// toolkit's own calls would complain of.
+GdkDevice* SeatKeyboard(GdkDisplay* display);
+GdkDevice* SeatPointer(GdkDisplay* display);

@@ -32,7 +32,8 @@ TMessageBoxAnswer RunDialog(const TMessageBoxRequest& request)
     GtkWidget* dialog = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, type,
         warning ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s", request.Text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), request.Caption.c_str());
-    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    if (SeatPointer(gtk_widget_get_display(dialog)) != nullptr)
+        gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     if (!warning)

@@ -134,6 +134,18 @@ TBusyCursor::~TBusyCursor()
     SetScreenCursor(Previous);
 }
 
+GdkDevice* SeatKeyboard(GdkDisplay* display)
+{
+    GdkSeat* seat = display != nullptr ? gdk_display_get_default_seat(display) : nullptr;
+    return seat != nullptr ? gdk_seat_get_keyboard(seat) : nullptr;
+}
+
+GdkDevice* SeatPointer(GdkDisplay* display)
+{
+    GdkSeat* seat = display != nullptr ? gdk_display_get_default_seat(display) : nullptr;
+    return seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr;
+}
+
 bool CapsLockOn()
 {
     if (CapsLockOverride)
@@ -143,6 +155,8 @@ bool CapsLockOn()
         return false;
     if (const std::optional<bool> on = X11CapsLockOn(display))
         return *on;
+    if (SeatKeyboard(display) == nullptr)
+        return false;
     return gdk_keymap_get_caps_lock_state(gdk_keymap_get_for_display(display)) != FALSE;
 }
 

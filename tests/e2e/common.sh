@@ -3,10 +3,26 @@
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The scripts add the id of each game they start to `started`; none outlives the script, or it
-# would keep the test's output open.
+# would keep the test's output open. Each game's error output goes to $game_errors: a toolkit
+# warning or critical there fails the script when it ends.
 started=
 scratch=$(mktemp -d)
-trap 'kill $started 2>/dev/null || true; rm -rf "$scratch"' EXIT
+game_errors=$scratch/game-errors
+finish() {
+    status=$?
+    kill $started 2>/dev/null || true
+    wait $started 2>/dev/null || true
+    if [ -s "$game_errors" ]; then
+        cat "$game_errors" >&2
+        if grep -Eq '(WARNING|CRITICAL) \*\*' "$game_errors"; then
+            echo "FAIL: the game printed a toolkit warning" >&2
+            status=1
+        fi
+    fi
+    rm -rf "$scratch"
+    exit "$status"
+}
+trap finish EXIT
 export HOME=$scratch XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/run NO_AT_BRIDGE=1
 export GDK_BACKEND=x11
 # In a sanitizer build the game's leak check passes over fontconfig's once-per-process patterns.

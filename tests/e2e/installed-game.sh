@@ -11,7 +11,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 mkdir "$scratch/elsewhere"
 cd "$scratch/elsewhere"
 
-"$prefix/bin/pathwarden" & game=$!
+"$prefix/bin/pathwarden" 2>>"$game_errors" & game=$!
 started=$game
 window=$(wait_for_game_window)
 sleep 1

@@ -7,13 +7,13 @@ show_about_at_start 0
 
 # A second start hands over to the running game: it ends at once, without a window of its own,
 # and the running game window takes the focus.
-"$game" & first=$!
+"$game" 2>>"$game_errors" & first=$!
 started=$first
 window=$(wait_for_game_window)
 xdotool windowfocus --sync "$(xwininfo -root | awk '/Window id/ {print $4}')"
 [ "$(xdotool getwindowfocus)" != "$window" ] || fail "the game had the focus already"
 start=$(date +%s%N)
-"$game" || fail "the second start ended with $?"
+"$game" 2>>"$game_errors" || fail "the second start ended with $?"
 [ "$(elapsed_ms "$start")" -lt 1500 ] || fail "the second start took $(elapsed_ms "$start") ms"
 for _ in $(seq 20); do [ "$(xdotool getwindowfocus)" = "$window" ] && break; sleep 0.1; done
 [ "$(xdotool getwindowfocus)" = "$window" ] || fail "the running game window did not take the focus"
@@ -23,8 +23,8 @@ kill -0 "$first" || fail "the first game ended"
 # After the running game was killed, a start runs normally; two at the same moment make one game.
 kill -9 "$first"
 wait "$first" || true
-"$game" & a=$!
-"$game" & b=$!
+"$game" 2>>"$game_errors" & a=$!
+"$game" 2>>"$game_errors" & b=$!
 started="$a $b"
 wait_for_game_window >/dev/null
 sleep 1

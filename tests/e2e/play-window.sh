@@ -4,17 +4,11 @@
 # Usage: play-window.sh PATHWARDEN
 set -u
 game=$1
-work=$(mktemp -d)
-pid=
-trap 'test -n "$pid" && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-# The toolkit's own one-time allocations, which the leak checker of a sanitizer build passes over.
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/toolkit-leaks.supp"
-export HOME="$work" XDG_CONFIG_HOME="$work/config" NO_AT_BRIDGE=1 GDK_BACKEND=x11
-mkdir -p "$XDG_CONFIG_HOME/Larkfield/Pathwarden"
-printf '[Options]\nShowSplash=0\n' > "$XDG_CONFIG_HOME/Larkfield/Pathwarden/Pathwarden.ini"
-"$game" & pid=$!
+. "$(dirname "$0")/common.sh"
+work=$scratch
+show_about_at_start 0
+"$game" 2>>"$game_errors" & pid=$!
+started=$pid
 wid=
 for _ in $(seq 100); do
     wid=$(xdotool search --onlyvisible --name '^Pathwarden$' 2>/dev/null | head -n 1)
@@ -72,6 +66,6 @@ xdotool key ctrl+q # closes the window; a sanitizer build checks for leaks at th
 for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 wait $pid
 status=$?
-pid=
+started=
 test $status = 0 || fail "the game ended with status $status"
 echo "PASS"

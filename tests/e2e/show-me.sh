@@ -7,7 +7,7 @@ set -eu
 show_about_at_start 0
 settings=$XDG_CONFIG_HOME/Larkfield/Pathwarden/Pathwarden.ini
 
-"$1" &
+"$1" 2>>"$game_errors" &
 started="$started $!"
 window=$(wait_for_game_window)
 timeout 5 xdotool windowfocus --sync "$window" || xdotool windowfocus "$window"

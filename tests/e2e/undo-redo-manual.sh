@@ -6,19 +6,11 @@
 set -eu
 program=$1
 folder=$(cd "$(dirname "$program")" && pwd -P)
-work=$(mktemp -d)
-game=
-cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data NO_AT_BRIDGE=1 \
-    GDK_BACKEND=x11
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Larkfield/Pathwarden" "$XDG_DATA_HOME/applications"
-printf '[Options]\nShowSplash=0\n' >"$XDG_CONFIG_HOME/Larkfield/Pathwarden/Pathwarden.ini"
+. "$(dirname "$0")/common.sh"
+work=$scratch
+export XDG_DATA_HOME=$work/data
+mkdir -p "$XDG_DATA_HOME/applications"
+show_about_at_start 0
 cat >"$work/record" <<REC
 #!/bin/sh
 printf '%s\n' "\$1" >>"$work/opened"
@@ -34,8 +26,9 @@ NoDisplay=true
 DESKTOP
 printf '[Default Applications]\ntext/html=record-html.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 
-"$program" &
+"$program" 2>>"$game_errors" &
 game=$!
+started=$game
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pathwarden$' | head -n 1)
 [ -n "$window" ] || fail "the game window did not appear"
 timeout 5 xdotool windowfocus --sync "$window" || xdotool windowfocus "$window"
@@ -88,5 +81,5 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do
 done
 kill -0 "$game" 2>/dev/null && fail "Ctrl+Q did not close the game"
 wait "$game" || fail "the game ended with an error"
-game=
+started=
 echo "undo, redo, F1 and Ctrl+Q work in the real game"

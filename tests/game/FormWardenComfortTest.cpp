@@ -194,6 +194,19 @@ TEST_F(FormWardenComfortTest, CtrlNStartsOnlyWhenStartIsEnabledF1OpensTheManualC
     EXPECT_FALSE(Form->Visible());
 }
 
+TEST_F(FormWardenComfortTest, AShortcutLetGoOutsideTheWindowDoesNotSwallowTheNextPress)
+{
+    TMessageBoxRecorder boxes;
+    OpenAnswer = false;
+    Form->KeyDown(VK_F1, 0); // let go inside the error box
+    Type('N', ssCtrl, 14);
+    EXPECT_TRUE(Game().Playing);
+    Form->KeyDown(VK_F1, 0);
+    Form->InputLost(); // let go in another window
+    Form->KeyDown(VK_F1, 0);
+    EXPECT_EQ(boxes.Requests.size(), 3u);
+}
+
 TEST_F(FormWardenComfortTest, WithAnimationsOffAMoveShowsItsFinalPictureAtOnceAndEndsAtTick4)
 {
     Scramble();

@@ -275,6 +275,27 @@ TEST_F(FormWardenPlayTest, MoveThatSolvesWhileItsKeyIsHeldDoesNotEndTheGame)
     EXPECT_TRUE(OnScreen(Form->pbxBackBoard) == target);
 }
 
+TEST_F(FormWardenPlayTest, KeysAndButtonsHeldWhenTheWindowLosesTheInputCountAsLetGo)
+{
+    Scramble();
+    const TRoadBoard cells = Game().Board.Current;
+    Press('a'); // let go in another window
+    Form->InputLost();
+    Ticks(20);
+    EXPECT_EQ(Game().Board.Current, ColumnOneUp(cells, 1));
+    EXPECT_FALSE(Form->tmrWarden.Enabled());
+    BoardDown(70, 40);
+    Form->InputLost();
+    Ticks(20);
+    EXPECT_EQ(Game().Board.Current, ColumnOneUp(cells, 2));
+    EXPECT_FALSE(Form->tmrWarden.Enabled());
+    const TRect exit = Form->cmdExit.BoundsRect();
+    Form->MouseDown(TMouseButton::Left, ssLeft, exit.Left + 5, exit.Top + 5);
+    Form->InputLost();
+    Form->MouseUp(TMouseButton::Left, 0, exit.Left + 5, exit.Top + 5); // the late release
+    EXPECT_TRUE(Game().Playing) << "Exit was clicked";
+}
+
 TEST_F(FormWardenPlayTest, CapsLockShowsTheVersionLabelFromTheNextKeyDown)
 {
     OverrideCapsLock(false);

@@ -1,3 +1,4 @@
+#include "platform/Accessibility.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
 #include "platform/GtkGlue.h"
@@ -11,8 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+// Xlib's macros come after the test framework, whose names they would replace.
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -157,6 +163,83 @@ TEST_F(TShownForm, ToolkitKeysAndClicksArriveAsTheFormsEvents)
     EXPECT_EQ(log, "mouse 0L21 mouse 100 ");
 }
 
+GdkEvent* FocusOutEvent(GtkWidget* widget)
+{
+    GdkEvent* event = gdk_event_new(GDK_FOCUS_CHANGE);
+    event->focus_change.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    event->focus_change.in = FALSE;
+    return event;
+}
+
+// A box that keeps the mouse while a button is held on it, as the game's board does.
+struct TCapturingBox : TPaintBox {
+    explicit TCapturingBox(TForm& form)
+        : TPaintBox(form)
+    {
+        SetCaptureMouse(true);
+    }
+};
+
+TEST_F(TShownForm, LosingTheFocusOrAModalWindowLetsGoOfHeldKeysAndTheCaptureAtOnce)
+{
+    TCapturingBox box(Form);
+    box.SetBounds(0, 0, 4, 2);
+    std::string log;
+    Form.OnKeyUp = [&](uint16_t& key, TShiftState) { log += "up " + std::to_string(key) + " "; };
+    box.OnMouseUp = [&](TMouseButton, TShiftState, int32_t x, int32_t y) {
+        log += "release " + std::to_string(x) + std::to_string(y) + " ";
+    };
+    GtkWidget* window = Form.Window().Window;
+    Send(window, KeyEvent(window, GDK_KEY_PRESS, GDK_KEY_a));
+    Send(window, FocusOutEvent(window));
+    EXPECT_EQ(log, "up 65 ");
+
+    log.clear();
+    Send(window, KeyEvent(window, GDK_KEY_PRESS, GDK_KEY_b));
+    Form.MouseDown(TMouseButton::Left, ssLeft, 1, 1);
+    TForm dialog;
+    TTimer closer;
+    closer.SetInterval(20);
+    closer.SetOnTimer([&] { dialog.Close(); });
+    dialog.ShowModal();
+    // The release comes outside the box; the late one, whenever it comes, is not passed on.
+    EXPECT_EQ(log, "up 66 release -1-1 ");
+    Form.MouseUp(TMouseButton::Left, 0, 1, 1);
+    EXPECT_EQ(log, "up 66 release -1-1 ");
+    EXPECT_EQ(Form.MouseCapture(), nullptr);
+}
+
+TEST_F(TShownForm, AFailingAccessibleSourceIsReportedAndAskedAgainAtTheNextQuestion)
+{
+    TMessageBoxRecorder boxes;
+    bool failing = true;
+    SetFormAccessibility(Form, [&] {
+        if (failing)
+            throw std::runtime_error("no items now");
+        TAccessibleItem item;
+        item.Name = "item";
+        return std::vector<TAccessibleItem>(2, item);
+    });
+    AtkObject* area = gtk_widget_get_accessible(Form.Window().Area);
+    EXPECT_EQ(atk_object_get_n_accessible_children(area), 0);
+    failing = false;
+    EXPECT_EQ(atk_object_get_n_accessible_children(area), 2);
+    failing = true;
+    AtkObject* child = atk_object_ref_accessible_child(area, 1);
+    ASSERT_NE(child, nullptr);
+    EXPECT_STREQ(atk_object_get_name(child), "item") << "the items as last read";
+    g_object_unref(child);
+    ASSERT_EQ(boxes.Requests.size(), 3u);
+    EXPECT_EQ(boxes.Requests[0].Text, "no items now");
+
+    // The form drops its items while the failure is reported.
+    SetMessageBoxHook([this](const TMessageBoxRequest&) {
+        SetFormAccessibility(Form, nullptr);
+        return TMessageBoxAnswer::Ok;
+    });
+    EXPECT_EQ(atk_object_get_n_accessible_children(area), 0);
+}
+
 TEST(Shell, AddressesWithoutAHandlerAreRefused)
 {
     EXPECT_FALSE(OpenAddress(""));
@@ -188,6 +271,38 @@ TEST_F(TShownForm, PostedMessagesReachTheHookAndAModalShowingEndsWhenItCloses)
     });
     EXPECT_EQ(dialog.ShowModal(), 7);
     EXPECT_FALSE(dialog.Visible());
+}
+
+// A launcher watches the root window for the startup notification's messages, sent in pieces of
+// 20 bytes, the last one ending with a zero byte.
+TEST_F(TShownForm, AStartupIdHandedOverEndsItsNotificationOnX11)
+{
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    XSelectInput(x, DefaultRootWindow(x), PropertyChangeMask);
+    XSync(x, False);
+    const Atom first = XInternAtom(x, "_NET_STARTUP_INFO_BEGIN", False);
+    const Atom next = XInternAtom(x, "_NET_STARTUP_INFO", False);
+    Form.SetStartupId("pw-test-launch-7_TIME1234");
+    gdk_display_flush(gdk_display_get_default());
+    std::string message;
+    bool complete = false;
+    ProcessMessagesUntil([&] {
+        while (!complete && XPending(x) > 0) {
+            XEvent event;
+            XNextEvent(x, &event);
+            const XClientMessageEvent& piece = event.xclient;
+            if (event.type != ClientMessage
+                || (piece.message_type != first && piece.message_type != next))
+                continue;
+            const size_t length = strnlen(piece.data.b, sizeof piece.data.b);
+            message.append(piece.data.b, length);
+            complete = length < sizeof piece.data.b;
+        }
+        return complete;
+    });
+    XCloseDisplay(x);
+    EXPECT_EQ(message, "remove: ID=\"pw-test-launch-7_TIME1234\"");
 }
 
 TEST_F(TShownForm, ATransparentLabelDrawsOnlyItsLetters)
