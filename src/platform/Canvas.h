@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/KelRect.h"
-#include "platform/DeviceContext.h"
-#include "platform/DrawingTools.h"
+#include "raster/DeviceContext.h"
+#include "raster/DrawingTools.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "platform/DeviceContext.h"
+#include "raster/DeviceContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/KelRect.h"
-#include "platform/DisplayPalette.h"
-#include "platform/DrawingTools.h"
+#include "raster/DisplayPalette.h"
+#include "raster/DrawingTools.h"
 
 #include <cstdint>
 #include <span>
