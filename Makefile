@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 300
 FUZZ_TARGET ?= all
 PREFIX     ?= /usr/local
 
-PKGS_BUILD = cmake ninja-build g++ pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
+PKGS_BUILD = cmake ninja-build g++ ccache pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
              libx11-dev libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35
 PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick \
              desktop-file-utils appstream x11-utils libx11-dev
@@ -20,12 +20,21 @@ FUZZ_SEEDS_ini = fuzz/corpus-ini
 FUZZ_SEEDS_png = fuzz/corpus-png
 
 ENSURE = scripts/ensure-packages
+# ccache when it is there: the build without the toolkit then takes its library objects from the
+# main build's. The cache's keys leave out the build folder: paths count from the tree, and the
+# working folder of debug information is not hashed (it names the first build folder).
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+CMAKE  = cmake $$(command -v ccache >/dev/null && echo -DCMAKE_C_COMPILER_LAUNCHER=ccache \
+         -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # The tests' environment is set here for every test: ctest keeps only the first entry of a list
 # handed to the discovered tests. No accessibility bus: the tests walk the toolkit's accessible
 # objects in process, and the bus bridge would only leave its connection behind at exit.
 CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" env HOME="$$PWD/test-home" \
          XDG_CONFIG_HOME="$$PWD/test-home/.config" NO_AT_BRIDGE=1 GDK_BACKEND=x11 \
          ctest --output-on-failure -j $(JOBS)
+# The build without the toolkit: everything below src/platform, the vx8 tool and their tests.
+NOGUI  = $(BUILD)-nogui
 
 .PHONY: all run test build install bench fuzz sanitize format clean
 
@@ -46,9 +55,12 @@ install: build
 
 test:
 	@$(ENSURE) $(PKGS_TEST)
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPW_TESTS=ON
+	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPW_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && $(CTEST)
+	$(CMAKE) -S . -B $(NOGUI) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPW_TESTS=ON -DPW_GUI=OFF
+	cmake --build $(NOGUI) -j $(JOBS)
+	cd $(NOGUI) && env HOME="$$PWD/test-home" ctest --output-on-failure -j $(JOBS)
 
 sanitize:
 	@$(ENSURE) $(PKGS_TEST)
@@ -76,4 +88,4 @@ format:
 	clang-format -i $$(find src tools tests bench fuzz -name '*.cpp' -o -name '*.h')
 
 clean:
-	rm -rf $(BUILD) build-sanitize build-bench build-fuzz
+	rm -rf $(BUILD) $(NOGUI) build-sanitize build-bench build-fuzz

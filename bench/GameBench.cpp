@@ -1,8 +1,8 @@
 // The game's per-frame work against its 100 ms tick: one slide frame of a 5-cell line, and a
 // whole-board redraw in each drawing mode. CPU time per iteration is the figure to read; the
 // goal is at most 0.2 ms.
+#include "common/Random.h"
 #include "game/BoardPainter.h"
-#include "platform/Random.h"
 #include "surface/PBMInfo.h"
 
 #include <benchmark/benchmark.h>

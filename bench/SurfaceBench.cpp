@@ -1,5 +1,5 @@
 // Drawing and display of a 208 x 208 board surface, the game's everyday work.
-#include "platform/DeviceContext.h"
+#include "raster/DeviceContext.h"
 #include "surface/PBMInfo.h"
 #include "vx8/VX8Library.h"
 

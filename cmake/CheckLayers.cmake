@@ -1,17 +1,18 @@
 # cmake -DROOT=<source tree> -P CheckLayers.cmake
-# Fails when a layer library links a layer added after it (a layer above), or when a source in
-# src/ outside src/platform includes a header of the toolkit (GTK, GDK, GLib and its siblings,
-# pango, cairo). The order of the layers is the order of add_subdirectory(src/...) in the top
-# CMakeLists.txt.
+# Fails when a layer library links a layer added after it (a layer above), when a source of a
+# layer includes a header of a layer above it, or when a source in src/ outside src/platform
+# includes a header of the toolkit (GTK, GDK, GLib and its siblings, pango, cairo). The order of
+# the layers is the order of add_subdirectory(src/...) in the top CMakeLists.txt. What the
+# targets link in the end is checked when the tree is configured (ToolkitLinks.cmake).
 if(NOT ROOT)
   message(FATAL_ERROR "CheckLayers: ROOT is not set")
 endif()
 
 get_filename_component(ROOT "${ROOT}" ABSOLUTE)
-file(STRINGS ${ROOT}/CMakeLists.txt top REGEX "^add_subdirectory\\(src/")
+file(STRINGS ${ROOT}/CMakeLists.txt top REGEX "^[ \t]*add_subdirectory\\(src/")
 set(order "")
 foreach(line IN LISTS top)
-  string(REGEX REPLACE "^add_subdirectory\\(src/([A-Za-z0-9_]+)\\).*" "\\1" layer "${line}")
+  string(REGEX REPLACE "^[ \t]*add_subdirectory\\(src/([A-Za-z0-9_]+)\\).*" "\\1" layer "${line}")
   list(APPEND order ${layer})
 endforeach()
 if(NOT order)
@@ -40,7 +41,18 @@ endforeach()
 
 file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/src/*.h ${ROOT}/src/*.cpp)
 foreach(source IN LISTS sources)
-  if(source MATCHES "^src/platform/")
+  string(REGEX REPLACE "^src/([^/]+)/.*" "\\1" layer "${source}")
+  list(FIND order ${layer} own)
+  file(STRINGS ${ROOT}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[A-Za-z0-9_]+/")
+  foreach(include IN LISTS includes)
+    string(REGEX REPLACE "^[^\"]*\"([A-Za-z0-9_]+)/.*" "\\1" other "${include}")
+    list(FIND order ${other} theirs)
+    if(own GREATER_EQUAL 0 AND theirs GREATER own)
+      string(STRIP "${include}" include)
+      list(APPEND faults "${source} includes a header of src/${other}, a layer above it: ${include}")
+    endif()
+  endforeach()
+  if(layer STREQUAL "platform")
     continue()
   endif()
   file(STRINGS ${ROOT}/${source} includes

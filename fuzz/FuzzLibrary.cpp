@@ -2,7 +2,7 @@
 // take its surface, draw it onto a blank surface and display it onto a device context. Every
 // failure must be one of the program's own exceptions; anything else is a finding.
 #include "common/KelException.h"
-#include "platform/DeviceContext.h"
+#include "raster/DeviceContext.h"
 #include "surface/PBMInfo.h"
 #include "vx8/VX8Library.h"
 

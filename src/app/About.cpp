@@ -1,8 +1,8 @@
 #include "app/About.h"
 
 #include "app/Paths.h"
+#include "common/Random.h"
 #include "platform/Application.h"
-#include "platform/Random.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
 

@@ -2,8 +2,8 @@
 
 #include "game/BoardLayout.h"
 #include "game/GameImages.h"
-#include "platform/DeviceContext.h"
 #include "puzzle/WardenGame.h"
+#include "raster/DeviceContext.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "common/KelRect.h"
-#include "platform/DeviceContext.h"
-#include "platform/DrawingTools.h"
+#include "raster/DeviceContext.h"
+#include "raster/DrawingTools.h"
 
 #include <string_view>
 
-// Drawing with a current brush and font on a device context that the canvas does not own.
+// Drawing with a current brush and font on a device context that the canvas does not own. The
+// device context fills and copies pixels; the canvas adds text, which needs the toolkit's fonts.
 class TCanvas {
 public:
     explicit TCanvas(TDeviceContext& dc)
@@ -21,15 +22,11 @@ public:
     void FillRect(const TRect& r) { DC.FillRect(r, Brush); }
     // A one-pixel frame just inside r in the brush's colour.
     void FrameRect(const TRect& r);
-    void TextOut(int32_t x, int32_t y, std::string_view text)
-    {
-        DC.TextOut(x, y, text, Font, Brush);
-    }
-    void TextRect(const TRect& r, std::string_view text, TTextFormat format)
-    {
-        DC.DrawText(r, text, Font, format);
-    }
-    TTextSize TextExtent(std::string_view text) const { return DC.TextExtent(text, Font); }
+    // Writes text with its top-left at (x, y); a solid brush first fills the text's box.
+    void TextOut(int32_t x, int32_t y, std::string_view text);
+    // Writes text into r, aligned and wrapped as asked, without a background.
+    void TextRect(const TRect& r, std::string_view text, TTextFormat format);
+    TTextSize TextExtent(std::string_view text) const;
 
     TBrush Brush;
     TFont Font;

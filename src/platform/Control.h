@@ -3,8 +3,8 @@
 #include "common/KelRect.h"
 #include "platform/Canvas.h"
 #include "platform/Cursors.h"
-#include "platform/DeviceContext.h"
 #include "platform/Input.h"
+#include "raster/DeviceContext.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,9 +3,9 @@
 #include "common/KelRect.h"
 #include "platform/Canvas.h"
 #include "platform/Cursors.h"
-#include "platform/DeviceContext.h"
-#include "platform/DrawingTools.h"
 #include "platform/Input.h"
+#include "raster/DeviceContext.h"
+#include "raster/DrawingTools.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Control.h"
-#include "platform/DrawingTools.h"
+#include "raster/DrawingTools.h"
 
 #include <string>
 

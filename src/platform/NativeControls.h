@@ -2,8 +2,8 @@
 
 #include "common/KelRect.h"
 #include "platform/Cursors.h"
-#include "platform/DisplayPalette.h"
-#include "platform/DrawingTools.h"
+#include "raster/DisplayPalette.h"
+#include "raster/DrawingTools.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/Random.h"
 #include "puzzle/RoadBoard.h"
-#include "platform/Random.h"
 
 #include <cstdint>
 #include <optional>

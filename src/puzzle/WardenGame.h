@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/Random.h"
 #include "puzzle/PuzzleBoard.h"
-#include "platform/Random.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 
 #include "codec/VX8ImageSegment.h"
 #include "common/KelRect.h"
-#include "platform/DeviceContext.h"
+#include "raster/DeviceContext.h"
 #include "surface/DamageList.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/DeviceContext.h"
-#include "platform/DisplayPalette.h"
+#include "raster/DeviceContext.h"
+#include "raster/DisplayPalette.h"
 #include "surface/VX8ImageData.h"
 #include "vx8/VX8FileStream.h"
 #include "vx8/VX8ImageList.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Random.h"
+#include "common/Random.h"
 #include "support/TestSeed.h"
 
 #include <gtest/gtest.h>

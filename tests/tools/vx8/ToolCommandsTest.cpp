@@ -148,6 +148,8 @@ TEST_F(ToolTest, CheckOfAFileThatIsNoLibrary_FailsWithTheReadersMessage)
 
 TEST_F(ToolTest, Sheet_IsAnRgbPngWideEnoughForTheWidestImageAtTwiceItsSize)
 {
+    if (!PW_GUI)
+        GTEST_SKIP() << "built without the toolkit: no sheet";
     TVX8SourceImage clear = Picture("clear", 20, 10, 1);
     clear.Transparent = true;
     std::string library = WriteLibrary("sheet.vx8", {clear, Picture("wide", 600, 40, 2)});
@@ -163,4 +165,18 @@ TEST_F(ToolTest, Sheet_IsAnRgbPngWideEnoughForTheWidestImageAtTwiceItsSize)
     EXPECT_EQ(width, 16u + 1200u + 16u);
     EXPECT_GT(height, 16u + 20u + 16u + 80u);
     EXPECT_EQ(png[25], 2); // RGB
+}
+
+TEST_F(ToolTest, SheetWithoutTheToolkit_FailsAndSaysWhy)
+{
+    if (PW_GUI)
+        GTEST_SKIP() << "built with the toolkit: the sheet is there";
+    std::string library = WriteLibrary("sheet.vx8", {Picture("one", 4, 4, 1)});
+
+    TToolRun run = Run({"sheet", library, Path("sheet.png")});
+
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.LastErrLine(),
+        "vx8: sheet: not in this vx8, built without pango and cairo (PW_GUI=OFF)");
+    EXPECT_FALSE(std::filesystem::exists(Path("sheet.png")));
 }

@@ -1,4 +1,4 @@
-#include "platform/DisplayPalette.h"
+#include "raster/DisplayPalette.h"
 
 namespace {
 

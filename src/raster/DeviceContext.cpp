@@ -1,4 +1,4 @@
-#include "platform/DeviceContext.h"
+#include "raster/DeviceContext.h"
 
 #include <algorithm>
 #include <array>
@@ -63,6 +63,15 @@ TRect TDeviceContext::ToDevice(const TRect& r) const
         shift(r.Right, DeviceOrigin.X), shift(r.Bottom, DeviceOrigin.Y)};
 }
 
+TRect TDeviceContext::DeviceClipOf(const TRect& r) const
+{
+    TRect area;
+    if (!IntersectRect(area, ToDevice(r), DeviceClip)
+        || !IntersectRect(area, area, {0, 0, TargetWidth, TargetHeight}))
+        return {};
+    return area;
+}
+
 void TDeviceContext::UpdateClip()
 {
     IntersectRect(DeviceClip, ApplicationClip, RepaintArea);
@@ -90,10 +99,7 @@ void TDeviceContext::FillRect(const TRect& r, const TBrush& brush)
 {
     if (brush.Style == TBrushStyle::Clear)
         return;
-    TRect area;
-    if (!IntersectRect(area, ToDevice(r), DeviceClip)
-        || !IntersectRect(area, area, {0, 0, TargetWidth, TargetHeight}))
-        return;
+    const TRect area = DeviceClipOf(r);
     auto* targetBytes = reinterpret_cast<uint8_t*>(Target);
     for (int32_t y = area.Top; y < area.Bottom; ++y) {
         auto* row

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "common/KelRect.h"
-#include "platform/DisplayPalette.h"
-#include "platform/DrawingTools.h"
+#include "raster/DisplayPalette.h"
+#include "raster/DrawingTools.h"
 
 #include <cstdint>
 #include <span>
-#include <string_view>
 #include <vector>
 
 // Header of an uncompressed device-independent bitmap (40 bytes, the platform's layout).
@@ -49,6 +48,14 @@ private:
     std::vector<uint32_t> Data;
 };
 
+// Pixels that a device context draws on, rows top-down.
+struct TPixelTarget {
+    uint32_t* Pixels = nullptr;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int32_t StrideBytes = 0;
+};
+
 // Drawing onto 32-bit pixels (0x00RRGGBB, rows top-down with a stride in bytes) that the device
 // context does not own. Logical point p lands on target pixel p + Origin; drawing is limited to
 // the clip box and the target.
@@ -85,12 +92,12 @@ public:
 
     // Fills r with the brush: a solid colour, nothing for a clear brush, or only the hatch lines.
     void FillRect(const TRect& r, const TBrush& brush);
-    // Writes text with its top-left at (x, y); a solid brush first fills the text's box.
-    void TextOut(
-        int32_t x, int32_t y, std::string_view text, const TFont& font, const TBrush& background);
-    // Writes text into r, aligned and wrapped as asked, without a background.
-    void DrawText(const TRect& r, std::string_view text, const TFont& font, TTextFormat format);
-    TTextSize TextExtent(std::string_view text, const TFont& font) const;
+
+    // For drawing that another library does on the same pixels (the window layer's text): the
+    // target, r in target pixels, and the part of r that drawing may touch, in target pixels.
+    TPixelTarget PixelTarget() const { return {Target, TargetWidth, TargetHeight, TargetStride}; }
+    TRect ToDevice(const TRect& r) const;
+    TRect DeviceClipOf(const TRect& r) const;
 
 private:
     uint32_t* Target;
@@ -104,5 +111,4 @@ private:
     const TDisplayPalette* Palette;
 
     void UpdateClip();
-    TRect ToDevice(const TRect& r) const;
 };

@@ -1,4 +1,4 @@
-#include "platform/DeviceContext.h"
+#include "raster/DeviceContext.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +80,28 @@ TEST(DeviceContext, MalformedBitmapsAreRefused)
     bitmap.Info.Header.BitCount = 24;
     EXPECT_EQ(dc.TransferDIBits(0, 0, 4, 4, 0, 0, bitmap.Bits, bitmap.Info), 0);
     EXPECT_EQ(pixels.Pixel(3, 3), 0u);
+}
+
+TEST(DeviceContext, DeviceClipOfIsTheRectInTargetPixelsWithinTheClipAndTheTarget)
+{
+    TPixelBuffer pixels(10, 8);
+    TDeviceContext dc(pixels);
+    dc.SetOrigin({2, 1});
+    dc.SetClipBox({0, 0, 5, 5}); // target pixels (2, 1) to (7, 6)
+    const struct {
+        TRect Logical;
+        TRect Device;
+    } cases[] = {
+        {{1, 1, 3, 2}, {3, 2, 5, 3}},
+        {{-5, -5, 20, 20}, {2, 1, 7, 6}},
+        {{6, 0, 9, 3}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dc.DeviceClipOf(c.Logical), c.Device);
+    dc.SetOrigin({-5, -5});
+    dc.RemoveClipRegion();
+    EXPECT_EQ(dc.DeviceClipOf({0, 0, 20, 20}), (TRect {0, 0, 10, 8}));
+    EXPECT_EQ(dc.PixelTarget().Pixels, pixels.Pixels());
 }
 
 TEST(DeviceContext, SelectPaletteReturnsThePreviousOneAndRealisesNothing)

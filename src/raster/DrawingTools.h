@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DisplayPalette.h"
+#include "raster/DisplayPalette.h"
 
 #include <cstdint>
 #include <string>

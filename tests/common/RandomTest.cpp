@@ -1,4 +1,4 @@
-#include "platform/Random.h"
+#include "common/Random.h"
 
 #include <gtest/gtest.h>
 

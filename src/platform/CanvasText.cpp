@@ -1,4 +1,4 @@
-#include "platform/DeviceContext.h"
+#include "platform/Canvas.h"
 
 #include <cairo.h>
 #include <pango/pangocairo.h>
@@ -86,34 +86,33 @@ void SetColour(cairo_t* context, TColour colour)
 
 } // namespace
 
-TTextSize TDeviceContext::TextExtent(std::string_view text, const TFont& font) const
+TTextSize TCanvas::TextExtent(std::string_view text) const
 {
     uint32_t pixel = 0;
     TCairoTarget target(&pixel, 1, 1, 4, {0, 0, 1, 1});
-    const TLayoutHandle layout = MakeLayout(target.Get(), text, font);
+    const TLayoutHandle layout = MakeLayout(target.Get(), text, Font);
     TTextSize size;
     pango_layout_get_pixel_size(layout.get(), &size.Width, &size.Height);
     return size;
 }
 
-void TDeviceContext::TextOut(
-    int32_t x, int32_t y, std::string_view text, const TFont& font, const TBrush& background)
+void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text)
 {
-    const TTextSize size = TextExtent(text, font);
-    FillRect({x, y, x + size.Width, y + size.Height}, background);
-    DrawText({x, y, x + size.Width, y + size.Height}, text, font, {});
+    const TTextSize size = TextExtent(text);
+    const TRect box {x, y, x + size.Width, y + size.Height};
+    DC.FillRect(box, Brush);
+    TextRect(box, text, {});
 }
 
-void TDeviceContext::DrawText(
-    const TRect& r, std::string_view text, const TFont& font, TTextFormat format)
+void TCanvas::TextRect(const TRect& r, std::string_view text, TTextFormat format)
 {
-    TRect clip;
-    if (!IntersectRect(clip, ToDevice(r), DeviceClip)
-        || !IntersectRect(clip, clip, {0, 0, TargetWidth, TargetHeight}))
+    const TRect clip = DC.DeviceClipOf(r);
+    if (IsRectEmpty(clip))
         return;
-    TCairoTarget target(Target, TargetWidth, TargetHeight, TargetStride, clip);
-    const TLayoutHandle layout = MakeLayout(target.Get(), text, font);
-    const TRect box = ToDevice(r);
+    const TPixelTarget pixels = DC.PixelTarget();
+    TCairoTarget target(pixels.Pixels, pixels.Width, pixels.Height, pixels.StrideBytes, clip);
+    const TLayoutHandle layout = MakeLayout(target.Get(), text, Font);
+    const TRect box = DC.ToDevice(r);
     int32_t left = box.Left;
     if (format.WordWrap) {
         pango_layout_set_width(layout.get(), RectWidth(box) * PANGO_SCALE);
@@ -128,14 +127,15 @@ void TDeviceContext::DrawText(
         const int32_t spare = RectWidth(box) - width;
         left += format.Align == TTextAlign::Centre ? spare / 2 : spare;
     }
-    SetColour(target.Get(), font.Colour);
+    SetColour(target.Get(), Font.Colour);
     cairo_move_to(target.Get(), left, box.Top);
     pango_cairo_show_layout(target.Get(), layout.get());
     target.Finish();
     // Cairo fills the unused top byte of the pixels it writes; the pixels here keep it 0.
-    auto* bytes = reinterpret_cast<uint8_t*>(Target);
+    auto* bytes = reinterpret_cast<uint8_t*>(pixels.Pixels);
     for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(bytes + static_cast<int64_t>(y) * TargetStride);
+        auto* row
+            = reinterpret_cast<uint32_t*>(bytes + static_cast<int64_t>(y) * pixels.StrideBytes);
         for (int32_t x = clip.Left; x < clip.Right; ++x)
             row[x] &= 0x00FFFFFF;
     }
