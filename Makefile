@@ -8,9 +8,10 @@ FUZZ_TARGET ?= all
 PREFIX     ?= /usr/local
 
 PKGS_BUILD = cmake ninja-build g++ ccache pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
-             libx11-dev libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35
+             libx11-dev libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35 scdoc
 PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick \
-             desktop-file-utils appstream x11-utils libx11-dev
+             desktop-file-utils appstream x11-utils libx11-dev man-db
+PKGS_DEB   = $(PKGS_BUILD) debhelper dpkg-dev lintian ccache xvfb xauth xdotool
 PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev libxdamage-dev xvfb xauth
 PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
 
@@ -36,7 +37,7 @@ CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" env HOME="$$PWD/test-home" \
 # The build without the toolkit: everything below src/platform, the vx8 tool and their tests.
 NOGUI  = $(BUILD)-nogui
 
-.PHONY: all run test build install bench fuzz sanitize format clean
+.PHONY: all run test build install deb bench fuzz sanitize format clean
 
 all: build
 
@@ -48,10 +49,31 @@ build:
 run: build
 	$(BUILD)/pathwarden
 
-# The game in PREFIX/lib/pathwarden with a link in PREFIX/bin, and its desktop entry, metainfo,
-# icons and guide under PREFIX/share. DESTDIR is honoured.
+# The game in PREFIX/lib/pathwarden with a link in PREFIX/bin, vx8 in PREFIX/bin, and the
+# desktop entry, metainfo, icons, guide and man pages under PREFIX/share, stripped. DESTDIR is
+# honoured.
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# The packages pathwarden and pathwarden-tools in DEB_DIR, built from a copy of the tree without
+# its build folders, checked with lintian and started from an unpacked copy. The tests are left
+# to `make test`; ccache keeps a rebuild cheap.
+DEB_DIR     = build-deb
+DEB_VERSION = $(shell sed -n '1s/^pathwarden .\([0-9.]*\).*/\1/p' debian/changelog)
+DEB_SOURCE  = $(DEB_DIR)/pathwarden-$(DEB_VERSION)
+deb:
+	@$(ENSURE) $(PKGS_DEB)
+	rm -rf $(DEB_DIR) && mkdir -p $(DEB_SOURCE)
+	tar -c --exclude-vcs --exclude=./build --exclude='./build-*' --exclude=./.cache \
+	    --exclude=./compile_commands.json . | tar -x -C $(DEB_SOURCE)
+	cd $(DEB_SOURCE) && CCACHE_BASEDIR="$$PWD" CMAKE_C_COMPILER_LAUNCHER=ccache \
+	    CMAKE_CXX_COMPILER_LAUNCHER=ccache DEB_BUILD_OPTIONS="nocheck parallel=$(JOBS)" \
+	    dpkg-buildpackage -us -uc
+	rm -rf $(DEB_SOURCE)
+	lintian --fail-on error,warning $(DEB_DIR)/pathwarden_$(DEB_VERSION)_*.changes
+	mkdir $(DEB_DIR)/root
+	for deb in $(DEB_DIR)/*.deb; do dpkg -x "$$deb" $(DEB_DIR)/root; done
+	sh debian/tests/smoke $(DEB_DIR)/root
 
 test:
 	@$(ENSURE) $(PKGS_TEST)
@@ -88,4 +110,4 @@ format:
 	clang-format -i $$(find src tools tests bench fuzz -name '*.cpp' -o -name '*.h')
 
 clean:
-	rm -rf $(BUILD) $(NOGUI) build-sanitize build-bench build-fuzz
+	rm -rf $(BUILD) $(NOGUI) build-sanitize build-bench build-fuzz $(DEB_DIR)

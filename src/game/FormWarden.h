@@ -58,7 +58,8 @@ public:
     TFormWarden(TFormWardenHooks hooks, TRandomSource& random);
     ~TFormWarden() override;
 
-    static constexpr const char* VersionText = "1.7.5.2";
+    // The project version from CMake, the one place that names it.
+    static constexpr const char* VersionText = PW_VERSION;
     static constexpr const char* VersionDate = "20110722";
 
     TTileBG BG {*this};

@@ -1,9 +1,11 @@
 #!/bin/sh
-# check-install.sh BUILD_DIR HAS_GAME: installs the build into a temporary prefix and checks the
-# installed tree; HAS_GAME is 1 when the game itself is built.
+# check-install.sh BUILD_DIR HAS_GAME HAS_MAN: installs the build into a temporary prefix and
+# checks the installed tree; HAS_GAME is 1 when the game itself is built, HAS_MAN when the man
+# pages are.
 set -eu
 build=$1
 has_game=$2
+has_man=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -26,6 +28,12 @@ done
 desktop-file-validate "$prefix/share/applications/pathwarden.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/local.larkfield.pathwarden.metainfo.xml" >/dev/null
 
+[ -x "$prefix/bin/vx8" ] || fail "vx8 is not in bin"
+if [ "$has_man" = 1 ]; then
+    for page in man6/pathwarden.6 man1/vx8.1; do
+        grep -q '^\.SH NAME' "$prefix/share/man/$page" || fail "man page $page"
+    done
+fi
 if [ "$has_game" = 1 ]; then
     [ -x "$program/pathwarden" ] || fail "the game is not in the program folder"
     [ "$(readlink "$prefix/bin/pathwarden")" = ../lib/pathwarden/pathwarden ] || fail "bin link"
