@@ -1,5 +1,9 @@
 #include "PaletteMapping.h"
 
+#include "common/KelException.h"
+
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <unordered_map>
@@ -80,33 +84,44 @@ TLab PixelLab(const uint16_t* p)
     return ToLab(p[0] / 65535.0, p[1] / 65535.0, p[2] / 65535.0);
 }
 
-} // namespace
+// The most Delta E that a pixel takes from its neighbours, and hands on when its own colour is
+// in the palette. A pixel hands on less the farther its colour lies from every palette colour,
+// and nothing from this far on: that part of the error no mix of neighbours makes up, and
+// carried on it would only pile up into noise.
+constexpr double MaxCarriedError = 40.0;
 
-std::vector<uint8_t> MapToPalette(const std::vector<uint16_t>& rgba, uint32_t width,
-    const TTargetPalette& palette, bool dither, bool& transparent)
+TLab Clamped(const TLab& error, double limit)
 {
-    const TNearestColour nearest(palette);
+    const double length = std::sqrt(Distance(error, {}));
+    if (length <= limit)
+        return error;
+    const double scale = limit <= 0 ? 0 : limit / length;
+    return {error.L * scale, error.A * scale, error.B * scale};
+}
+
+std::vector<uint8_t> MapPlain(const std::vector<uint16_t>& rgba, const TNearestColour& nearest)
+{
     const std::size_t count = rgba.size() / 4;
     std::vector<uint8_t> indices(count);
-    transparent = false;
-    const auto key = static_cast<uint8_t>(palette.TransparentIndex);
-    if (!dither) {
-        std::unordered_map<uint64_t, uint8_t> known;
-        for (std::size_t i = 0; i < count; ++i) {
-            const uint16_t* p = &rgba[4 * i];
-            if (IsClearAlpha(p[3])) {
-                indices[i] = key;
-                transparent = true;
-                continue;
-            }
-            const uint64_t colour = (uint64_t {p[0]} << 32) | (uint64_t {p[1]} << 16) | p[2];
-            auto [it, added] = known.try_emplace(colour, 0);
-            if (added)
-                it->second = nearest.Find(PixelLab(p));
-            indices[i] = it->second;
-        }
-        return indices;
+    std::unordered_map<uint64_t, uint8_t> known;
+    for (std::size_t i = 0; i < count; ++i) {
+        const uint16_t* p = &rgba[4 * i];
+        if (IsClearAlpha(p[3]))
+            continue;
+        const uint64_t colour = (uint64_t {p[0]} << 32) | (uint64_t {p[1]} << 16) | p[2];
+        auto [it, added] = known.try_emplace(colour, 0);
+        if (added)
+            it->second = nearest.Find(PixelLab(p));
+        indices[i] = it->second;
     }
+    return indices;
+}
+
+std::vector<uint8_t> MapDithered(
+    const std::vector<uint16_t>& rgba, uint32_t width, const TNearestColour& nearest)
+{
+    const std::size_t count = rgba.size() / 4;
+    std::vector<uint8_t> indices(count);
     // The error of each pixel of this row and the next, in Lab, with a pixel of margin each side.
     std::vector<TLab> current(width + 2);
     std::vector<TLab> next(width + 2);
@@ -116,17 +131,16 @@ std::vector<uint8_t> MapToPalette(const std::vector<uint16_t>& rgba, uint32_t wi
         for (std::size_t x = 0; x < width; ++x) {
             const std::size_t i = row * width + x;
             const uint16_t* p = &rgba[4 * i];
-            if (IsClearAlpha(p[3])) {
-                indices[i] = key;
-                transparent = true;
+            if (IsClearAlpha(p[3]))
                 continue;
-            }
-            TLab wanted = PixelLab(p);
-            const TLab& error = current[x + 1];
-            wanted = {wanted.L + error.L, wanted.A + error.A, wanted.B + error.B};
+            const TLab own = PixelLab(p);
+            const TLab error = Clamped(current[x + 1], MaxCarriedError);
+            const TLab wanted {own.L + error.L, own.A + error.A, own.B + error.B};
             indices[i] = nearest.Find(wanted);
             const TLab& got = nearest.LabOf(indices[i]);
-            const TLab rest {wanted.L - got.L, wanted.A - got.A, wanted.B - got.B};
+            const double away = std::sqrt(Distance(own, nearest.LabOf(nearest.Find(own))));
+            const TLab rest = Clamped(
+                {wanted.L - got.L, wanted.A - got.A, wanted.B - got.B}, MaxCarriedError - away);
             const auto spread = [&](TLab& target, double weight) {
                 target.L += rest.L * weight;
                 target.A += rest.A * weight;
@@ -139,4 +153,104 @@ std::vector<uint8_t> MapToPalette(const std::vector<uint16_t>& rgba, uint32_t wi
         }
     }
     return indices;
+}
+
+// The mean Lab colour of the opaque pixels around (x, y), the pixel's own included.
+TLab NeighbourhoodMean(const std::vector<TLab>& lab, const std::vector<bool>& opaque,
+    std::size_t width, std::size_t height, std::size_t x, std::size_t y)
+{
+    TLab sum;
+    int count = 0;
+    for (std::size_t v = y == 0 ? 0 : y - 1; v <= y + 1 && v < height; ++v) {
+        for (std::size_t u = x == 0 ? 0 : x - 1; u <= x + 1 && u < width; ++u) {
+            const std::size_t i = v * width + u;
+            if (!opaque[i])
+                continue;
+            sum = {sum.L + lab[i].L, sum.A + lab[i].A, sum.B + lab[i].B};
+            ++count;
+        }
+    }
+    return {sum.L / count, sum.A / count, sum.B / count};
+}
+
+void MeasureDifference(const std::vector<uint16_t>& rgba, uint32_t width,
+    const TNearestColour& nearest, bool dither, TPaletteMapping& mapping)
+{
+    const std::size_t count = mapping.Indices.size();
+    std::vector<bool> opaque(count);
+    std::vector<TLab> own(count);
+    std::vector<TLab> got(count);
+    std::size_t opaqueCount = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        opaque[i] = !IsClearAlpha(rgba[4 * i + 3]);
+        if (opaque[i]) {
+            own[i] = PixelLab(&rgba[4 * i]);
+            got[i] = nearest.LabOf(mapping.Indices[i]);
+            ++opaqueCount;
+        }
+    }
+    const std::size_t height = width == 0 ? 0 : count / width;
+    double sum = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!opaque[i])
+            continue;
+        const std::size_t x = i % width;
+        const std::size_t y = i / width;
+        const double difference = dither
+            ? std::sqrt(Distance(NeighbourhoodMean(own, opaque, width, height, x, y),
+                NeighbourhoodMean(got, opaque, width, height, x, y)))
+            : std::sqrt(Distance(own[i], got[i]));
+        sum += difference;
+        mapping.MaxDeltaE = std::max(mapping.MaxDeltaE, difference);
+    }
+    mapping.MeanDeltaE = opaqueCount == 0 ? 0 : sum / static_cast<double>(opaqueCount);
+}
+
+} // namespace
+
+TPaletteMapping MapToPalette(
+    const std::vector<uint16_t>& rgba, uint32_t width, const TTargetPalette& palette, bool dither)
+{
+    const TNearestColour nearest(palette);
+    TPaletteMapping mapping;
+    mapping.Indices = dither ? MapDithered(rgba, width, nearest) : MapPlain(rgba, nearest);
+    const auto key = static_cast<uint8_t>(palette.TransparentIndex);
+    for (std::size_t i = 0; i < mapping.Indices.size(); ++i) {
+        if (IsClearAlpha(rgba[4 * i + 3])) {
+            mapping.Indices[i] = key;
+            mapping.Transparent = true;
+        }
+    }
+    MeasureDifference(rgba, width, nearest, dither, mapping);
+    return mapping;
+}
+
+std::optional<uint8_t> TransparentIndexOf(const TIndexedPicture& picture, const std::string& path)
+{
+    const std::string quoted = "\"" + path + "\"";
+    std::array<bool, 256> used {};
+    for (uint8_t v : picture.Pixels)
+        used[v] = true;
+    std::vector<std::size_t> clear;
+    std::vector<std::size_t> clearUsed;
+    for (std::size_t i = 0; i < picture.Alpha.size() && i < used.size(); ++i) {
+        const uint8_t alpha = picture.Alpha[i];
+        if (alpha == 0) {
+            clear.push_back(i);
+            if (used[i])
+                clearUsed.push_back(i);
+        } else if (alpha != 255 && used[i]) {
+            throw KelException("pack: " + quoted + " uses palette entry " + std::to_string(i)
+                + ", which is partly transparent (alpha " + std::to_string(alpha)
+                + "); only fully transparent entries can be stored");
+        }
+    }
+    if (clearUsed.size() > 1) {
+        throw KelException("pack: " + quoted + " uses the fully transparent palette entries "
+            + std::to_string(clearUsed[0]) + " and " + std::to_string(clearUsed[1])
+            + "; an image can have only one transparent index");
+    }
+    if (clear.empty())
+        return std::nullopt;
+    return static_cast<uint8_t>(clearUsed.empty() ? clear[0] : clearUsed[0]);
 }
