@@ -99,21 +99,36 @@ TLab Clamped(const TLab& error, double limit)
     return {error.L * scale, error.A * scale, error.B * scale};
 }
 
-std::vector<uint8_t> MapPlain(const std::vector<uint16_t>& rgba, const TNearestColour& nearest)
+// Each colour is matched once; the difference of every opaque pixel is its own colour's.
+std::vector<uint8_t> MapPlain(
+    const std::vector<uint16_t>& rgba, const TNearestColour& nearest, TPaletteMapping& mapping)
 {
+    struct TMatch {
+        uint8_t Index = 0;
+        double DeltaE = 0;
+    };
     const std::size_t count = rgba.size() / 4;
     std::vector<uint8_t> indices(count);
-    std::unordered_map<uint64_t, uint8_t> known;
+    std::unordered_map<uint64_t, TMatch> known;
+    double sum = 0;
+    std::size_t opaque = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const uint16_t* p = &rgba[4 * i];
         if (IsClearAlpha(p[3]))
             continue;
         const uint64_t colour = (uint64_t {p[0]} << 32) | (uint64_t {p[1]} << 16) | p[2];
-        auto [it, added] = known.try_emplace(colour, 0);
-        if (added)
-            it->second = nearest.Find(PixelLab(p));
-        indices[i] = it->second;
+        auto [it, added] = known.try_emplace(colour);
+        if (added) {
+            const TLab own = PixelLab(p);
+            it->second.Index = nearest.Find(own);
+            it->second.DeltaE = std::sqrt(Distance(own, nearest.LabOf(it->second.Index)));
+        }
+        indices[i] = it->second.Index;
+        sum += it->second.DeltaE;
+        mapping.MaxDeltaE = std::max(mapping.MaxDeltaE, it->second.DeltaE);
+        ++opaque;
     }
+    mapping.MeanDeltaE = opaque == 0 ? 0 : sum / static_cast<double>(opaque);
     return indices;
 }
 
@@ -155,55 +170,62 @@ std::vector<uint8_t> MapDithered(
     return indices;
 }
 
-// The mean Lab colour of the opaque pixels around (x, y), the pixel's own included.
-TLab NeighbourhoodMean(const std::vector<TLab>& lab, const std::vector<bool>& opaque,
-    std::size_t width, std::size_t height, std::size_t x, std::size_t y)
+// A dithered picture against its source, by the mean Lab colours of the opaque pixels of each
+// opaque pixel's 3 x 3 neighbourhood; three rows are held at a time.
+void MeasureDithered(const std::vector<uint16_t>& rgba, uint32_t width,
+    const TNearestColour& nearest, TPaletteMapping& mapping)
 {
-    TLab sum;
-    int count = 0;
-    for (std::size_t v = y == 0 ? 0 : y - 1; v <= y + 1 && v < height; ++v) {
-        for (std::size_t u = x == 0 ? 0 : x - 1; u <= x + 1 && u < width; ++u) {
-            const std::size_t i = v * width + u;
-            if (!opaque[i])
-                continue;
-            sum = {sum.L + lab[i].L, sum.A + lab[i].A, sum.B + lab[i].B};
-            ++count;
+    struct TRow {
+        std::vector<TLab> Own;
+        std::vector<TLab> Got;
+        std::vector<char> Opaque;
+    };
+    const std::size_t height = width == 0 ? 0 : mapping.Indices.size() / width;
+    std::array<TRow, 3> rows;
+    const auto load = [&](std::size_t y) {
+        TRow& row = rows[y % 3];
+        row.Own.assign(width, {});
+        row.Got.assign(width, {});
+        row.Opaque.assign(width, 0);
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::size_t i = y * width + x;
+            row.Opaque[x] = IsClearAlpha(rgba[4 * i + 3]) ? 0 : 1;
+            if (row.Opaque[x] != 0) {
+                row.Own[x] = PixelLab(&rgba[4 * i]);
+                row.Got[x] = nearest.LabOf(mapping.Indices[i]);
+            }
         }
-    }
-    return {sum.L / count, sum.A / count, sum.B / count};
-}
-
-void MeasureDifference(const std::vector<uint16_t>& rgba, uint32_t width,
-    const TNearestColour& nearest, bool dither, TPaletteMapping& mapping)
-{
-    const std::size_t count = mapping.Indices.size();
-    std::vector<bool> opaque(count);
-    std::vector<TLab> own(count);
-    std::vector<TLab> got(count);
-    std::size_t opaqueCount = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        opaque[i] = !IsClearAlpha(rgba[4 * i + 3]);
-        if (opaque[i]) {
-            own[i] = PixelLab(&rgba[4 * i]);
-            got[i] = nearest.LabOf(mapping.Indices[i]);
-            ++opaqueCount;
-        }
-    }
-    const std::size_t height = width == 0 ? 0 : count / width;
+    };
     double sum = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!opaque[i])
-            continue;
-        const std::size_t x = i % width;
-        const std::size_t y = i / width;
-        const double difference = dither
-            ? std::sqrt(Distance(NeighbourhoodMean(own, opaque, width, height, x, y),
-                NeighbourhoodMean(got, opaque, width, height, x, y)))
-            : std::sqrt(Distance(own[i], got[i]));
-        sum += difference;
-        mapping.MaxDeltaE = std::max(mapping.MaxDeltaE, difference);
+    std::size_t opaque = 0;
+    if (height > 0)
+        load(0);
+    for (std::size_t y = 0; y < height; ++y) {
+        if (y + 1 < height)
+            load(y + 1);
+        for (std::size_t x = 0; x < width; ++x) {
+            if (rows[y % 3].Opaque[x] == 0)
+                continue;
+            TLab own;
+            TLab got;
+            int count = 0;
+            for (std::size_t v = y == 0 ? 0 : y - 1; v <= y + 1 && v < height; ++v) {
+                const TRow& row = rows[v % 3];
+                for (std::size_t u = x == 0 ? 0 : x - 1; u <= x + 1 && u < width; ++u) {
+                    if (row.Opaque[u] == 0)
+                        continue;
+                    own = {own.L + row.Own[u].L, own.A + row.Own[u].A, own.B + row.Own[u].B};
+                    got = {got.L + row.Got[u].L, got.A + row.Got[u].A, got.B + row.Got[u].B};
+                    ++count;
+                }
+            }
+            const double difference = std::sqrt(Distance(own, got)) / count;
+            sum += difference;
+            mapping.MaxDeltaE = std::max(mapping.MaxDeltaE, difference);
+            ++opaque;
+        }
     }
-    mapping.MeanDeltaE = opaqueCount == 0 ? 0 : sum / static_cast<double>(opaqueCount);
+    mapping.MeanDeltaE = opaque == 0 ? 0 : sum / static_cast<double>(opaque);
 }
 
 } // namespace
@@ -213,7 +235,9 @@ TPaletteMapping MapToPalette(
 {
     const TNearestColour nearest(palette);
     TPaletteMapping mapping;
-    mapping.Indices = dither ? MapDithered(rgba, width, nearest) : MapPlain(rgba, nearest);
+    mapping.Indices = dither ? MapDithered(rgba, width, nearest) : MapPlain(rgba, nearest, mapping);
+    if (dither)
+        MeasureDithered(rgba, width, nearest, mapping);
     const auto key = static_cast<uint8_t>(palette.TransparentIndex);
     for (std::size_t i = 0; i < mapping.Indices.size(); ++i) {
         if (IsClearAlpha(rgba[4 * i + 3])) {
@@ -221,7 +245,6 @@ TPaletteMapping MapToPalette(
             mapping.Transparent = true;
         }
     }
-    MeasureDifference(rgba, width, nearest, dither, mapping);
     return mapping;
 }
 
