@@ -3,7 +3,9 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 300
-# library, ini, png, or all of them in turn
+# A run also ends after this many executions (-1: no limit)
+FUZZ_RUNS  ?= -1
+# library, ini, png, roundtrip, or all of them in turn
 FUZZ_TARGET ?= all
 PREFIX     ?= /usr/local
 
@@ -15,10 +17,11 @@ PKGS_DEB   = $(PKGS_BUILD) debhelper dpkg-dev lintian ccache xvfb xauth xdotool
 PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev libxdamage-dev xvfb xauth
 PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
 
-FUZZ_RUN = $(if $(filter all,$(FUZZ_TARGET)),library ini png,$(FUZZ_TARGET))
+FUZZ_RUN = $(if $(filter all,$(FUZZ_TARGET)),library ini png roundtrip,$(FUZZ_TARGET))
 FUZZ_SEEDS_library = fuzz/corpus
 FUZZ_SEEDS_ini = fuzz/corpus-ini
 FUZZ_SEEDS_png = fuzz/corpus-png
+FUZZ_SEEDS_roundtrip = fuzz/corpus-roundtrip
 
 ENSURE = scripts/ensure-packages
 # ccache when it is there: the build without the toolkit then takes its library objects from the
@@ -103,7 +106,8 @@ fuzz:
 	    -DPW_TESTS=OFF -DPW_FUZZ=ON -DPW_WERROR=OFF
 	cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_RUN))
 	$(foreach t,$(FUZZ_RUN),mkdir -p build-fuzz/corpus-$(t) && \
-	    build-fuzz/fuzz/fuzz_$(t) -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	    build-fuzz/fuzz/fuzz_$(t) -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) \
+	    -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
 	    build-fuzz/corpus-$(t) $(FUZZ_SEEDS_$(t)) && ) true
 
 format:

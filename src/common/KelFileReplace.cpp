@@ -42,11 +42,12 @@ void RemoveStaleTemporaries(const std::string& path)
     }
 }
 
-// The permissions of the file being replaced, else those a new file gets.
+// The permissions of the regular file being replaced, else those a new file gets: a link is
+// replaced, not followed, so its target's bits (a setuid program's, say) must not pass on.
 mode_t DefaultMode(const std::string& path)
 {
     struct stat info { };
-    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
         return info.st_mode;
     const mode_t mask = ::umask(0);
     ::umask(mask);

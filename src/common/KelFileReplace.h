@@ -10,8 +10,8 @@
 // "NAME.tmp-XXXXXX" after the file, which is flushed to disk and then renamed over path. A path
 // that is a symbolic link is replaced, not followed. Temporaries of that pattern left behind by
 // a writer that died are removed on the way; one that a live writer holds is left alone.
-// mode gives the new file's permission bits; without it the file keeps those of the file it
-// replaces, or a new one gets 0666 less the umask.
+// mode gives the new file's permission bits; without it the file keeps those of the regular file
+// it replaces, or a new one (and one that replaces a link) gets 0666 less the umask.
 // Returns 0, or the errno of the step that failed; a failure leaves no temporary file.
 int ReplaceFileContents(
     const std::string& path, std::string_view bytes, std::optional<mode_t> mode = std::nullopt);

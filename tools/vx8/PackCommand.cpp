@@ -7,8 +7,10 @@
 #include "common/KelStd.h"
 #include "encoder/VX8Encoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <iostream>
 #include <map>
 #include <optional>
 
@@ -19,6 +21,7 @@ struct TPackedImage {
     TIndexedPicture Picture;
     TVX8SourceImage Image;
     TVX8EncodedRecord Record;
+    std::optional<TPaletteMapping> Mapping; // the figures of a picture mapped onto --palette
 };
 
 using TColours = std::vector<std::array<uint8_t, 3>>;
@@ -62,41 +65,6 @@ void MergePalette(TColours& shared, const std::string& firstPath, const TColours
     }
 }
 
-// The tRNS chunk gives the transparent index: only fully transparent entries can be stored,
-// and an image can show only one of them.
-void SetTransparency(
-    const TIndexedPicture& picture, const std::string& path, TVX8SourceImage& image)
-{
-    std::array<bool, 256> used {};
-    for (uint8_t v : picture.Pixels) {
-        used[v] = true;
-    }
-    std::vector<size_t> clear;
-    std::vector<size_t> clearUsed;
-    for (size_t i = 0; i < picture.Alpha.size(); ++i) {
-        uint8_t alpha = picture.Alpha[i];
-        if (alpha == 0) {
-            clear.push_back(i);
-            if (used[i]) {
-                clearUsed.push_back(i);
-            }
-        } else if (alpha != 255 && used[i]) {
-            throw KelException("pack: " + Quoted(path) + " uses palette entry " + std::to_string(i)
-                + ", which is partly transparent (alpha " + std::to_string(alpha)
-                + "); only fully transparent entries " + "can be stored");
-        }
-    }
-    if (clearUsed.size() > 1) {
-        throw KelException("pack: " + Quoted(path) + " uses the fully transparent palette entries "
-            + std::to_string(clearUsed[0]) + " and " + std::to_string(clearUsed[1])
-            + "; an image can have only one transparent index");
-    }
-    if (!clear.empty()) {
-        image.Transparent = true;
-        image.TransparentIndex = static_cast<uint8_t>(clearUsed.empty() ? clear[0] : clearUsed[0]);
-    }
-}
-
 // Checked from the PNG header, before any pixel is read: the rows must fit the segments of a
 // library image.
 void CheckImageSize(const std::string& path, uint32_t width, uint32_t height)
@@ -133,12 +101,18 @@ bool UsesPalette(const TIndexedPicture& picture, const TTargetPalette& target)
     return true;
 }
 
+std::string DeltaEText(double deltaE)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", deltaE);
+    return text;
+}
+
 // Maps a picture onto the target palette; the picture then holds the palette and the indices.
 void MapImage(TPackedImage& packed, const TPngPicture& png, const TPaletteSource& source,
     const TPackOptions& options)
 {
     const std::vector<uint16_t> rgba = png.Indexed ? IndexedToRgba(png.Picture) : png.Rgba;
-    bool transparent = false;
     for (std::size_t i = 3; i < rgba.size() && source.Target.TransparentIndex < 0; i += 4) {
         if (IsClearAlpha(rgba[i])) {
             throw KelException("pack: " + Quoted(packed.Path)
@@ -146,13 +120,21 @@ void MapImage(TPackedImage& packed, const TPngPicture& png, const TPaletteSource
                 + " has no transparent index");
         }
     }
-    packed.Picture.Pixels
-        = MapToPalette(rgba, png.Picture.Width, source.Target, options.Dither, transparent);
+    TPaletteMapping mapping = MapToPalette(rgba, png.Picture.Width, source.Target, options.Dither);
+    packed.Picture.Pixels = std::move(mapping.Indices);
     packed.Picture.Palette = source.Target.Colours;
     packed.Picture.Alpha.clear();
-    packed.Image.Transparent = transparent;
+    packed.Image.Transparent = mapping.Transparent;
     packed.Image.TransparentIndex
-        = transparent ? static_cast<uint8_t>(source.Target.TransparentIndex) : 0;
+        = mapping.Transparent ? static_cast<uint8_t>(source.Target.TransparentIndex) : 0;
+    if (mapping.MeanDeltaE > NoticeableDeltaE) {
+        std::cerr << "vx8: warning: pack: image " << Quoted(packed.Image.Name) << " of "
+                  << Quoted(packed.Path) << " strays from the palette of "
+                  << Quoted(options.PalettePath) << " by Delta E " << DeltaEText(mapping.MeanDeltaE)
+                  << " on average (at most " << DeltaEText(mapping.MaxDeltaE)
+                  << "); the palette lacks its colours\n";
+    }
+    packed.Mapping = mapping;
 }
 
 TPackedImage LoadImage(
@@ -169,7 +151,9 @@ TPackedImage LoadImage(
     image.Width = static_cast<uint16_t>(png.Picture.Width);
     image.Height = static_cast<uint16_t>(png.Picture.Height);
     if (png.Indexed && (source == nullptr || UsesPalette(png.Picture, source->Target))) {
-        SetTransparency(packed.Picture, input.Path, image);
+        const std::optional<uint8_t> key = TransparentIndexOf(packed.Picture, input.Path);
+        image.Transparent = key.has_value();
+        image.TransparentIndex = key.value_or(0);
     } else if (source == nullptr) {
         throw KelException("pack: " + Quoted(input.Path) + " is " + png.Kind
             + "; a library holds indexed pictures of one palette, so give the palette to map it "
@@ -245,6 +229,23 @@ void PrintStats(const std::vector<TPackedImage>& images, size_t fileSize, std::o
     out << line;
 }
 
+// How far each picture mapped onto the palette of --palette moved from its own colours.
+void PrintMappingStats(const std::vector<TPackedImage>& images, std::ostream& out)
+{
+    char line[200];
+    std::snprintf(
+        line, sizeof line, "%-8s  %12s  %15s\n", "mapped", "mean Delta E", "largest Delta E");
+    out << line;
+    for (const TPackedImage& packed : images) {
+        if (!packed.Mapping)
+            continue;
+        std::snprintf(line, sizeof line, "%-8s  %12s  %15s\n", packed.Image.Name.c_str(),
+            DeltaEText(packed.Mapping->MeanDeltaE).c_str(),
+            DeltaEText(packed.Mapping->MaxDeltaE).c_str());
+        out << line;
+    }
+}
+
 } // namespace
 
 int RunPack(const std::vector<std::string>& args, std::ostream& out)
@@ -275,5 +276,9 @@ int RunPack(const std::vector<std::string>& args, std::ostream& out)
     WriteLibraryBytes(options.OutPath, bytes);
     if (options.Stats)
         PrintStats(images, bytes.size(), out);
+    if (options.Stats && std::any_of(images.begin(), images.end(), [](const auto& i) {
+            return i.Mapping.has_value();
+        }))
+        PrintMappingStats(images, out);
     return 0;
 }

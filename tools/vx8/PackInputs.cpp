@@ -120,11 +120,8 @@ TPaletteSource LoadPaletteSource(const std::string& path)
 {
     TPaletteSource source;
     if (EndsWithPng(path)) {
-        const TPngPicture png = DecodePng(
-            ReadFileBytes(path, std::size_t {256} << 20), path, [](uint32_t, uint32_t) {});
-        if (!png.Indexed)
-            throw KelException("pack: the palette " + Quoted(path) + " is no indexed PNG");
-        const TIndexedPicture& picture = png.Picture;
+        const TIndexedPicture picture
+            = ReadPngPalette(ReadFileBytes(path, std::size_t {256} << 20), path);
         for (std::size_t i = 0; i < 256; ++i) {
             const TRgb colour = i < picture.Palette.size() ? picture.Palette[i] : TRgb {};
             source.FileBytes[4 * i] = colour[2];

@@ -33,6 +33,11 @@ struct TPngPicture {
 TPngPicture DecodePng(std::span<const uint8_t> bytes, const std::string& name,
     const std::function<void(uint32_t, uint32_t)>& checkSize);
 
+// The palette and tRNS alphas of an indexed PNG, read from the chunks before its pixels (which
+// are never decoded, whatever size the header claims); Pixels stays empty. Failures raise
+// KelException with "pack: " and the quoted name, also for a PNG that is not indexed.
+TIndexedPicture ReadPngPalette(std::span<const uint8_t> bytes, const std::string& name);
+
 // The file's bytes; raises KelException naming the file when it cannot be read, is no regular
 // file or is larger than maxSize.
 std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxSize);

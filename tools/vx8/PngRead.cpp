@@ -116,7 +116,62 @@ private:
     png_infop FInfo;
 };
 
+// libpng only warns about an index past the palette; such a pixel has no colour to store.
+void CheckIndices(const TIndexedPicture& picture, const std::string& quoted)
+{
+    const std::size_t count = picture.Palette.size();
+    for (std::size_t i = 0; i < picture.Pixels.size(); ++i) {
+        if (picture.Pixels[i] >= count) {
+            throw KelException("pack: " + quoted + " has palette index "
+                + std::to_string(picture.Pixels[i]) + " at x " + std::to_string(i % picture.Width)
+                + ", y " + std::to_string(i / picture.Width) + ", past the end of its palette of "
+                + std::to_string(count) + " colours");
+        }
+    }
+}
+
+bool ReadPaletteChunks(
+    png_structp png, png_infop info, TPngHeader& header, TIndexedPicture& picture)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    // The pixels are never read, so no size is too large.
+    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    png_read_info(png, info);
+    header.ColourType = png_get_color_type(png, info);
+    header.BitDepth = png_get_bit_depth(png, info);
+    png_colorp entries = nullptr;
+    int count = 0;
+    if (png_get_PLTE(png, info, &entries, &count) != 0) {
+        for (int i = 0; i < count && i < 256; ++i)
+            picture.Palette.push_back({entries[i].red, entries[i].green, entries[i].blue});
+    }
+    png_bytep alphas = nullptr;
+    int alphaCount = 0;
+    if (png_get_tRNS(png, info, &alphas, &alphaCount, nullptr) != 0 && alphas != nullptr)
+        picture.Alpha.assign(alphas, alphas + std::min(alphaCount, 256));
+    return true;
+}
+
 } // namespace
+
+TIndexedPicture ReadPngPalette(std::span<const uint8_t> bytes, const std::string& name)
+{
+    const std::string quoted = "\"" + name + "\"";
+    TPngErrorText error;
+    TPngReader reader(error);
+    if (reader.Info() == nullptr)
+        throw KelException("pack: out of memory reading " + quoted);
+    TMemoryInput input {bytes.data(), bytes.size(), 0};
+    png_set_read_fn(reader.Png(), &input, ReadFromMemory);
+    TPngHeader header;
+    TIndexedPicture picture;
+    if (!ReadPaletteChunks(reader.Png(), reader.Info(), header, picture))
+        throw KelException("pack: " + quoted + " is not a readable PNG: " + error.Text);
+    if (header.ColourType != PNG_COLOR_TYPE_PALETTE)
+        throw KelException("pack: the palette " + quoted + " is no indexed PNG");
+    return picture;
+}
 
 TPngPicture DecodePng(std::span<const uint8_t> bytes, const std::string& name,
     const std::function<void(uint32_t, uint32_t)>& checkSize)
@@ -155,6 +210,7 @@ TPngPicture DecodePng(std::span<const uint8_t> bytes, const std::string& name,
         picture.Pixels.resize(pixels);
         for (std::size_t y = 0; y < header.Height; ++y)
             std::memcpy(picture.Pixels.data() + y * header.Width, rows[y], header.Width);
+        CheckIndices(picture, quoted);
         return result;
     }
     // After the transforms every pixel is RGBA; the depth is 8 or 16 bits.

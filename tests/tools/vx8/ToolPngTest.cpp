@@ -1,6 +1,7 @@
 #include "TestPng.h"
 #include "ToolTestSupport.h"
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -105,6 +106,53 @@ TEST_F(ToolPngTest, DitherMixesTheNearestColoursOfAFlatArea)
 
     EXPECT_EQ(std::set<uint8_t>(flat.begin(), flat.end()), (std::set<uint8_t> {0}));
     EXPECT_EQ(std::set<uint8_t>(dithered.begin(), dithered.end()), (std::set<uint8_t> {0, 4}));
+}
+
+// The palette has no blue: what dithering would carry on no mix of neighbours could make up.
+TEST_F(ToolPngTest, DitherOfColoursThePaletteLacks_AddsNoNoiseToThePlainMapping)
+{
+    TTestPng blue {.ColourType = PNG_COLOR_TYPE_RGB, .Width = 16, .Height = 16};
+    for (uint16_t i = 0; i < 256; ++i)
+        blue.Samples.insert(
+            blue.Samples.end(), {uint16_t(60 + i % 16), uint16_t(60 + i / 16), 200});
+    std::vector<std::string> options = WithPalette();
+    const std::vector<uint8_t> plain = PackAndExport(blue, options);
+    options.push_back("--dither");
+
+    const std::vector<uint8_t> dithered = PackAndExport(blue, options);
+
+    EXPECT_EQ(dithered, plain);
+}
+
+TEST_F(ToolPngTest, PicturesFarFromThePalette_AreWarnedAboutAndStatsGiveEveryonesDifference)
+{
+    const std::vector<std::string> palette = WithPalette();
+    TTestPng blue {.ColourType = PNG_COLOR_TYPE_RGB, .Width = 2, .Samples = {60, 60, 200, 0, 0, 0}};
+    TTestPng grey {.ColourType = PNG_COLOR_TYPE_GRAY, .Width = 2, .Samples = {0, 119}};
+    ASSERT_TRUE(WriteTestPng(Path("blue.png"), blue));
+    ASSERT_TRUE(WriteTestPng(Path("grey.png"), grey));
+
+    for (bool dither : {false, true}) {
+        SCOPED_TRACE(dither ? "dithered" : "plain");
+        std::vector<std::string> args {"pack", "--stats", palette[0], palette[1]};
+        if (dither)
+            args.push_back("--dither");
+        args.insert(args.end(), {Path("out.vx8"), Path("blue.png"), Path("grey.png")});
+        TToolRun run = Run(args);
+
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(
+            run.Err.rfind("vx8: warning: pack: image \"blue\" of \"" + Path("blue.png")
+                    + "\" strays from the palette of \"" + Path("palette.png") + "\" by Delta E ",
+                0),
+            0u)
+            << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        EXPECT_NE(run.Out.find("mapped    mean Delta E  largest Delta E\n"), std::string::npos);
+        EXPECT_NE(run.Out.find("\ngrey               0.0              0.0\n"), std::string::npos)
+            << run.Out;
+        EXPECT_NE(run.Out.find("\nblue      "), std::string::npos) << run.Out;
+    }
 }
 
 TEST_F(ToolPngTest, IndexedPngOfAnotherPaletteIsRemappedAndTransparencyNeedsAKey)

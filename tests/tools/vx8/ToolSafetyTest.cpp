@@ -1,3 +1,4 @@
+#include "TestPng.h"
 #include "ToolTestSupport.h"
 
 #include <sys/stat.h>
@@ -127,4 +128,58 @@ TEST_F(ToolTest, ALibraryThatIsNoRegularFile_IsRefusedWithoutWaiting)
         EXPECT_EQ(run.Status, 1);
         EXPECT_EQ(run.LastErrLine(), "vx8: Cannot open file \"" + file + "\": not a regular file");
     }
+}
+
+TEST_F(ToolTest, UnpackOverALink_GivesTheDefaultModeWhileAFileKeepsItsOwn)
+{
+    const std::string library = WriteLibrary("lib.vx8", {Picture("tile", 3, 2, 1)});
+    const std::string target = Folder.Write("passwd", "not a picture");
+    ASSERT_EQ(::chmod(target.c_str(), 04755), 0);
+    fs::create_directory(Path("un"));
+    fs::create_symlink(target, Path("un/tile.png"));
+    const std::string list = Folder.Write("un/pack.list", "old list");
+    ASSERT_EQ(::chmod(list.c_str(), 0604), 0);
+
+    TToolRun run = Run({"unpack", library, Path("un")}, "umask 027; ");
+
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    struct stat picture { };
+    struct stat listed { };
+    ASSERT_EQ(::lstat(Path("un/tile.png").c_str(), &picture), 0);
+    ASSERT_EQ(::lstat(list.c_str(), &listed), 0);
+    EXPECT_TRUE(S_ISREG(picture.st_mode));
+    EXPECT_EQ(picture.st_mode & 07777, 0640u);
+    EXPECT_EQ(listed.st_mode & 07777, 0604u);
+    EXPECT_EQ(Folder.Read("passwd"), "not a picture");
+}
+
+TEST_F(ToolTest, PaletteFromAPngClaimingAHugeSize_IsReadFromItsChunksAlone)
+{
+    const std::vector<uint8_t> bytes = PngClaiming(1000000, 1000000);
+    std::ofstream(Path("palette.png"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+    TTestPng grey {.ColourType = PNG_COLOR_TYPE_GRAY, .Width = 2, .Samples = {10, 200}};
+    ASSERT_TRUE(WriteTestPng(Path("grey.png"), grey));
+
+    TToolRun run
+        = Run({"pack", "--palette", Path("palette.png"), Path("out.vx8"), Path("grey.png")},
+            "ulimit -t 20; ");
+
+    EXPECT_EQ(run.Status, 0) << run.Err;
+}
+
+TEST_F(ToolTest, IndexedPngWithAPixelPastItsPalette_IsRefusedNamingTheIndex)
+{
+    TTestPng png {.Width = 4, .Height = 2, .Samples = {0, 1, 1, 0, 1, 5, 7, 0}};
+    png.Palette = {{0, 0, 0}, {255, 255, 255}};
+    ASSERT_TRUE(WriteTestPng(Path("past.png"), png));
+
+    TToolRun run = Run({"pack", Path("out.vx8"), Path("past.png")});
+
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.LastErrLine(),
+        "vx8: pack: \"" + Path("past.png")
+            + "\" has palette index 5 at x 1, y 1, past the end of its palette of 2 colours");
+    EXPECT_FALSE(fs::exists(Path("out.vx8")));
 }
