@@ -4,6 +4,7 @@
 #include "app/Paths.h"
 #include "common/FileLookup.h"
 #include "game/FormWarden.h"
+#include "game/WindowZoom.h"
 #include "platform/Application.h"
 #include "platform/FirstFrame.h"
 #include "platform/MessageBox.h"
@@ -113,6 +114,8 @@ int RunStartup(const TStartupSystem& system)
     };
     const auto showAbout = [&about, &makeAbout] {
         makeAbout();
+        if (about && Application().MainForm() != nullptr)
+            about->SetZoom(Application().MainForm()->Zoom());
         if (about)
             about->ShowModal();
         else
@@ -124,6 +127,9 @@ int RunStartup(const TStartupSystem& system)
     game.SettingsFile = SettingsFileName;
     if (game.StartupFailed)
         return 0;
+    // The last run's zoom, before the window is first shown; one the screen cannot fit is not.
+    ApplyZoom(game, ReadZoom());
+    game.OnZoomChanged = WriteZoom;
     const TAfterFirstFrame aboutLater(game, makeAbout, AboutSettleMs);
 
     // The game window's message hook brings it forward when a later start sends the message,
