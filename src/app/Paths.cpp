@@ -3,6 +3,7 @@
 #include "common/IniFile.h"
 #include "common/KelException.h"
 #include "common/KelStd.h"
+#include "game/WindowZoom.h"
 #include "platform/Application.h"
 #include "platform/Shell.h"
 
@@ -113,6 +114,19 @@ void WriteShowSplash(uint8_t value)
     // Without the folders the file would land in the working folder.
     EnsurePaths();
     WriteIniString("Options", "ShowSplash", std::to_string(value), SettingsFileName());
+}
+
+int32_t ReadZoom()
+{
+    EnsurePaths();
+    const int32_t zoom = DecimalOr(ReadIniString("Options", "Zoom", "1", SettingsFileName()), 1);
+    return zoom >= 1 && zoom <= MaxZoom ? zoom : 1;
+}
+
+void WriteZoom(int32_t zoom)
+{
+    EnsurePaths();
+    WriteIniString("Options", "Zoom", std::to_string(zoom), SettingsFileName());
 }
 
 void ResetPaths()

@@ -29,5 +29,11 @@ bool ReadShowSplash();
 // reported and the answer of ReadShowSplash does not change during the run.
 void WriteShowSplash(uint8_t value);
 
+// The game window's zoom kept for the next start: 1 when the file or the key is missing or the
+// value is not a whole number from 1 to MaxZoom. Whether the screen fits it is asked elsewhere.
+int32_t ReadZoom();
+// Stores the zoom as WriteShowSplash stores its setting.
+void WriteZoom(int32_t zoom);
+
 // Forgets the folders and the cached setting, as at process start.
 void ResetPaths();

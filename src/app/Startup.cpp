@@ -5,6 +5,7 @@
 #include "common/FileLookup.h"
 #include "common/Random.h"
 #include "game/FormWarden.h"
+#include "game/WindowZoom.h"
 #include "platform/Application.h"
 #include "platform/FirstFrame.h"
 #include "platform/MessageBox.h"
@@ -115,6 +116,8 @@ int RunStartup(const TStartupSystem& system)
     };
     const auto showAbout = [&about, &makeAbout] {
         makeAbout();
+        if (about && Application().MainForm() != nullptr)
+            about->SetZoom(Application().MainForm()->Zoom());
         if (about)
             about->ShowModal();
         else
@@ -126,6 +129,9 @@ int RunStartup(const TStartupSystem& system)
     game.SettingsFile = SettingsFileName;
     if (game.StartupFailed)
         return 1;
+    // The last run's zoom, before the window is first shown; one the screen cannot fit is not.
+    ApplyZoom(game, ReadZoom());
+    game.OnZoomChanged = WriteZoom;
     const TAfterFirstFrame aboutLater(game, makeAbout, AboutSettleMs);
 
     // The game window's message hook brings it forward when a later start sends the message,

@@ -101,8 +101,8 @@ public:
     void ColRowButtonClick(TKelButton& sender);
     void tmrWardenTimer();
     // The desktop's keys: Ctrl+Z undo, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+N Start, Ctrl+Q and
-    // Ctrl+W close, F1 the manual, Ctrl+H a hint, Ctrl+Shift+H "show me". Each acts once per press,
-    // not again while the key is held.
+    // Ctrl+W close, F1 the manual, Ctrl+H a hint, Ctrl+Shift+H "show me", Ctrl+plus, Ctrl+minus
+    // and Ctrl+0 the zoom. Each acts once per press, not again while the key is held.
     bool FormShortcut(uint16_t key, TShiftState shift);
     void OpenManual();
     // Ctrl+H plays the next move of a way back; Ctrl+Shift+H ("show me") plays the whole way,
@@ -122,6 +122,8 @@ public:
     std::function<bool(const std::string&)> OpenDocument = OpenFileWithDefaultHandler;
     // The settings file that keeps the statistics; none are kept without it.
     std::function<std::string()> SettingsFile;
+    // Keeps a zoom the player has chosen for the next start.
+    std::function<void(int32_t)> OnZoomChanged;
 
     void EnableControls(bool idle) override;
     void UpdateVersionLabel();

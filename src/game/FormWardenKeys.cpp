@@ -1,5 +1,6 @@
 #include "game/FormWarden.h"
 
+#include "game/WindowZoom.h"
 #include "platform/MessageBox.h"
 
 bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
@@ -22,6 +23,11 @@ bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
         action = [this, withShift] { withShift ? ShowMe() : ShowHint(); };
     else if (ctrl && (key == 'Q' || key == 'W'))
         action = [this] { Close(); };
+    else if (const int32_t zoom = ZoomForKey(key, shift, Zoom()); zoom != 0)
+        action = [this, zoom] {
+            if (zoom != Zoom() && ApplyZoom(*this, zoom) && OnZoomChanged)
+                OnZoomChanged(zoom);
+        };
     if (!action)
         return false;
     // The keyboard repeats only the key held last; a shortcut acts once per press.

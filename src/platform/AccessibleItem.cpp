@@ -171,7 +171,7 @@ void pw_item_accessible_action_init(AtkActionIface* iface)
     iface->get_name = ItemActionName;
 }
 
-// The area's own extents plus the item's place on it.
+// The area's own extents plus the item's place on it, at the form's zoom.
 void ItemExtents(
     AtkComponent* component, gint* x, gint* y, gint* width, gint* height, AtkCoordType coordType)
 {
@@ -183,10 +183,11 @@ void ItemExtents(
     AtkObject* area = gtk_widget_get_accessible(self->Model->Area);
     gint ax = 0, ay = 0, aw = 0, ah = 0;
     atk_component_get_extents(ATK_COMPONENT(area), &ax, &ay, &aw, &ah, coordType);
-    *x = ax + item->Bounds.Left;
-    *y = ay + item->Bounds.Top;
-    *width = RectWidth(item->Bounds);
-    *height = RectHeight(item->Bounds);
+    const int32_t zoom = AreaZoom(self->Model->Area);
+    *x = ax + item->Bounds.Left * zoom;
+    *y = ay + item->Bounds.Top * zoom;
+    *width = RectWidth(item->Bounds) * zoom;
+    *height = RectHeight(item->Bounds) * zoom;
 }
 
 void pw_item_accessible_component_init(AtkComponentIface* iface)

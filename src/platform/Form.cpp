@@ -78,7 +78,7 @@ void TForm::SetClientSize(int32_t width, int32_t height)
     if (width == ClientWidth() && height == ClientHeight())
         return;
     Store = TPixelBuffer(width, height, Color);
-    gtk_widget_set_size_request(FWindow->Area, width, height);
+    gtk_widget_set_size_request(FWindow->Area, width * FZoom, height * FZoom);
     for (TControl* control : FControls)
         if (control->Align() == TAlign::Client)
             control->Bounds = ClientRect();
@@ -255,8 +255,8 @@ void TForm::QueueScreenUpdate(const TRect& r)
 {
     TRect area;
     if (IntersectRect(area, r, ClientRect()) && gtk_widget_get_realized(FWindow->Area))
-        gtk_widget_queue_draw_area(
-            FWindow->Area, area.Left, area.Top, RectWidth(area), RectHeight(area));
+        gtk_widget_queue_draw_area(FWindow->Area, area.Left * FZoom, area.Top * FZoom,
+            RectWidth(area) * FZoom, RectHeight(area) * FZoom);
 }
 
 void TForm::PaintArea(const TRect& area)

@@ -36,6 +36,15 @@ public:
     TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
     // Sets the client size, which the user cannot change; fires OnResize when it changes.
     void SetClientSize(int32_t width, int32_t height);
+    // The whole-number zoom of the window: each client pixel shows as a zoom x zoom block and
+    // the pointer is read back at that scale; the client size and the backing store keep their
+    // size. A shown window keeps its centre and stays in the monitor's work area.
+    int32_t Zoom() const { return FZoom; }
+    // Sets the zoom (at least 1) without asking whether the window fits the screen.
+    virtual void SetZoom(int32_t zoom);
+    // Whether the window at that zoom fits the work area of the monitor that shows it (of the
+    // primary monitor while it is hidden).
+    bool ZoomFits(int32_t zoom) const;
     // Places the window in the middle of the screen whenever it is shown.
     void SetCentred(bool centred);
     // The window's icon from 32-bit pixels 0xAARRGGBB, rows top-down.
@@ -138,6 +147,7 @@ private:
     TShiftState ButtonsLost = 0;
     TPoint PointerAt {-1, -1};
     TCursor FormCursor = crDefault;
+    int32_t FZoom = 1;
     bool Created = false;
     std::unique_ptr<TWindow> FWindow;
 };

@@ -20,7 +20,8 @@ gboolean OnQueryTooltip(GtkWidget* widget, gint x, gint y, gboolean, GtkTooltip*
     if (source == nullptr || !*source)
         return FALSE;
     std::string text;
-    RunGuarded([&] { text = (*source)(x, y); });
+    const int32_t zoom = AreaZoom(widget);
+    RunGuarded([&] { text = (*source)(x / zoom, y / zoom); });
     if (text.empty())
         return FALSE;
     gtk_tooltip_set_text(tooltip, text.c_str());

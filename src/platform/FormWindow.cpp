@@ -102,6 +102,15 @@ uint16_t KeyCode(guint keyval)
     case GDK_KEY_Down:
     case GDK_KEY_KP_Down:
         return VK_DOWN;
+    case GDK_KEY_plus:
+    case GDK_KEY_equal:
+        return VK_OEM_PLUS;
+    case GDK_KEY_minus:
+        return VK_OEM_MINUS;
+    case GDK_KEY_KP_Add:
+        return VK_ADD;
+    case GDK_KEY_KP_Subtract:
+        return VK_SUBTRACT;
     default:
         return 0;
     }
@@ -118,6 +127,12 @@ char TypedChar(const GdkEventKey* event)
     return static_cast<char>(c);
 }
 
+// A co-ordinate of the drawing area in client pixels of the zoomed form.
+int32_t ClientCoordinate(double at, const TForm& form)
+{
+    return static_cast<int32_t>(std::floor(at / form.Zoom()));
+}
+
 gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data)
 {
     auto* form = static_cast<TForm*>(data);
@@ -127,7 +142,8 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data)
     std::unique_ptr<cairo_surface_t, TCairoSurfaceFree> source(
         cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(store.Pixels()),
             CAIRO_FORMAT_RGB24, store.Width(), store.Height(), store.StrideBytes()));
-    // Scaled by the window's scale factor, each pixel becomes a crisp block.
+    // Scaled by the window's scale factor and the zoom, each pixel becomes a crisp block.
+    cairo_scale(cr, form->Zoom(), form->Zoom());
     cairo_set_source_surface(cr, source.get(), 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_paint(cr);
@@ -143,8 +159,8 @@ gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer data)
         return TRUE;
     auto* form = static_cast<TForm*>(data);
     RunGuarded([&] {
-        form->MouseDown(button, Modifiers(event->state) | flag,
-            static_cast<int32_t>(std::floor(event->x)), static_cast<int32_t>(std::floor(event->y)));
+        form->MouseDown(button, Modifiers(event->state) | flag, ClientCoordinate(event->x, *form),
+            ClientCoordinate(event->y, *form));
     });
     return TRUE;
 }
@@ -157,8 +173,8 @@ gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data)
         return TRUE;
     auto* form = static_cast<TForm*>(data);
     RunGuarded([&] {
-        form->MouseUp(button, Modifiers(event->state) & ~flag,
-            static_cast<int32_t>(std::floor(event->x)), static_cast<int32_t>(std::floor(event->y)));
+        form->MouseUp(button, Modifiers(event->state) & ~flag, ClientCoordinate(event->x, *form),
+            ClientCoordinate(event->y, *form));
     });
     return TRUE;
 }
@@ -167,8 +183,8 @@ gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data)
 {
     auto* form = static_cast<TForm*>(data);
     RunGuarded([&] {
-        form->MouseMove(Modifiers(event->state), static_cast<int32_t>(std::floor(event->x)),
-            static_cast<int32_t>(std::floor(event->y)));
+        form->MouseMove(Modifiers(event->state), ClientCoordinate(event->x, *form),
+            ClientCoordinate(event->y, *form));
     });
     return TRUE;
 }

@@ -27,6 +27,8 @@ struct TForm::TWindow {
 
 // Connects the toolkit's signals of the form's window to the form.
 void ConnectFormSignals(TForm& form);
+// The zoom of the form whose drawing area this is; 1 for any other widget.
+int32_t AreaZoom(GtkWidget* area);
 // The toolkit cursor for a cursor number; none for crDefault and unknown numbers.
 GdkCursor* ToolkitCursor(TCursor cursor);
 // The display's keyboard and pointer; none where it has no seat (a headless compositor), which the

@@ -28,4 +28,9 @@ constexpr uint16_t VK_LEFT = 0x25;
 constexpr uint16_t VK_UP = 0x26;
 constexpr uint16_t VK_RIGHT = 0x27;
 constexpr uint16_t VK_DOWN = 0x28;
+constexpr uint16_t VK_ADD = 0x6B;
+constexpr uint16_t VK_SUBTRACT = 0x6D;
 constexpr uint16_t VK_F1 = 0x70;
+// The main keyboard's plus-and-equal and minus keys.
+constexpr uint16_t VK_OEM_PLUS = 0xBB;
+constexpr uint16_t VK_OEM_MINUS = 0xBD;

@@ -75,13 +75,16 @@ struct TNativeDialog::TDialogParts {
     {
     }
     TNativeWidget Fixed;
+    // Between the window and the container once a zoom above 1 is first set; the window owns it.
+    GtkWidget* ZoomBin = nullptr;
 };
 
 namespace {
 
 // The pointer's place in the client area, whichever of the window's parts the event came from.
-bool ClientPoint(GtkWidget* fixed, double rootX, double rootY, int32_t& x, int32_t& y)
+bool ClientPoint(const TNativeDialog& dialog, double rootX, double rootY, int32_t& x, int32_t& y)
 {
+    GtkWidget* fixed = dialog.Container().Widget;
     GdkWindow* window = gtk_widget_get_window(fixed);
     if (window == nullptr)
         return false;
@@ -90,8 +93,10 @@ bool ClientPoint(GtkWidget* fixed, double rootX, double rootY, int32_t& x, int32
     gdk_window_get_origin(window, &originX, &originY);
     GtkAllocation allocation;
     gtk_widget_get_allocation(fixed, &allocation);
-    x = static_cast<int32_t>(std::floor(rootX)) - originX - allocation.x;
-    y = static_cast<int32_t>(std::floor(rootY)) - originY - allocation.y;
+    // The origin is on the screen, the allocation in the container's own pixels.
+    const int32_t zoom = dialog.Zoom();
+    x = static_cast<int32_t>(std::floor((std::floor(rootX) - originX) / zoom)) - allocation.x;
+    y = static_cast<int32_t>(std::floor((std::floor(rootY) - originY) / zoom)) - allocation.y;
     return true;
 }
 
@@ -100,7 +105,7 @@ gboolean OnDialogMotion(GtkWidget*, GdkEventMotion* event, gpointer data)
     auto* dialog = static_cast<TNativeDialog*>(data);
     int32_t x = 0;
     int32_t y = 0;
-    if (ClientPoint(dialog->Container().Widget, event->x_root, event->y_root, x, y))
+    if (ClientPoint(*dialog, event->x_root, event->y_root, x, y))
         RunGuarded([&] { dialog->PointerMove(x, y); });
     return FALSE;
 }
@@ -110,8 +115,7 @@ gboolean OnDialogButton(GtkWidget*, GdkEventButton* event, gpointer data)
     auto* dialog = static_cast<TNativeDialog*>(data);
     int32_t x = 0;
     int32_t y = 0;
-    if (event->button != 1
-        || !ClientPoint(dialog->Container().Widget, event->x_root, event->y_root, x, y))
+    if (event->button != 1 || !ClientPoint(*dialog, event->x_root, event->y_root, x, y))
         return FALSE;
     if (event->type == GDK_BUTTON_PRESS)
         RunGuarded([&] { dialog->PointerDown(x, y); });
@@ -175,6 +179,24 @@ void TNativeDialog::SetClientSize(int32_t width, int32_t height)
 {
     TForm::SetClientSize(width, height);
     gtk_widget_set_size_request(Parts->Fixed.Widget, ClientWidth(), ClientHeight());
+}
+
+void TNativeDialog::SetZoom(int32_t zoom)
+{
+    TForm::SetZoom(zoom);
+    if (Parts->ZoomBin == nullptr && Zoom() > 1) {
+        GtkWidget* window = Window().Window;
+        GtkWidget* fixed = Parts->Fixed.Widget;
+        Parts->ZoomBin = NewZoomBin();
+        g_object_ref(fixed);
+        gtk_container_remove(GTK_CONTAINER(window), fixed);
+        gtk_container_add(GTK_CONTAINER(Parts->ZoomBin), fixed);
+        g_object_unref(fixed);
+        gtk_container_add(GTK_CONTAINER(window), Parts->ZoomBin);
+        gtk_widget_show(Parts->ZoomBin);
+    }
+    if (Parts->ZoomBin != nullptr)
+        SetZoomBinZoom(Parts->ZoomBin, Zoom());
 }
 
 TNativeWidget& TNativeDialog::Container() const

@@ -20,6 +20,8 @@ public:
 
     // The fixed size of the client area.
     void SetClientSize(int32_t width, int32_t height);
+    // Shows the client area, laid out at its own size, with each pixel a zoom x zoom block.
+    void SetZoom(int32_t zoom) override;
     TNativeWidget& Container() const override;
     // The order in which Tab moves the focus; a panel in it passes the focus to its children.
     void SetTabOrder(const std::vector<TNativeControl*>& order);

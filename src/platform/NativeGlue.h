@@ -36,3 +36,8 @@ void ApplyLabelFont(GtkLabel* label, const TFont& font, double letterSpacing = 0
 // A fixed container that places each child exactly at its position with its size request and
 // asks for exactly its own size request.
 GtkWidget* NewExactFixed();
+
+// A bin that shows its one child at a whole-number zoom, each pixel a zoom x zoom block, and
+// hands the child the pointer at the child's own scale.
+GtkWidget* NewZoomBin();
+void SetZoomBinZoom(GtkWidget* bin, int32_t zoom);

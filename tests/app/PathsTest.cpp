@@ -137,3 +137,19 @@ TEST_F(TPathsTest, AWriteCreatesTheMissingDataFolder)
 }
 
 } // namespace
+
+TEST_F(TPathsTest, TheZoomIsAWholeNumberFromOneToTheMostElseOneAndAWriteKeepsIt)
+{
+    SetPathsFor("/opt/pathwarden/pathwarden", {"pathwarden"});
+    EXPECT_EQ(ReadZoom(), 1); // no file
+    const std::pair<std::string, int32_t> cases[] = {{"Zoom=2", 2}, {"zoom=+3", 3}, {"Zoom=4", 4},
+        {"Zoom=5", 1}, {"Zoom=0", 1}, {"Zoom=-2", 1}, {"Zoom=2x", 1}, {"Zoom=", 1}, {"", 1}};
+    for (const auto& [line, zoom] : cases) {
+        SettingsWith("[Options]\nShowSplash=0\n" + line);
+        EXPECT_EQ(ReadZoom(), zoom) << line;
+    }
+    WriteZoom(3);
+    EXPECT_EQ(ReadZoom(), 3);
+    EXPECT_EQ(
+        Config.Read("Larkfield/Pathwarden/Pathwarden.ini"), "[Options]\nShowSplash=0\nZoom=3\n");
+}

@@ -1,4 +1,5 @@
 #include "platform/NativeDialog.h"
+#include "platform/GtkGlue.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,68 @@ TEST_F(TNativeDialogTest, PicturesNeedAReadableFileOrPixelsForTheirWholeSize)
     EXPECT_FALSE(picture.HasPicture());
     EXPECT_TRUE(picture.SetPicture(2, 3, pixels));
     EXPECT_TRUE(picture.HasPicture());
+}
+
+// The window's pixels as the X server shows them, one colour a pixel.
+std::vector<uint32_t> OnScreen(GtkWidget* window, int32_t width, int32_t height)
+{
+    std::vector<uint32_t> pixels;
+    TGObjectPtr<GdkPixbuf> shot(
+        gdk_pixbuf_get_from_window(gtk_widget_get_window(window), 0, 0, width, height));
+    if (!shot)
+        return pixels;
+    const guchar* p = gdk_pixbuf_get_pixels(shot.get());
+    const int stride = gdk_pixbuf_get_rowstride(shot.get());
+    const int channels = gdk_pixbuf_get_n_channels(shot.get());
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            const guchar* q = p + y * stride + x * channels;
+            pixels.push_back(MakeColour(q[0], q[1], q[2]));
+        }
+    return pixels;
+}
+
+TEST_F(TNativeDialogTest, AtTwiceTheZoomEachPixelIsABlockAndThePointerFindsItsControl)
+{
+    TNativeShape shape(Dialog);
+    shape.Name = "shape";
+    shape.SetBounds(10, 10, 40, 30);
+    shape.SetBrushColour(MakeColour(255, 0, 0));
+    Record(shape);
+    TNativeLabel text(Dialog);
+    text.SetBounds(5, 50, 90, 20);
+    text.SetCaption("Zoomed");
+    GtkWidget* window = Dialog.Window().Window;
+    // In the screen's far corner, where no other test's window lies over it.
+    gtk_window_move(GTK_WINDOW(window), 1280 - 200, 1024 - 160);
+    Dialog.Show();
+    ASSERT_TRUE(ProcessMessagesUntil([&] { return RectWidth(text.PlacedRect()) > 0; }));
+    ProcessMessagesUntil([] { return false; }); // painted
+    const std::vector<uint32_t> designed = OnScreen(window, 100, 80);
+    ASSERT_EQ(designed.size(), 100u * 80u);
+
+    Dialog.SetZoom(2);
+    ASSERT_TRUE(
+        ProcessMessagesUntil([&] { return gtk_widget_get_allocated_width(window) == 200; }));
+    ProcessMessagesUntil([] { return false; }); // the offscreen copy paints
+    const std::vector<uint32_t> zoomed = OnScreen(window, 200, 160);
+    ASSERT_EQ(zoomed.size(), 200u * 160u);
+    size_t wrong = 0;
+    for (int32_t y = 0; y < 160; ++y)
+        for (int32_t x = 0; x < 200; ++x)
+            wrong += zoomed[size_t(y) * 200 + x] != designed[size_t(y / 2) * 100 + x / 2];
+    EXPECT_EQ(wrong, 0u);
+
+    gint originX = 0;
+    gint originY = 0;
+    gdk_window_get_origin(gtk_widget_get_window(window), &originX, &originY);
+    GdkEvent* motion = gdk_event_new(GDK_MOTION_NOTIFY);
+    motion->motion.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+    motion->motion.x_root = originX + 2 * 15 + 1;
+    motion->motion.y_root = originY + 2 * 16 + 1;
+    gtk_widget_event(window, motion);
+    gdk_event_free(motion);
+    EXPECT_EQ(Log, (std::vector<std::string> {"shape 5,6"}));
 }
 
 } // namespace

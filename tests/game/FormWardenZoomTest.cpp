@@ -1,0 +1,142 @@
+#include "FormWardenFixture.h"
+#include "game/WindowZoom.h"
+#include "platform/GtkGlue.h"
+#include "support/MessageBoxRecorder.h"
+
+#include <cctype>
+
+namespace {
+
+class FormWardenZoomTest : public TFormWardenFixture {
+protected:
+    FormWardenZoomTest()
+        : TFormWardenFixture("")
+    {
+        Form->Show();
+        Form->Update();
+    }
+    ~FormWardenZoomTest() override { Form->Hide(); }
+
+    // Sets the zoom directly, whatever the screen, and waits for the window to take the size.
+    void Zoom(int32_t z)
+    {
+        Form->SetZoom(z);
+        ASSERT_TRUE(ProcessMessagesUntil(
+            [&] { return gtk_widget_get_allocated_width(Form->Window().Area) == 517 * z; }));
+    }
+    // The client area as the draw handler puts it on the screen.
+    std::vector<uint32_t> Drawn()
+    {
+        Form->Update();
+        const int32_t w = 517 * Form->Zoom();
+        const int32_t h = 403 * Form->Zoom();
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+        cairo_t* cr = cairo_create(image);
+        gtk_widget_draw(Form->Window().Area, cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(image);
+        const auto* p = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(image));
+        const int32_t stride = cairo_image_surface_get_stride(image) / 4;
+        std::vector<uint32_t> pixels;
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                pixels.push_back(p[y * stride + x] & 0xFFFFFF);
+        cairo_surface_destroy(image);
+        return pixels;
+    }
+    // At 2x and 3x every pixel is the 1x pixel of its block.
+    void ExpectBlocksOfThePicture(const char* state)
+    {
+        Zoom(1);
+        const std::vector<uint32_t> designed = Drawn();
+        for (const int32_t z : {2, 3}) {
+            Zoom(z);
+            const std::vector<uint32_t> zoomed = Drawn();
+            size_t wrong = 0;
+            for (int32_t y = 0; y < 403 * z; ++y)
+                for (int32_t x = 0; x < 517 * z; ++x)
+                    wrong
+                        += zoomed[size_t(y) * 517 * z + x] != designed[size_t(y / z) * 517 + x / z];
+            EXPECT_EQ(wrong, 0u) << state << " at " << z << "x";
+        }
+    }
+    void Click(int32_t x, int32_t y)
+    {
+        for (const GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+            GdkEvent* event = gdk_event_new(type);
+            event->button.window
+                = GDK_WINDOW(g_object_ref(gtk_widget_get_window(Form->Window().Area)));
+            event->button.button = 1;
+            event->button.x = x;
+            event->button.y = y;
+            gtk_widget_event(Form->Window().Area, event);
+            gdk_event_free(event);
+        }
+    }
+};
+
+TEST_F(FormWardenZoomTest, TheZoomedPictureIsTheDesignedOneInBlocksIdlePlayingAndWon)
+{
+    ExpectBlocksOfThePicture("idle");
+    Zoom(1);
+    Click(377, 343); // Start
+    while (Form->tmrWarden.Enabled())
+        Ticks(1);
+    ExpectBlocksOfThePicture("playing");
+    for (const char key : SolvingKeys(Game().Board)) {
+        Type(static_cast<uint16_t>(std::toupper(key)), 0, key);
+        Ticks(4);
+    }
+    ASSERT_TRUE(Game().Won);
+    ExpectBlocksOfThePicture("won");
+}
+
+TEST_F(FormWardenZoomTest, AClickAtTheZoomedPointHitsWhatItHitsAtOneX)
+{
+    for (const int32_t z : {2, 3}) {
+        Zoom(z);
+        const int32_t cols = Game().Board.Cols();
+        Click(219 * z + z - 1, 343 * z); // one column more
+        EXPECT_EQ(Game().Board.Cols(), cols + 1) << z;
+        const TRoadBoard before = Game().Board.Current;
+        Click(120 * z, 340 * z); // the size caption: a new picture
+        EXPECT_NE(Game().Board.Current, before) << z;
+    }
+}
+
+TEST_F(FormWardenZoomTest, CtrlPlusMinusAndZeroStepTheZoomOncePerPressAndKeepIt)
+{
+    std::vector<int32_t> kept;
+    Form->OnZoomChanged = [&](int32_t z) { kept.push_back(z); };
+    ASSERT_TRUE(Form->ZoomFits(2)) << "the test screen fits 2x";
+    Form->KeyDown(VK_OEM_PLUS, ssCtrl | ssShift);
+    Form->KeyDown(VK_OEM_PLUS, ssCtrl | ssShift); // the keyboard's repeat
+    EXPECT_EQ(Form->Zoom(), 2);
+    Form->KeyUp(VK_OEM_PLUS, ssCtrl);
+    Type(VK_SUBTRACT, ssCtrl, 0);
+    EXPECT_EQ(Form->Zoom(), 1);
+    Type(VK_ADD, ssCtrl, 0);
+    Type('0', ssCtrl, '0');
+    EXPECT_EQ(Form->Zoom(), 1);
+    EXPECT_EQ(kept, (std::vector<int32_t> {2, 1, 2, 1}));
+    Type(VK_OEM_PLUS, ssAlt, 0); // Alt: not a zoom key
+    EXPECT_EQ(Form->Zoom(), 1);
+    EXPECT_FALSE(ApplyZoom(*Form, MaxZoom + 1));
+    EXPECT_EQ(ApplyZoom(*Form, 3), Form->ZoomFits(3));
+}
+
+TEST(ZoomForKey, StepsWithinOneToMaxZoomAndIgnoresOtherKeys)
+{
+    const struct {
+        uint16_t Key;
+        TShiftState Shift;
+        int32_t Zoom, Expected;
+    } cases[] = {{VK_OEM_PLUS, ssCtrl, 1, 2}, {VK_ADD, ssCtrl | ssShift, 3, 4},
+        {VK_OEM_PLUS, ssCtrl, MaxZoom, MaxZoom}, {VK_OEM_MINUS, ssCtrl, 3, 2},
+        {VK_SUBTRACT, ssCtrl, 1, 1}, {'0', ssCtrl, 3, 1}, {VK_OEM_PLUS, 0, 1, 0},
+        {VK_OEM_PLUS, ssCtrl | ssAlt, 1, 0}, {'1', ssCtrl, 2, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ZoomForKey(c.Key, c.Shift, c.Zoom), c.Expected) << c.Key << " " << c.Zoom;
+}
+
+} // namespace
