@@ -6,10 +6,18 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace {
 
-// How much lower than the interface the work runs: a nice value, 0 to 19.
+// How much lower than its caller the work runs, in nice values, down to the lowest.
 constexpr int BackgroundNice = 10;
+constexpr int LowestNice = 19;
+
+int ThreadNice()
+{
+    return getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+}
 
 } // namespace
 
@@ -28,11 +36,13 @@ TBackgroundTask::TBackgroundTask(TWork work, TDone done)
     : FShared(std::make_shared<TShared>())
 {
     FShared->Done = std::move(done);
-    FThread = std::thread([shared = FShared, work = std::move(work)] {
+    const int nice = std::min(ThreadNice() + BackgroundNice, LowestNice);
+    FThread = std::thread([shared = FShared, work = std::move(work), nice] {
         // The work yields to the interface's thread, so that the board's frames stay smooth on a
-        // busy machine; threads the work starts inherit the lower priority. On Linux the
-        // priority is each thread's own. A refusal leaves the thread as it was, which is fine.
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), BackgroundNice);
+        // busy machine, also when the whole game was started with a lower priority; threads the
+        // work starts inherit it. On Linux the priority is each thread's own. A refusal leaves
+        // the thread as it was, which is fine.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), nice);
         try {
             work(shared->Cancel);
         } catch (...) {
