@@ -27,6 +27,9 @@ struct TBackgroundTask::TShared {
     std::atomic<bool> Cancel = false;
     TDone Done;
     std::exception_ptr Error;
+    // Set once the work has ended. The hand-over to the loop takes GLib's locks, which a thread
+    // checker cannot see; this makes what the work wrote visible to the completion in its eyes.
+    std::atomic<bool> Ended = false;
     // Touched on the loop's thread only.
     bool Dropped = false;
     bool Finished = false;
@@ -37,7 +40,10 @@ TBackgroundTask::TBackgroundTask(TWork work, TDone done)
 {
     FShared->Done = std::move(done);
     const int nice = std::min(ThreadNice() + BackgroundNice, LowestNice);
-    FThread = std::thread([shared = FShared, work = std::move(work), nice] {
+    // The idle source owns a reference until it has run or been dropped with the loop. It is
+    // made on this thread, before the work's, so that only the loop's thread reads it.
+    auto hold = std::make_unique<std::shared_ptr<TShared>>(FShared);
+    FThread = std::thread([shared = FShared, work = std::move(work), nice, hold = hold.get()] {
         // The work yields to the interface's thread, so that the board's frames stay smooth on a
         // busy machine, also when the whole game was started with a lower priority; threads the
         // work starts inherit it. On Linux the priority is each thread's own. A refusal leaves
@@ -48,13 +54,12 @@ TBackgroundTask::TBackgroundTask(TWork work, TDone done)
         } catch (...) {
             shared->Error = std::current_exception();
         }
-        // The idle source owns a reference until it has run or been dropped with the loop.
-        auto* hold = new std::shared_ptr<TShared>(shared);
+        shared->Ended.store(true, std::memory_order_release);
         g_idle_add_full(
             G_PRIORITY_DEFAULT,
             [](gpointer data) -> gboolean {
                 TShared& state = **static_cast<std::shared_ptr<TShared>*>(data);
-                if (!state.Dropped) {
+                if (state.Ended.load(std::memory_order_acquire) && !state.Dropped) {
                     state.Finished = true;
                     RunGuarded([&state] { state.Done(state.Error); });
                 }
@@ -62,6 +67,7 @@ TBackgroundTask::TBackgroundTask(TWork work, TDone done)
             },
             hold, [](gpointer data) { delete static_cast<std::shared_ptr<TShared>*>(data); });
     });
+    hold.release();
 }
 
 TBackgroundTask::~TBackgroundTask()
