@@ -179,4 +179,5 @@ private:
     TSolveJob FHelpSolve;
     // Builds the solver's tables for the size of the game being scrambled; it outlives games.
     std::unique_ptr<TBackgroundTask> FSolverTables;
+    std::pair<int32_t, int32_t> FSolverTablesSize;
 };

@@ -86,13 +86,18 @@ void TFormWarden::RequestSolution(bool forPar)
 }
 
 // The par is asked for when the scramble ends: the tables it needs are built meanwhile, rather
-// than after it.
+// than after it. A build for another size is no longer wanted and would hold up this one's:
+// it is cancelled, which leaves its tables to be built when that size is played again.
 void TFormWarden::PrepareSolverTables()
 {
-    if (!Play || (FSolverTables && !FSolverTables->Finished()))
+    if (!Play)
         return;
     const int32_t cols = Play->Game.Board.Cols();
     const int32_t rows = Play->Game.Board.Rows();
+    if (FSolverTables && !FSolverTables->Finished() && FSolverTablesSize == std::pair {cols, rows})
+        return;
+    FSolverTables.reset();
+    FSolverTablesSize = {cols, rows};
     FSolverTables = std::make_unique<TBackgroundTask>(
         [cols, rows](const std::atomic<bool>& cancel) { PrepareSolver(cols, rows, &cancel); },
         [](std::exception_ptr error) {

@@ -64,6 +64,33 @@ struct TWaiting {
     std::array<uint32_t, Moves> Near {};
 };
 
+bool Stopped(uint32_t index, const std::atomic<bool>* cancel)
+{
+    return index % CancelCheckInterval == 0 && cancel != nullptr
+        && cancel->load(std::memory_order_relaxed);
+}
+
+// Runs pass(from, to, half) over the two halves of the placements, at once where the machine
+// has two cores. The halves split at a multiple of perByte, so that a pass that writes only in
+// its own half writes bytes of its own. A pass returns false when it saw the cancel flag set,
+// which raises TTableCancelled once both have ended.
+template <typename TPass> void OverHalves(uint32_t states, uint32_t perByte, const TPass& pass)
+{
+    const uint32_t middle = states / (2 * perByte) * perByte;
+    std::array<bool, 2> finished {};
+    const auto half = [&](int32_t which) {
+        finished[which] = which == 0 ? pass(0u, middle, 0) : pass(middle, states, 1);
+    };
+    if (TwoCores()) {
+        BothAtOnce([&] { half(0); }, [&] { half(1); });
+    } else {
+        half(0);
+        half(1);
+    }
+    if (!finished[0] || !finished[1])
+        throw TTableCancelled();
+}
+
 } // namespace
 
 template <int32_t Tiles>
@@ -101,12 +128,7 @@ std::vector<uint8_t> TPatternSearch<Tiles>::Search(
         const auto next = static_cast<uint8_t>(depth + 1);
         const bool backwards = unreached < layer;
         std::array<uint32_t, 2> reached {};
-        std::array<bool, 2> cancelled {};
-        // The halves split at an even entry, so that backwards each thread writes bytes of its own.
-        const auto pass = [&](int32_t half) {
-            const uint32_t middle = states / 4 * 2;
-            const uint32_t from = half == 0 ? 0 : middle;
-            const uint32_t to = half == 0 ? middle : states;
+        OverHalves(states, 2, [&](uint32_t from, uint32_t to, int32_t half) {
             uint32_t& count = reached[half];
             // Forwards, the unreached neighbours of the layer join the next one; backwards, the
             // unreached placements with a neighbour in the layer do.
@@ -121,11 +143,8 @@ std::vector<uint8_t> TPatternSearch<Tiles>::Search(
             };
             std::optional<TWaiting> waiting;
             for (uint32_t index = from; index < to; ++index) {
-                if (index % CancelCheckInterval == 0 && cancel != nullptr
-                    && cancel->load(std::memory_order_relaxed)) {
-                    cancelled[half] = true;
-                    return;
-                }
+                if (Stopped(index, cancel))
+                    return false;
                 if (Nibble(table, index) != (backwards ? Unreached : depth))
                     continue;
                 TWaiting placement {index, {}};
@@ -138,15 +157,79 @@ std::vector<uint8_t> TPatternSearch<Tiles>::Search(
             }
             if (waiting)
                 settle(*waiting);
-        };
-        if (TwoCores()) {
-            BothAtOnce([&] { pass(0); }, [&] { pass(1); });
-        } else {
-            pass(0);
-            pass(1);
-        }
-        if (cancelled[0] || cancelled[1])
-            throw TTableCancelled();
+            return true;
+        });
+        layer = reached[0] + reached[1];
+        unreached -= layer;
+    }
+    return table;
+}
+
+template <int32_t Tiles>
+std::vector<uint8_t> TPatternSearch<Tiles>::SearchExtra(
+    const TCells& homes, const TTilePatternTable& fewer, const std::atomic<bool>* cancel)
+{
+    constexpr uint32_t states = States();
+    constexpr auto lastCells = static_cast<uint32_t>(PatternCells - Tiles + 1);
+    // Every entry starts at MostExtra: placements not yet reached lie further than the search.
+    std::vector<uint8_t> table((states + 3) / 4, 0xFF);
+    const auto after = CellsAfterMoves();
+    const auto fewest = [&](uint32_t index) { return fewer.At(index / lastCells); };
+    const auto level = [&](uint32_t index) { return fewest(index) + Quarter(table, index); };
+    ReachExtra(table, RankCells(homes), 0);
+    uint32_t layer = 1;
+    uint32_t unreached = states - 1;
+    // Past the farthest of fewer's distances and MostExtra every placement is reached.
+    for (int32_t depth = 0; unreached > 0 && depth <= Unreached + MostExtra; ++depth) {
+        const int32_t next = depth + 1;
+        const bool backwards = unreached < layer;
+        std::array<uint32_t, 2> reached {};
+        OverHalves(states, 4, [&](uint32_t from, uint32_t to, int32_t half) {
+            uint32_t& count = reached[half];
+            // An unreached placement joins the next layer at its distance less fewer's, which
+            // is below MostExtra: at MostExtra it joins it without a neighbour.
+            const auto join = [&](uint32_t entry, int32_t lower) {
+                count += ReachExtra(table, entry, static_cast<uint8_t>(next - lower)) ? 1 : 0;
+            };
+            const auto settle = [&](const TWaiting& placement) {
+                if (!backwards) {
+                    for (const uint32_t entry : placement.Near) {
+                        const int32_t lower = fewest(entry);
+                        if (lower + MostExtra > next && Quarter(table, entry) == MostExtra)
+                            join(entry, lower);
+                    }
+                } else if (std::any_of(placement.Near.begin(), placement.Near.end(),
+                               [&](uint32_t entry) { return level(entry) == depth; })) {
+                    join(placement.Index, fewest(placement.Index));
+                }
+            };
+            std::optional<TWaiting> waiting;
+            for (uint32_t index = from; index < to; ++index) {
+                if (Stopped(index, cancel))
+                    return false;
+                const int32_t lower = fewest(index);
+                const int32_t extra = Quarter(table, index);
+                if (extra == MostExtra && lower + MostExtra == next) {
+                    ++count;
+                    continue;
+                }
+                const bool open = extra == MostExtra && lower + MostExtra > next && lower <= next;
+                if (backwards ? !open : lower + extra != depth)
+                    continue;
+                TWaiting placement {index, {}};
+                RanksAfterMoves(after, Unrank(index), placement.Near);
+                for (const uint32_t entry : placement.Near) {
+                    __builtin_prefetch(&table[entry / 4]);
+                    fewer.Prefetch(entry / lastCells);
+                }
+                if (waiting)
+                    settle(*waiting);
+                waiting = placement;
+            }
+            if (waiting)
+                settle(*waiting);
+            return true;
+        });
         layer = reached[0] + reached[1];
         unreached -= layer;
     }

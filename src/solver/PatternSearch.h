@@ -38,6 +38,22 @@ public:
     // threads, a half of the table each. Raises TTableCancelled once cancel is set.
     static std::vector<uint8_t> Search(const TCells& homes, const std::atomic<bool>* cancel);
 
+    // The moves the last tile adds to the fewest that bring the others home, which fewer gives
+    // at the others' number (the index less its last digit), cut to MostExtra: a quarter of a
+    // byte per placement, the same breadth first search in the table it returns. The distance
+    // cut to fewer's plus MostExtra is itself a distance, in which every placement also lies
+    // that far from home directly; so a placement's entry and fewer's tell whether the search
+    // has reached it, and the exact distance wherever it has.
+    static constexpr int32_t MostExtra = 3;
+    static std::vector<uint8_t> SearchExtra(
+        const TCells& homes, const TTilePatternTable& fewer, const std::atomic<bool>* cancel);
+    static uint8_t Quarter(std::vector<uint8_t>& table, uint32_t index)
+    {
+        const uint8_t four
+            = std::atomic_ref<uint8_t>(table[index / 4]).load(std::memory_order_relaxed);
+        return (four >> (2 * (index % 4))) & 3;
+    }
+
 private:
     static TCells Unrank(uint32_t index);
     // Sets an unreached entry; whether it was unreached. Two threads may set the same entry to
@@ -51,6 +67,14 @@ private:
         const uint8_t before
             = std::atomic_ref<uint8_t>(table[index / 2]).fetch_and(keep, std::memory_order_relaxed);
         return ((before >> (4 * (index % 2))) & 0xF) == Unreached;
+    }
+    // Lowers an entry of SearchExtra's table from MostExtra; whether it was MostExtra.
+    static bool ReachExtra(std::vector<uint8_t>& table, uint32_t index, uint8_t extra)
+    {
+        const auto keep = static_cast<uint8_t>(~((MostExtra - extra) << (2 * (index % 4))));
+        const uint8_t before
+            = std::atomic_ref<uint8_t>(table[index / 4]).fetch_and(keep, std::memory_order_relaxed);
+        return ((before >> (2 * (index % 4))) & 3) == MostExtra;
     }
 };
 

@@ -166,6 +166,13 @@ bool PrepareSolver(int32_t cols, int32_t rows, const std::atomic<bool>* cancel)
     }
 }
 
+// A preparation cancelled at once finds only tables that are already built.
+bool SolverPrepared(int32_t cols, int32_t rows)
+{
+    const std::atomic<bool> stop {true};
+    return PrepareSolver(cols, rows, &stop);
+}
+
 std::optional<TSolution> SolvePuzzle(const TPuzzleBoard& board, const TSolveOptions& options)
 {
     return SolvePuzzle(board.Current, board.Target, board.Cols(), board.Rows(), options);

@@ -38,3 +38,6 @@ std::optional<TSolution> SolvePuzzle(const TPuzzleBoard& board, const TSolveOpti
 // once when they are built or none are needed.
 // Returns false when cancelled first.
 bool PrepareSolver(int32_t cols, int32_t rows, const std::atomic<bool>* cancel = nullptr);
+
+// Whether the tables that solving a board of this size needs are built.
+bool SolverPrepared(int32_t cols, int32_t rows);

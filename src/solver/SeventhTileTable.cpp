@@ -29,20 +29,14 @@ bool TSeventhTileTable::Built()
     return Once().Built();
 }
 
-// The seven are searched in full, the seventh numbered last so that each entry of the six is
-// followed by those of the seventh's free cells; the difference is kept.
+// The seven are searched in the table itself, with the six's distances beside it, so that the
+// build holds no more than the two tables.
 TSeventhTileTable::TSeventhTileTable(const std::atomic<bool>* cancel)
 {
+    static_assert(TSevenSearch::MostExtra == MostExtra);
     const TTilePatternTable& six = TTilePatternTable::Shared(cancel);
     TSevenSearch::TCells homes {};
     std::copy(TTilePatternTable::Homes().begin(), TTilePatternTable::Homes().end(), homes.begin());
     homes.back() = Home;
-    std::vector<uint8_t> seven = TSevenSearch::Search(homes, cancel);
-    constexpr uint32_t entries = TSevenSearch::States();
-    FExtra.assign((entries + 3) / 4, 0);
-    for (uint32_t entry = 0; entry < entries; ++entry) {
-        const int32_t extra
-            = std::min(MostExtra, TSevenSearch::Nibble(seven, entry) - six.At(entry / FreeCells));
-        FExtra[entry / 4] |= static_cast<uint8_t>(extra << (2 * (entry % 4)));
-    }
+    FExtra = TSevenSearch::SearchExtra(homes, six, cancel);
 }

@@ -1,6 +1,7 @@
 #include "FormWardenFixture.h"
 #include "WindowAnnouncements.h"
 #include "platform/FormTooltip.h"
+#include "solver/PuzzleSolver.h"
 #include "solver/SeventhTileTable.h"
 
 #include <chrono>
@@ -132,6 +133,28 @@ TEST_F(FormWardenHintTest, AFourByFourGameBuildsTheSolversTablesBeforeItsScrambl
     Form->tmrWarden.SetEnabled(true);
     ScrambleWithParOfStartedGame();
     EXPECT_TRUE(Form->Coach.Par->Shortest);
+}
+
+TEST_F(FormWardenHintTest, AGameOfAnotherSizeCancelsTheOldSizesTablesAndBuildsItsOwn)
+{
+    if (TSeventhTileTable::Built())
+        GTEST_SKIP() << "an earlier test in this process built the tables";
+    Form->ColRowButtonClick(Form->cmdColP);
+    Form->ColRowButtonClick(Form->cmdRowP);
+    Form->StartButtonClick();
+    Form->tmrWarden.SetEnabled(false);
+    RunLoopUntil([] { return false; }, std::chrono::milliseconds(100));
+
+    Form->ExitButtonClick();
+    Form->ColRowButtonClick(Form->cmdColP);
+    Form->ColRowButtonClick(Form->cmdRowP);
+    ASSERT_EQ(Game().Board.Cols(), 5);
+    ASSERT_EQ(Game().Board.Rows(), 5);
+    Form->StartButtonClick();
+    Form->tmrWarden.SetEnabled(false);
+
+    EXPECT_TRUE(RunLoopUntil([] { return SolverPrepared(5, 5); }, std::chrono::seconds(60)));
+    EXPECT_FALSE(TSeventhTileTable::Built());
 }
 
 TEST_F(FormWardenHintTest, AnyKeyOrClickStopsShowMeAfterTheMoveInHand)

@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -71,6 +72,28 @@ TEST(BackgroundTaskTest, TheWorkAndTheThreadsItStartsRunBelowTheLoopsPriority)
     EXPECT_GT(work, loop);
     EXPECT_EQ(started, work);
     EXPECT_EQ(getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())), loop);
+}
+
+TEST(BackgroundTaskTest, TheWorkRunsTenBelowItsCallerAtAnyPriorityUpToTheLowest)
+{
+    // The caller runs on a thread of its own, whose priority it may lower and not raise again.
+    for (const int lower : {5, 10, 15}) {
+        std::atomic<int> caller = -1, work = -1;
+        std::thread([&] {
+            const auto self = static_cast<id_t>(gettid());
+            setpriority(PRIO_PROCESS, self, getpriority(PRIO_PROCESS, self) + lower);
+            caller = getpriority(PRIO_PROCESS, self);
+            TBackgroundTask task(
+                [&](const std::atomic<bool>&) {
+                    work = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+                },
+                [](std::exception_ptr) {});
+            while (work == -1)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }).join();
+
+        EXPECT_EQ(work, std::min(caller + 10, 19)) << "caller at " << caller;
+    }
 }
 
 TEST(BackgroundTaskTest, DestroyingTheTaskCancelsTheWorkAndDropsItsCompletion)

@@ -195,6 +195,19 @@ TEST(ExactSearch, TheSeventhTileTableIsADistanceFromHome)
     }
 }
 
+// How many placements the seventh tile adds each number of moves to, as the table was first
+// built from a search of all seven tiles: a change of how it is built keeps every entry.
+TEST(ExactSearch, TheSeventhTileTableKeepsItsCountOfEachExtra)
+{
+    const TSeventhTileTable& seventh = TSeventhTileTable::Shared();
+    std::array<uint32_t, TSeventhTileTable::MostExtra + 1> counts {};
+    const uint32_t entries = TTilePatternTable::Rank({15, 14, 13, 12, 11, 10}) + 1;
+    for (uint32_t entry = 0; entry < entries * TSeventhTileTable::FreeCells; ++entry)
+        ++counts[seventh.Extra(entry)];
+
+    EXPECT_EQ(counts, (std::array<uint32_t, 4> {16'250'897, 31'777'906, 9'197'130, 431'667}));
+}
+
 TEST(ExactSearch, BoardsNearTheTargetHaveTheirDistanceAndTheOthersLieFarther)
 {
     constexpr int32_t Radius = 3;

@@ -1,5 +1,6 @@
 #include "solver/PuzzleSolver.h"
 #include "solver/BuiltOnce.h"
+#include "solver/SeventhTileTable.h"
 #include "solver/TilePatternTable.h"
 
 #include "common/KelException.h"
@@ -235,6 +236,23 @@ TEST(PuzzleSolver, PreparingOnlyBuildsWhatASizeNeedsAndStopsWhenCancelled)
     // A cancelled build leaves the table to the next caller.
     EXPECT_TRUE(PrepareSolver(5, 4));
     EXPECT_TRUE(PrepareSolver(5, 4, &cancel));
+}
+
+TEST(PuzzleSolver, ABuildCancelledHalfWayLeavesTheTablesToTheNextCaller)
+{
+    if (TSeventhTileTable::Built())
+        GTEST_SKIP() << "an earlier test in this process built the tables";
+    std::atomic<bool> cancel {false};
+    auto build = std::async(std::launch::async, [&] { return PrepareSolver(4, 4, &cancel); });
+    while (!TTilePatternTable::Built())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    cancel = true;
+
+    EXPECT_FALSE(build.get());
+    EXPECT_FALSE(SolverPrepared(4, 4));
+    EXPECT_TRUE(PrepareSolver(4, 4, nullptr));
+    EXPECT_TRUE(SolverPrepared(4, 4));
 }
 
 TEST(PuzzleSolver, AWaitForAnotherCallersBuildStopsWhenCancelled)
