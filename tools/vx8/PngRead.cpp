@@ -67,10 +67,9 @@ bool SetTransforms(png_structp png, png_infop info, const TPngHeader& header, st
     return true;
 }
 
-bool ReadPngRows(png_structp png, png_infop info, TIndexedPicture& picture, png_bytepp rows)
+// The PLTE chunk's colours and, for a palette, the tRNS chunk's alphas (at most 256 of each).
+void ReadPaletteAndAlphas(png_structp png, png_infop info, TIndexedPicture& picture)
 {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
     png_colorp entries = nullptr;
     int count = 0;
     if (png_get_PLTE(png, info, &entries, &count) != 0) {
@@ -79,8 +78,16 @@ bool ReadPngRows(png_structp png, png_infop info, TIndexedPicture& picture, png_
     }
     png_bytep alphas = nullptr;
     int alphaCount = 0;
-    if (picture.Palette.size() > 0 && png_get_tRNS(png, info, &alphas, &alphaCount, nullptr) != 0)
+    if (!picture.Palette.empty() && png_get_tRNS(png, info, &alphas, &alphaCount, nullptr) != 0
+        && alphas != nullptr)
         picture.Alpha.assign(alphas, alphas + std::min(alphaCount, 256));
+}
+
+bool ReadPngRows(png_structp png, png_infop info, TIndexedPicture& picture, png_bytepp rows)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    ReadPaletteAndAlphas(png, info, picture);
     png_read_image(png, rows);
     png_read_end(png, nullptr);
     return true;
@@ -140,16 +147,7 @@ bool ReadPaletteChunks(
     png_read_info(png, info);
     header.ColourType = png_get_color_type(png, info);
     header.BitDepth = png_get_bit_depth(png, info);
-    png_colorp entries = nullptr;
-    int count = 0;
-    if (png_get_PLTE(png, info, &entries, &count) != 0) {
-        for (int i = 0; i < count && i < 256; ++i)
-            picture.Palette.push_back({entries[i].red, entries[i].green, entries[i].blue});
-    }
-    png_bytep alphas = nullptr;
-    int alphaCount = 0;
-    if (png_get_tRNS(png, info, &alphas, &alphaCount, nullptr) != 0 && alphas != nullptr)
-        picture.Alpha.assign(alphas, alphas + std::min(alphaCount, 256));
+    ReadPaletteAndAlphas(png, info, picture);
     return true;
 }
 
