@@ -162,7 +162,7 @@ void TFormWarden::SetUp()
     Play = std::make_unique<TWardenPlay>(
         FRandom, *Images, [this](TVX8ImageData& surface, TPoint p) { BG.PaintTilesTo(surface, p); },
         static_cast<TWardenScreen&>(*this));
-    MakeIcon();
+    FIconLater = std::make_unique<TAfterFirstFrame>(*this, [this] { MakeIcon(); });
     SetFormTooltip(*this, [this](int32_t x, int32_t y) { return PreviewTooltip(x, y); });
     SetFormAccessibility(*this, [this] { return AccessibleItems(); });
     Play->SetSize(3, 3);

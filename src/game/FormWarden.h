@@ -9,6 +9,7 @@
 #include "platform/BackgroundTask.h"
 #include "platform/Bevel.h"
 #include "platform/Desktop.h"
+#include "platform/FirstFrame.h"
 #include "platform/Form.h"
 #include "platform/Label.h"
 #include "platform/PaintBox.h"
@@ -180,4 +181,6 @@ private:
     // Builds the solver's tables for the size of the game being scrambled; it outlives games.
     std::unique_ptr<TBackgroundTask> FSolverTables;
     std::pair<int32_t, int32_t> FSolverTablesSize;
+    // The icons are decoded and handed to the window manager once the window is on the screen.
+    std::unique_ptr<TAfterFirstFrame> FIconLater;
 };

@@ -83,8 +83,12 @@ TEST_F(FormWardenTest, StartsIdleWithTheLayoutBothBoardsAndTheRightButtons)
     EXPECT_EQ(Form->PaletteChanged(nullptr), 0);
 }
 
-TEST_F(FormWardenTest, TheWindowHasTheDesktopIconInEverySizeTheArtProgramDraws)
+TEST_F(FormWardenTest, TheWindowGetsTheDesktopIconInEverySizeTheArtProgramDrawsAfterItsFirstFrame)
 {
+    EXPECT_TRUE(Form->IconSizes().empty());
+    Form->Show();
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return !Form->IconSizes().empty(); }));
+    Form->Hide();
     EXPECT_EQ(Form->IconSizes(), (std::vector<int32_t> {16, 22, 24, 32, 48, 64, 128, 256}));
 }
 
