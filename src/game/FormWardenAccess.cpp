@@ -50,19 +50,21 @@ std::vector<TAccessibleItem> TFormWarden::AccessibleItems()
     const TPuzzleBoard& board = game.Board;
     items.push_back({TAccessibleRole::Picture, "Play board", PlayBoardDescription(board),
         {true, true}, pbxBoard.BoundsRect(), {}});
-    const char* preview = game.Playing ? "Target picture" : game.Won ? "Well done" : "Press Start";
+    const char* preview = game.Playing() ? "Target picture"
+        : game.Won()                     ? "Well done"
+                                         : "Press Start";
     items.push_back({TAccessibleRole::Picture, "Preview board", preview, {true, true},
         pbxBackBoard.BoundsRect(), {}});
-    if (!game.Playing)
+    if (!game.Playing())
         return items;
     const TBoardLayout layout = TBoardLayout::Of(board);
-    const bool accepting = board.ScrambleCount <= 0;
+    const bool accepting = game.ScrambleCount() <= 0;
     for (const bool isColumn : {true, false})
         for (int32_t index = 1; index <= 2 * (isColumn ? board.Cols() : board.Rows()); ++index) {
-            const bool active = game.ArrowIndex == index && game.ArrowIsColumn == isColumn;
+            const bool active = game.ArrowIndex() == index && game.ArrowIsColumn() == isColumn;
             const TRect r = layout.ArrowRect(isColumn, index);
             items.push_back({TAccessibleRole::PushButton, ArrowName(board, {isColumn, index}), {},
-                {true, accepting && (game.ArrowIndex == 0 || active), active},
+                {true, accepting && (game.ArrowIndex() == 0 || active), active},
                 {r.Left + pbxBoard.Left(), r.Top + pbxBoard.Top(), r.Right + pbxBoard.Left(),
                     r.Bottom + pbxBoard.Top()},
                 [this, isColumn, index] {

@@ -38,7 +38,7 @@ std::string TFormWarden::PreviewTooltip(int32_t x, int32_t y)
     const int32_t cols = game.Board.Cols(), rows = game.Board.Rows();
     const TSizeStatistics statistics
         = file.empty() ? TSizeStatistics {} : ReadSizeStatistics(file, cols, rows);
-    const bool inGame = game.Playing || (game.Won && game.Board.NeedNewPuzzle);
+    const bool inGame = game.Playing() || (game.Won() && game.NeedNewPuzzle());
     std::string text = StatisticsText(statistics, cols, rows,
         inGame ? std::optional<int32_t>(Play->History.Moves()) : std::nullopt);
     if (inGame && Coach.Par)

@@ -60,7 +60,7 @@ protected:
         return RunLoopUntil([this] {
             if (Form->tmrWarden.Enabled())
                 Form->tmrWarden.Tick();
-            return !Game().Playing;
+            return !Game().Playing();
         });
     }
 
@@ -120,7 +120,7 @@ TEST_F(FormWardenHintTest, ShowMeWinsTheGameWhichCountsAsWonButSetsNoBest)
     const int32_t par = Form->Coach.Par->Moves;
     Type('H', ssCtrl | ssShift, 8);
     ASSERT_TRUE(PlayOut());
-    EXPECT_TRUE(Game().Won);
+    EXPECT_TRUE(Game().Won());
     EXPECT_EQ(Moves(), par);
     EXPECT_TRUE(Form->cmdStart.Enabled());
     EXPECT_EQ(Folder.Read("Pathwarden.ini"), "[Statistics]\nBest3x3=50\nStarted3x3=1\nWon3x3=1\n");
@@ -187,7 +187,7 @@ TEST_F(FormWardenHintTest, AnyKeyOrClickStopsShowMeAfterTheMoveInHand)
         Settle();
         EXPECT_FALSE(Form->tmrWarden.Enabled());
         EXPECT_EQ(Moves(), 2);
-        EXPECT_TRUE(Game().Playing);
+        EXPECT_TRUE(Game().Playing());
         Form->ExitButtonClick();
     }
 }

@@ -154,7 +154,7 @@ TEST_F(FormWardenTest, ButtonsKeysMouseAndTimerPlayThroughTheWindow)
     TVX8ImageData& play = *Form->Images->PlayBoard;
     EXPECT_EQ(Form->BackingStore().Pixel(37 + 100, 104 + 70), Colour(PixelOf(play, 100, 70)));
     Click(Form->cmdExit);
-    EXPECT_FALSE(Form->Play->Game.Playing);
+    EXPECT_FALSE(Form->Play->Game.Playing());
     EXPECT_TRUE(Form->cmdStart.Enabled());
 }
 
