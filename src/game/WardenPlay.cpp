@@ -46,6 +46,7 @@ void TWardenPlay::Stop()
     FScreen.EnableControls(true);
     RenderBoards();
     ShowBoards();
+    FScreen.GameEvent(TPlayEvent::Stopped);
 }
 
 void TWardenPlay::ColRow(int32_t tag)
