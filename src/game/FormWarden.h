@@ -110,7 +110,7 @@ public:
     // and Ctrl+0 the zoom. Each acts once per press, not again while the key is held.
     bool FormShortcut(uint16_t key, TShiftState shift);
     void OpenManual();
-    // Adds a part that follows the play; it must outlive the form's play.
+    // Adds a part that follows the play; not owned, it must stay while the form plays.
     void Listen(TPlayListener& listener) { FListeners.push_back(&listener); }
     // Opens a file with the desktop's handler; tests replace it.
     std::function<bool(const std::string&)> OpenDocument = OpenFileWithDefaultHandler;

@@ -16,7 +16,8 @@ bool Inside(const TRect& r, int32_t x, int32_t y)
 void TFormWarden::FormKeyDown(uint16_t& key, TShiftState shift)
 {
     UpdateVersionLabel();
-    // Any key ends "show me", but not the keyboard's repeat of the shortcut that began it.
+    // The keyboard's repeat of a shortcut is not a new act of the player's: it would end the
+    // "show me" that the shortcut began.
     if (key != FShortcutKey)
         PlayerActed();
     FKeyShift = shift;
