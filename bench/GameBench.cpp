@@ -37,15 +37,20 @@ struct TGameFixture {
         Game.Board.SetRows(5);
         Game.Board.NewPuzzle();
     }
+    // A game past its scramble.
+    void Play()
+    {
+        Game.Start();
+        while (Game.ScrambleStep()) { }
+    }
 };
 
 // Compose the strip over a fresh "_scroll_" copy of the play board, then show it.
 void BM_SlideFrame(benchmark::State& state)
 {
     TGameFixture f;
-    f.Game.Playing = true;
-    f.Game.ArrowIsColumn = true;
-    f.Game.ArrowIndex = 2;
+    f.Play();
+    f.Game.PressArrow(true, 2);
     f.Painter->RenderBoard(TBoardKind::Play, f.Game, {37, 104});
     int32_t offset = 24;
     for (auto _ : state) {
@@ -62,7 +67,8 @@ void BM_RedrawBoard(benchmark::State& state)
 {
     TGameFixture f;
     const auto mode = state.range(0);
-    f.Game.Playing = mode != 2;
+    if (mode != 2)
+        f.Play();
     const TBoardKind kind = mode == 1 ? TBoardKind::Preview : TBoardKind::Play;
     TVX8ImageData* surface
         = kind == TBoardKind::Play ? f.Images->PlayBoard : f.Images->PreviewBoard;

@@ -3,6 +3,7 @@
 // give the median, mean and longest solution, the median and slowest solve, the share solved
 // within 100 ms and the share solved in the fewest moves. PW_SOLVER_SEEDS sets the number of seeds
 // (1,000 by default).
+#include "puzzle/WardenGame.h"
 #include "solver/PuzzleSolver.h"
 
 #include <benchmark/benchmark.h>
@@ -26,7 +27,8 @@ int32_t SeedCount()
 
 TPuzzleBoard ScrambledBoard(TRandomSource& random, int32_t cols, int32_t rows, bool distinct)
 {
-    TPuzzleBoard board(random);
+    TWardenGame game(random);
+    TPuzzleBoard& board = game.Board;
     board.SetCols(cols);
     board.SetRows(rows);
     board.NewPuzzle();
@@ -36,8 +38,8 @@ TPuzzleBoard ScrambledBoard(TRandomSource& random, int32_t cols, int32_t rows, b
                 board.Target.Cell(c, r).Arms = static_cast<uint8_t>(c * MaxLines + r);
         board.Current = board.Target;
     }
-    board.ScrambleCount = ScrambleSteps;
-    while (board.ScrambleStep()) { }
+    game.Start();
+    while (game.ScrambleStep()) { }
     return board;
 }
 

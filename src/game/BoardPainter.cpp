@@ -171,15 +171,15 @@ void TBoardPainter::RenderBoard(
         FTiles(*surface, windowPosition);
     const int32_t ox = layout.OriginX();
     const int32_t oy = layout.OriginY();
-    if (game.Playing || play) {
+    if (game.Playing() || play) {
         surface->HorzLine({ox - 1, oy - 1}, CellPitch * layout.Cols, GridLineIndex);
         surface->VertLine({ox - 1, oy - 1}, CellPitch * layout.Rows, GridLineIndex);
     }
-    const TTileMode mode = game.Playing ? (play ? TTileMode::Grid : TTileMode::Flat)
-                                        : (play ? TTileMode::Raised : TTileMode::Flat);
-    if (!play && !game.Playing) {
+    const TTileMode mode = game.Playing() ? (play ? TTileMode::Grid : TTileMode::Flat)
+                                          : (play ? TTileMode::Raised : TTileMode::Flat);
+    if (!play && !game.Playing()) {
         const TImageHold message
-            = TImageHold::Open(FImages.Library, game.Won ? "welldone" : "clicksr");
+            = TImageHold::Open(FImages.Library, game.Won() ? "welldone" : "clicksr");
         if (TVX8ImageData* picture = message.Surface())
             surface->Draw({1, 1}, *picture, picture->Bounds());
         return;
@@ -192,14 +192,14 @@ void TBoardPainter::RenderBoard(
     }
     const TRoadBoard& board = play ? game.Board.Current : game.Board.Target;
     DrawTiles(board, layout, surface, 1, 1, layout.Cols, layout.Rows, mode);
-    if (play && game.Playing)
+    if (play && game.Playing())
         DrawAllArrows(game);
 }
 
 void TBoardPainter::DrawArrow(const TWardenGame& game, bool isColumn, int32_t index) const
 {
     const TBoardLayout layout = TBoardLayout::Of(game.Board);
-    const bool pressed = isColumn == game.ArrowIsColumn && index == game.ArrowIndex;
+    const bool pressed = isColumn == game.ArrowIsColumn() && index == game.ArrowIndex();
     const bool second = index > (isColumn ? layout.Cols : layout.Rows);
     // Up and left arrows show frames 0..4 (keys A..E, 1..5), down and right arrows frames from
     // 0 for the fourth key on (D..J, 4..0), so that every arrow shows its key.
@@ -230,7 +230,7 @@ void TBoardPainter::ComposeScrollFrame(
         return;
     frame.Draw({0, 0}, *play, play->Bounds());
     const TBoardLayout layout = TBoardLayout::Of(game.Board);
-    const TArrow arrow {game.ArrowIsColumn, game.ArrowIndex};
+    const TArrow arrow {game.ArrowIsColumn(), game.ArrowIndex()};
     if (!game.Board.IsArrow(arrow.IsColumn, arrow.Index))
         return;
     const TRect s = layout.MovingStrip(arrow);

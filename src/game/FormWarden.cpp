@@ -162,12 +162,61 @@ void TFormWarden::SetUp()
     Play = std::make_unique<TWardenPlay>(
         FRandom, *Images, [this](TVX8ImageData& surface, TPoint p) { BG.PaintTilesTo(surface, p); },
         static_cast<TWardenScreen&>(*this));
+    MakeListeners();
     FIconLater = std::make_unique<TAfterFirstFrame>(*this, [this] { MakeIcon(); });
-    SetFormTooltip(*this, [this](int32_t x, int32_t y) { return PreviewTooltip(x, y); });
+    SetFormTooltip(
+        *this, [this](int32_t x, int32_t y) { return FStatistics->PreviewTooltip(x, y); });
     SetFormAccessibility(*this, [this] { return AccessibleItems(); });
     Play->SetSize(3, 3);
     UpdateVersionLabel();
     ExitButtonClick();
+}
+
+// In the order they hear of the play: help first, so that the announcements and the statistics
+// of a won game know whether it was helped.
+void TFormWarden::MakeListeners()
+{
+    const auto announce = [this](const std::string& text) { AnnounceOnForm(*this, text); };
+    Hints = std::make_unique<TWardenHints>(*Play, announce);
+    FAccess = std::make_unique<TBoardAccess>(*Play, pbxBoard, pbxBackBoard, announce);
+    FStatistics = std::make_unique<TWardenStatistics>(*Play, Hints->Coach(), pbxBackBoard,
+        [this] { return SettingsFile ? SettingsFile() : std::string(); });
+    for (TPlayListener* listener :
+        std::initializer_list<TPlayListener*> {Hints.get(), FAccess.get(), FStatistics.get()})
+        Listen(*listener);
+}
+
+void TFormWarden::GameEvent(TPlayEvent event)
+{
+    for (TPlayListener* listener : FListeners)
+        listener->PlayEvent(event);
+}
+
+void TFormWarden::PlayerActed()
+{
+    for (TPlayListener* listener : FListeners)
+        listener->PlayerActed();
+}
+
+// The buttons and the title first, in a fixed order; then the boards, whose arrows exist only
+// while a game is played.
+std::vector<TAccessibleItem> TFormWarden::AccessibleItems()
+{
+    std::vector<TAccessibleItem> items;
+    const std::pair<TKelButton*, const char*> buttons[]
+        = {{&cmdStart, "Start"}, {&cmdExit, "Exit"}, {&cmdColM, "Fewer columns"},
+            {&cmdColP, "More columns"}, {&cmdRowM, "Fewer rows"}, {&cmdRowP, "More rows"}};
+    for (const auto& [control, name] : buttons) {
+        TKelButton* button = control;
+        items.push_back({TAccessibleRole::PushButton, name, {}, button->AccessibleState(),
+            button->BoundsRect(), [button] { button->DoAccessibleAction(); }});
+    }
+    items.push_back({TAccessibleRole::Link, "About Pathwarden", {},
+        {true, static_cast<bool>(FHooks.ShowAbout)}, Title.Rect, FHooks.ShowAbout});
+    if (FAccess)
+        for (TAccessibleItem& item : FAccess->Items())
+            items.push_back(std::move(item));
+    return items;
 }
 
 void TFormWarden::InstallHooks()

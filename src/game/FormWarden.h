@@ -2,11 +2,13 @@
 
 #include "controls/KelButton.h"
 #include "controls/VX8Tile.h"
-#include "game/WardenCoach.h"
+#include "game/BoardAccess.h"
+#include "game/PlayListener.h"
+#include "game/WardenHints.h"
 #include "game/WardenPlay.h"
+#include "game/WardenStatistics.h"
 #include "platform/Accessibility.h"
 #include "platform/Application.h"
-#include "platform/BackgroundTask.h"
 #include "platform/Bevel.h"
 #include "platform/Desktop.h"
 #include "platform/FirstFrame.h"
@@ -18,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 // What the game window needs from the program around it.
 struct TFormWardenHooks {
@@ -54,6 +57,7 @@ public:
 
 // The game's main window: two boards, the arrows around the play board, Start and Exit, the
 // size buttons and the decorations, all drawn from the image library in the program's folder.
+// Hints, statistics and the boards' accessibility are listeners of their own that follow the play.
 class TFormWarden : public TForm, private TWardenScreen {
 public:
     TFormWarden(TFormWardenHooks hooks, TRandomSource& random);
@@ -83,6 +87,7 @@ public:
     std::unique_ptr<TVX8Library> Library;
     std::unique_ptr<TGameImages> Images;
     std::unique_ptr<TWardenPlay> Play;
+    std::unique_ptr<TWardenHints> Hints;
     TDecoration Title {{71, 9}};
     TDecoration ColRowCaption {{87, 329}};
 
@@ -106,19 +111,8 @@ public:
     // and Ctrl+0 the zoom. Each acts once per press, not again while the key is held.
     bool FormShortcut(uint16_t key, TShiftState shift);
     void OpenManual();
-    // Ctrl+H plays the next move of a way back; Ctrl+Shift+H ("show me") plays the whole way,
-    // one move per move cycle. Refused when no game runs, during the scramble and during a move.
-    void ShowHint();
-    void ShowMe();
-    // Any key, click or Exit ends "show me" and forgets a hint still waiting for the solver.
-    void StopHelp();
-    // The par, the way back and the help given in the game in play.
-    TWardenCoach Coach;
-    // The statistics of the board size over the preview board, else nothing.
-    std::string PreviewTooltip(int32_t x, int32_t y);
-    // What assistive technology is told about the window now.
-    std::vector<TAccessibleItem> AccessibleItems();
-    void Announce(TPlayEvent event);
+    // Adds a part that follows the play; not owned, it must stay while the form plays.
+    void Listen(TPlayListener& listener) { FListeners.push_back(&listener); }
     // Opens a file with the desktop's handler; tests replace it.
     std::function<bool(const std::string&)> OpenDocument = OpenFileWithDefaultHandler;
     // The settings file that keeps the statistics; none are kept without it.
@@ -145,6 +139,10 @@ private:
     void MakeIcon();
     void SetUp();
     void InstallHooks();
+    void MakeListeners();
+    // What assistive technology is told about the window now.
+    std::vector<TAccessibleItem> AccessibleItems();
+    void PlayerActed();
 
     TPoint BoardPosition(TBoardKind kind) const override;
     void ShowBoard(TBoardKind kind, TVX8ImageData* surface) override;
@@ -152,16 +150,6 @@ private:
     void StopGameTimer() override;
     bool AnimationsEnabled() const override;
     void GameEvent(TPlayEvent event) override;
-    std::string StatisticsFile() const;
-    enum class THelp : uint8_t { None, Hint, ShowMe };
-    void GiveHelp(THelp help);
-    void ContinueHelp();
-    // Asks the solver, on a thread of its own, for a way back from the board as it is now: for
-    // the par when the scramble has ended, else for help.
-    void RequestSolution(bool forPar);
-    void CoachEvent(TPlayEvent event);
-    void ResetCoach();
-    void PrepareSolverTables();
 
     TFormWardenHooks FHooks;
     TRandomSource& FRandom;
@@ -170,17 +158,9 @@ private:
     TShiftState FKeyShift = 0;
     // The key of the shortcut that acted, until a key is let go: its repeats do not act again.
     uint16_t FShortcutKey = 0;
-    THelp FHelp = THelp::None;
-    struct TSolveJob {
-        TBoardSnapshot Board;
-        std::unique_ptr<TBackgroundTask> Task;
-        bool Pending() const { return Task && !Task->Finished(); }
-    };
-    TSolveJob FParSolve;
-    TSolveJob FHelpSolve;
-    // Builds the solver's tables for the size of the game being scrambled; it outlives games.
-    std::unique_ptr<TBackgroundTask> FSolverTables;
-    std::pair<int32_t, int32_t> FSolverTablesSize;
+    std::unique_ptr<TBoardAccess> FAccess;
+    std::unique_ptr<TWardenStatistics> FStatistics;
+    std::vector<TPlayListener*> FListeners;
     // The icons are decoded and handed to the window manager once the window is on the screen.
     std::unique_ptr<TAfterFirstFrame> FIconLater;
 };

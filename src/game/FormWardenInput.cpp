@@ -16,9 +16,10 @@ bool Inside(const TRect& r, int32_t x, int32_t y)
 void TFormWarden::FormKeyDown(uint16_t& key, TShiftState shift)
 {
     UpdateVersionLabel();
-    // Any key ends "show me", but not the keyboard's repeat of the shortcut that began it.
+    // The keyboard's repeat of a shortcut is not a new act of the player's: it would end the
+    // "show me" that the shortcut began.
     if (key != FShortcutKey)
-        StopHelp();
+        PlayerActed();
     FKeyShift = shift;
     FormShortcut(key, shift);
 }
@@ -44,7 +45,7 @@ void TFormWarden::FormKeyUp(uint16_t&, TShiftState)
 
 void TFormWarden::pbxBoardMouseDown(TMouseButton, TShiftState, int32_t x, int32_t y)
 {
-    StopHelp();
+    PlayerActed();
     if (Play)
         Play->BoardMouseDown(x, y);
 }
@@ -64,7 +65,7 @@ void TFormWarden::pbxBoardMouseUp(TMouseButton, TShiftState, int32_t, int32_t)
 // gives a new picture between games.
 void TFormWarden::FormMouseDown(TMouseButton button, TShiftState, int32_t x, int32_t y)
 {
-    StopHelp();
+    PlayerActed();
     if (Title.Surface != nullptr && Inside(Title.Rect, x, y) && button == TMouseButton::Left
         && FHooks.ShowAbout)
         FHooks.ShowAbout();
@@ -86,7 +87,6 @@ void TFormWarden::StartButtonClick()
 
 void TFormWarden::ExitButtonClick()
 {
-    ResetCoach();
     if (Play)
         Play->Stop();
 }

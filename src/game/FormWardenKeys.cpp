@@ -20,7 +20,7 @@ bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
                 StartButtonClick();
         };
     else if (ctrl && key == 'H')
-        action = [this, withShift] { withShift ? ShowMe() : ShowHint(); };
+        action = [this, withShift] { withShift ? Hints->ShowMe() : Hints->ShowHint(); };
     else if (ctrl && (key == 'Q' || key == 'W'))
         action = [this] { Close(); };
     else if (const int32_t zoom = ZoomForKey(key, shift, Zoom()); zoom != 0)

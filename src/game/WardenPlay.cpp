@@ -38,18 +38,15 @@ void TWardenPlay::Start()
     FScreen.GameEvent(TPlayEvent::Started);
 }
 
-// A game stopped in the middle of a move leaves no arrow active behind it: the next game would
-// otherwise start with that arrow drawn pressed and every other arrow refused.
 void TWardenPlay::Stop()
 {
     Game.Stop();
     History.Clear();
-    Game.ArrowIndex = 0;
-    Game.Released = false;
     FScreen.StopGameTimer();
     FScreen.EnableControls(true);
     RenderBoards();
     ShowBoards();
+    FScreen.GameEvent(TPlayEvent::Stopped);
 }
 
 void TWardenPlay::ColRow(int32_t tag)
@@ -98,7 +95,7 @@ void TWardenPlay::SetSize(int32_t cols, int32_t rows)
 
 bool TWardenPlay::AcceptsArrows() const
 {
-    return Game.Playing && Game.Board.ScrambleCount <= 0;
+    return Game.Playing() && Game.ScrambleCount() <= 0;
 }
 
 void TWardenPlay::BoardMouseDown(int32_t x, int32_t y)
@@ -135,8 +132,8 @@ void TWardenPlay::KeyUp()
 // after a release, it rotates again at once.
 void TWardenPlay::PressArrow(bool isColumn, int32_t index)
 {
-    const bool held = Game.ArrowIndex != 0 && !Game.Released;
-    if (held && Game.ArrowIsColumn == isColumn && Game.ArrowIndex == index)
+    const bool held = Game.ArrowIndex() != 0 && !Game.Released();
+    if (held && Game.ArrowIsColumn() == isColumn && Game.ArrowIndex() == index)
         return;
     if (!Game.PressArrow(isColumn, index))
         return;
@@ -146,7 +143,7 @@ void TWardenPlay::PressArrow(bool isColumn, int32_t index)
 
 bool TWardenPlay::ReadyForMove() const
 {
-    return AcceptsArrows() && Game.ArrowIndex == 0;
+    return AcceptsArrows() && Game.ArrowIndex() == 0;
 }
 
 bool TWardenPlay::Undo()
@@ -180,7 +177,7 @@ bool TWardenPlay::PlayReleased(TArrow arrow)
 {
     if (!Game.PressArrow(arrow.IsColumn, arrow.Index))
         return false;
-    Game.Released = true;
+    Game.ReleaseArrow();
     Painter.DrawArrow(Game, arrow.IsColumn, arrow.Index);
     StartMove();
     return true;
@@ -195,33 +192,33 @@ void TWardenPlay::StartMove()
 {
     Game.StartMove();
     if (!FReplaying)
-        History.Record({Game.ArrowIsColumn, Game.ArrowIndex});
+        History.Record({Game.ArrowIsColumn(), Game.ArrowIndex()});
     FAnimated = FScreen.AnimationsEnabled();
     FScreen.StartGameTimer(MoveInterval);
 }
 
 void TWardenPlay::TimerTick()
 {
-    if (Game.TimerMode == TimerScramble) {
+    if (Game.TimerMode() == TimerScramble) {
         if (!Game.ScrambleStep()) {
             FScreen.StopGameTimer();
-            if (Game.Playing)
+            if (Game.Playing())
                 FScreen.GameEvent(TPlayEvent::Scrambled);
         }
         return;
     }
-    if (!Game.Playing || Game.ArrowIndex == 0) {
+    if (!Game.Playing() || Game.ArrowIndex() == 0) {
         FScreen.StopGameTimer();
         return;
     }
-    ++Game.Step;
-    if (Game.Step <= LastSlideStep) {
+    const int32_t step = Game.MoveTick();
+    if (step <= LastSlideStep) {
         if (FAnimated)
             DrawScrollFrame();
-        else if (Game.Step == 1)
+        else if (step == 1)
             ShowBoard(TBoardKind::Play);
-    } else if (Game.Step == FinalStep) {
-        if (Game.Released) {
+    } else if (step == FinalStep) {
+        if (Game.Released()) {
             // Stopped first: the end of a move may start the next one (a "show me").
             FScreen.StopGameTimer();
             FinishMove();
@@ -243,15 +240,15 @@ void TWardenPlay::DrawScrollFrame()
     TVX8ImageData* frame = scroll.Surface();
     if (frame == nullptr)
         return;
-    Painter.ComposeScrollFrame(*frame, Game, SlideStepPixels * (FinalStep - Game.Step));
+    Painter.ComposeScrollFrame(*frame, Game, SlideStepPixels * (FinalStep - Game.Step()));
     FScreen.ShowBoard(TBoardKind::Play, frame);
 }
 
 void TWardenPlay::FinishMove()
 {
-    const TArrow finished {Game.ArrowIsColumn, Game.ArrowIndex};
-    Game.ArrowIndex = 0;
-    if (!Game.Playing)
+    const TArrow finished {Game.ArrowIsColumn(), Game.ArrowIndex()};
+    Game.EndMove();
+    if (!Game.Playing())
         return;
     Painter.DrawArrow(Game, finished.IsColumn, finished.Index);
     ShowBoard(TBoardKind::Play);
@@ -289,8 +286,11 @@ void TWardenPlay::ShowBoards()
     ShowBoard(TBoardKind::Preview);
 }
 
+// During a scramble the whole board is drawn once per step instead.
 void TWardenPlay::LineMoved(bool isColumn, int32_t line)
 {
+    if (Game.ScrambleCount() > 0)
+        return;
     const TBoardLayout layout = TBoardLayout::Of(Game.Board);
     if (isColumn)
         Painter.DrawTiles(Game.Board.Current, layout, FImages.PlayBoard, line, 1, line, layout.Rows,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/BoardPainter.h"
+#include "game/PlayListener.h"
 #include "puzzle/MoveHistory.h"
 #include "puzzle/WardenGame.h"
 
@@ -10,10 +11,6 @@
 // The game timer's two rhythms.
 constexpr uint32_t ScrambleInterval = 55;
 constexpr uint32_t MoveInterval = 100;
-
-// What befalls a game, for the window to tell and to count.
-// Moved: a move cycle has ended without winning.
-enum class TPlayEvent : uint8_t { Started, Scrambled, Moved, Won };
 
 // What the game needs of its window: where the boards lie, showing a board's surface on its
 // paint box, the one game timer, and the buttons.

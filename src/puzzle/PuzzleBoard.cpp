@@ -112,7 +112,6 @@ void TPuzzleBoard::NewPuzzle()
     for (int32_t c = 1; c <= StorageLines; ++c)
         for (int32_t r = 1; r <= StorageLines; ++r)
             Target.Cell(c, r).Arms = Current.Cell(c, r).Arms;
-    NeedNewPuzzle = false;
 }
 
 // Two facing arms that disagree are both cleared or, three times as often, both set.
@@ -185,10 +184,9 @@ void TPuzzleBoard::ShiftRowRight(int32_t row)
     LineMoved(false, row);
 }
 
-// During a scramble the whole board is drawn once per step instead.
 void TPuzzleBoard::LineMoved(bool isColumn, int32_t line)
 {
-    if (ScrambleCount == 0 && FObserver != nullptr)
+    if (FObserver != nullptr)
         FObserver->LineMoved(isColumn, line);
 }
 
@@ -244,7 +242,7 @@ bool TPuzzleBoard::IsSolved() const
     return true;
 }
 
-bool TPuzzleBoard::ScrambleStep()
+void TPuzzleBoard::ScrambleStep()
 {
     // n lines of length m in the current direction.
     bool columns = FRandom.Random(100) < 50;
@@ -289,16 +287,8 @@ bool TPuzzleBoard::ScrambleStep()
         }
     }
 
-    // The rotations of a step are drawn at once.
     if (FObserver != nullptr)
         FObserver->BoardScrambled();
-
-    // A step that happens to solve the board starts the count over.
-    --ScrambleCount;
-    if (IsSolved())
-        ScrambleCount = ScrambleSteps;
-
-    return ScrambleCount > 0;
 }
 
 std::optional<TArrow> TPuzzleBoard::ArrowForKey(char32_t key) const

@@ -27,7 +27,7 @@ struct TArrow {
 class TBoardObserver {
 public:
     virtual ~TBoardObserver() = default;
-    // A column or row of the current board turned by one cell while no scramble runs.
+    // A column or row of the current board turned by one cell, also within a scramble step.
     virtual void LineMoved(bool isColumn, int32_t line) = 0;
     // A scramble step has turned many lines: the whole current board is to be drawn and shown.
     virtual void BoardScrambled() = 0;
@@ -43,9 +43,6 @@ public:
 
     TRoadBoard Current;
     TRoadBoard Target;
-    // Part of the game state, kept here because NewPuzzle and ScrambleStep maintain them.
-    bool NeedNewPuzzle = false;
-    int32_t ScrambleCount = 0;
 
     int32_t Cols() const { return FCols; }
     int32_t Rows() const { return FRows; }
@@ -70,8 +67,8 @@ public:
     bool CellSolved(int32_t col, int32_t row) const;
     bool IsSolved() const;
 
-    // One tick of the scramble; true while further steps are wanted.
-    bool ScrambleStep();
+    // The rotations of one scramble step; the game counts the steps.
+    void ScrambleStep();
 
     // The arrow a typed character stands for: letters A to J for columns, digits for rows.
     std::optional<TArrow> ArrowForKey(char32_t key) const;

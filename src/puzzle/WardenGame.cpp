@@ -2,84 +2,96 @@
 
 bool TWardenGame::Start()
 {
-    if (Playing)
+    if (FPlaying)
         return false;
-    if (Board.NeedNewPuzzle)
-        Board.NewPuzzle();
-    Won = false;
-    Playing = true;
-    Step = 0;
-    Board.ScrambleCount = ScrambleSteps;
-    TimerMode = TimerScramble;
+    if (FNeedNewPuzzle)
+        NewPuzzle();
+    FWon = false;
+    FPlaying = true;
+    FStep = 0;
+    FScrambleCount = ScrambleSteps;
+    FTimerMode = TimerScramble;
     return true;
 }
 
+// A step that happens to leave the board solved starts the count over.
 bool TWardenGame::ScrambleStep()
 {
-    if (!Playing || Board.ScrambleCount <= 0)
+    if (!FPlaying || FScrambleCount <= 0)
         return false;
-    return Board.ScrambleStep();
+    Board.ScrambleStep();
+    --FScrambleCount;
+    if (Board.IsSolved())
+        FScrambleCount = ScrambleSteps;
+    return FScrambleCount > 0;
 }
 
 // A move cycle cut short leaves no arrow active behind it, so the next game starts with all
 // arrows released.
 void TWardenGame::Stop()
 {
-    Playing = false;
-    ArrowIndex = 0;
-    Board.NewPuzzle();
+    FPlaying = false;
+    FArrowIndex = 0;
+    FReleased = false;
+    NewPuzzle();
 }
 
 bool TWardenGame::SizeChange(int32_t cols, int32_t rows)
 {
-    if (Playing)
+    if (FPlaying)
         return false;
     Board.SetCols(cols);
     Board.SetRows(rows);
-    Board.NewPuzzle();
-    Won = false;
+    NewPuzzle();
+    FWon = false;
     return true;
 }
 
 bool TWardenGame::NewPicture()
 {
-    if (Playing)
+    if (FPlaying)
         return false;
-    Board.NewPuzzle();
+    NewPuzzle();
     return true;
 }
 
 bool TWardenGame::PressArrow(bool isColumn, int32_t index)
 {
-    if (!Playing || Board.ScrambleCount != 0 || !Board.IsArrow(isColumn, index))
+    if (!FPlaying || FScrambleCount != 0 || !Board.IsArrow(isColumn, index))
         return false;
-    if (ArrowIndex != 0 && (ArrowIsColumn != isColumn || ArrowIndex != index))
+    if (FArrowIndex != 0 && (FArrowIsColumn != isColumn || FArrowIndex != index))
         return false;
-    ArrowIsColumn = isColumn;
-    ArrowIndex = index;
-    Released = false;
+    FArrowIsColumn = isColumn;
+    FArrowIndex = index;
+    FReleased = false;
     return true;
 }
 
 void TWardenGame::StartMove()
 {
-    Board.ApplyArrow(ArrowIsColumn, ArrowIndex);
-    Step = 0;
-    TimerMode = TimerMoveCycle;
+    Board.ApplyArrow(FArrowIsColumn, FArrowIndex);
+    FStep = 0;
+    FTimerMode = TimerMoveCycle;
 }
 
 void TWardenGame::ReleaseArrow()
 {
-    if (ArrowIndex != 0)
-        Released = true;
+    if (FArrowIndex != 0)
+        FReleased = true;
 }
 
 bool TWardenGame::MoveFinished()
 {
-    if (!Playing || !Board.IsSolved())
+    if (!FPlaying || !Board.IsSolved())
         return false;
-    Playing = false;
-    Won = true;
-    Board.NeedNewPuzzle = true;
+    FPlaying = false;
+    FWon = true;
+    FNeedNewPuzzle = true;
     return true;
+}
+
+void TWardenGame::NewPuzzle()
+{
+    Board.NewPuzzle();
+    FNeedNewPuzzle = false;
 }

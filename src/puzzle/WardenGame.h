@@ -10,11 +10,12 @@ constexpr uint8_t TimerMoveCycle = 0;
 constexpr uint8_t TimerScramble = 1;
 
 // The game state and its transitions. The game window calls them from its event handlers and
-// draws around them; the board reports the lines it moves through its observer.
+// draws around them; the board reports the lines it moves through its observer. Only the
+// transitions change the state.
 //
-// Idle: not Playing, not Won. Won: not Playing, Won, Board.NeedNewPuzzle. Scrambling: Playing,
-// Board.ScrambleCount > 0. Playing: Playing, Board.ScrambleCount = 0, ArrowIndex the arrow of
-// the running move cycle or 0.
+// Idle: not Playing, not Won. Won: not Playing, Won, NeedNewPuzzle. Scrambling: Playing,
+// ScrambleCount > 0. Playing: Playing, ScrambleCount = 0, ArrowIndex the arrow of the running
+// move cycle or 0.
 class TWardenGame {
 public:
     // The source is not owned and must outlive the game.
@@ -23,15 +24,17 @@ public:
     {
     }
 
-    // Also holds NeedNewPuzzle and ScrambleCount.
     TPuzzleBoard Board;
-    bool Playing = false;
-    bool Won = false;
-    bool ArrowIsColumn = false;
-    int32_t ArrowIndex = 0;
-    bool Released = false;
-    int32_t Step = 0;
-    uint8_t TimerMode = TimerMoveCycle;
+
+    bool Playing() const { return FPlaying; }
+    bool Won() const { return FWon; }
+    bool ArrowIsColumn() const { return FArrowIsColumn; }
+    int32_t ArrowIndex() const { return FArrowIndex; }
+    bool Released() const { return FReleased; }
+    int32_t Step() const { return FStep; }
+    uint8_t TimerMode() const { return FTimerMode; }
+    int32_t ScrambleCount() const { return FScrambleCount; }
+    bool NeedNewPuzzle() const { return FNeedNewPuzzle; }
 
     // Begins a game and its scramble, with a new puzzle first after a win. False while Playing.
     bool Start();
@@ -51,6 +54,23 @@ public:
     void StartMove();
     // The key or button that started the active arrow was let go.
     void ReleaseArrow();
+    // One tick of the running move cycle; answers the step it has reached.
+    int32_t MoveTick() { return ++FStep; }
+    // The move cycle is over: no arrow is active any more.
+    void EndMove() { FArrowIndex = 0; }
     // At the end of a move cycle: when the board is solved the game ends as won (true).
     bool MoveFinished();
+
+private:
+    void NewPuzzle();
+
+    bool FPlaying = false;
+    bool FWon = false;
+    bool FArrowIsColumn = false;
+    int32_t FArrowIndex = 0;
+    bool FReleased = false;
+    int32_t FStep = 0;
+    uint8_t FTimerMode = TimerMoveCycle;
+    int32_t FScrambleCount = 0;
+    bool FNeedNewPuzzle = false;
 };

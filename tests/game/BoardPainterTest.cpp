@@ -88,7 +88,10 @@ TEST_F(BoardPainterTest, SingleArmDrawsEndCapUnderItsArmAndNoArmsOnlyEmpty)
 TEST_F(BoardPainterTest, IdlePreviewShowsOnlyBackgroundAndMessagePicture)
 {
     for (const char* message : {"clicksr", "welldone"}) {
-        Game.Won = message[0] == 'w';
+        // The untouched board wins as soon as a game's first move ends.
+        if (message[0] == 'w') {
+            ASSERT_TRUE(Game.Start() && Game.MoveFinished());
+        }
         Painter.RenderBoard(TBoardKind::Preview, Game, {273, 104});
         TImageHold expected = TImageHold::Create(Pictures.Library, "expected", 208, 208);
         TImageHold picture = TImageHold::Open(Pictures.Library, message);
@@ -103,8 +106,10 @@ TEST_F(BoardPainterTest, FiveByFiveArrowsLoseTheirLastRowAndColumnToTheClip)
 {
     Game.Board.SetCols(5);
     Game.Board.SetRows(5);
-    Game.Playing = Game.ArrowIsColumn = true;
-    Game.ArrowIndex = 7;
+    Random.FallBack(TestSeed());
+    ASSERT_TRUE(Game.Start());
+    while (Game.ScrambleStep()) { }
+    ASSERT_TRUE(Game.PressArrow(true, 7));
     Painter.RenderBoard(TBoardKind::Play, Game, {37, 104});
     auto shows = [&](TPoint p, TArrowImage image, int32_t frame) {
         return Shows(Play, p, *Pictures.Images->Arrow(image), {0, 20 * frame, 20, 20 * frame + 20});

@@ -55,7 +55,7 @@ protected:
         Ticks(5); // held: solved at the fourth tick, rotated past it at the fifth
         Form->KeyUp(last, 0);
         Ticks(4);
-        ASSERT_TRUE(Game().Playing);
+        ASSERT_TRUE(Game().Playing());
         Type('Z', ssCtrl, 26);
         Ticks(4);
     }
@@ -110,7 +110,7 @@ TEST_F(FormWardenComfortTest, UndoAndRedoReplayMovesWithTheirFramesAndANewMoveCl
     EXPECT_EQ(Game().Board.Current, start);
     Type('Z', ssCtrl, 26); // nothing left to undo
     EXPECT_FALSE(Form->tmrWarden.Enabled());
-    EXPECT_TRUE(Game().Playing);
+    EXPECT_TRUE(Game().Playing());
 }
 
 TEST_F(FormWardenComfortTest, UndoIsRefusedDuringTheScrambleAndAMoveCycle)
@@ -143,7 +143,7 @@ TEST_F(FormWardenComfortTest, AnUndoThatSolvesWinsThenStartSizeAndPictureClearTh
     };
     for (const auto& [name, clear] : clearers) {
         WinByUndo();
-        EXPECT_TRUE(Game().Won) << name;
+        EXPECT_TRUE(Game().Won()) << name;
         EXPECT_TRUE(Form->cmdStart.Enabled()) << name;
         EXPECT_EQ(Form->Play->History.Redoable(), 1) << name;
         clear();
@@ -171,7 +171,7 @@ TEST_F(FormWardenComfortTest, CtrlOrAltWithALetterOrDigitPressesNoArrow)
 TEST_F(FormWardenComfortTest, CtrlNStartsOnlyWhenStartIsEnabledF1OpensTheManualCtrlQCloses)
 {
     Type('N', ssCtrl, 14);
-    EXPECT_TRUE(Game().Playing);
+    EXPECT_TRUE(Game().Playing());
     Ticks(1);
     const TRoadBoard scrambling = Game().Board.Current;
     Type('N', ssCtrl, 14);
@@ -200,7 +200,7 @@ TEST_F(FormWardenComfortTest, AShortcutLetGoOutsideTheWindowDoesNotSwallowTheNex
     OpenAnswer = false;
     Form->KeyDown(VK_F1, 0); // let go inside the error box
     Type('N', ssCtrl, 14);
-    EXPECT_TRUE(Game().Playing);
+    EXPECT_TRUE(Game().Playing());
     Form->KeyDown(VK_F1, 0);
     Form->InputLost(); // let go in another window
     Form->KeyDown(VK_F1, 0);

@@ -231,10 +231,10 @@ TEST_F(FormWardenPlayTest, WholeGameEndsWonAndTheSizeCaptionThenKeepsWelldone)
     const std::string keys = SolvingKeys(Game().Board);
     ASSERT_FALSE(keys.empty());
     for (const char key : keys) {
-        ASSERT_TRUE(Game().Playing);
+        ASSERT_TRUE(Game().Playing());
         Move(key);
     }
-    EXPECT_TRUE(Game().Won && !Form->tmrWarden.Enabled());
+    EXPECT_TRUE(Game().Won() && !Form->tmrWarden.Enabled());
     for (TKelButton* b : {&Form->cmdStart, &Form->cmdColP, &Form->cmdRowP})
         EXPECT_TRUE(b->Enabled()) << b->Name;
     for (TKelButton* b : {&Form->cmdExit, &Form->cmdColM, &Form->cmdRowM})
@@ -252,7 +252,7 @@ TEST_F(FormWardenPlayTest, WholeGameEndsWonAndTheSizeCaptionThenKeepsWelldone)
     Click(Form->ColRowCaption.Rect);
     EXPECT_TRUE(BoardOnScreen() != won && PlayBoardShown());
     EXPECT_TRUE(OnScreen(Form->pbxBackBoard) == message);
-    EXPECT_TRUE(Game().Won && Form->cmdStart.Enabled());
+    EXPECT_TRUE(Game().Won() && Form->cmdStart.Enabled());
 }
 
 TEST_F(FormWardenPlayTest, MoveThatSolvesWhileItsKeyIsHeldDoesNotEndTheGame)
@@ -265,12 +265,12 @@ TEST_F(FormWardenPlayTest, MoveThatSolvesWhileItsKeyIsHeldDoesNotEndTheGame)
     const std::vector<TColour> target = OnScreen(Form->pbxBackBoard);
     Press(keys.back());
     Ticks(4);
-    EXPECT_TRUE(Game().Board.IsSolved() && Game().Playing && Form->tmrWarden.Enabled());
+    EXPECT_TRUE(Game().Board.IsSolved() && Game().Playing() && Form->tmrWarden.Enabled());
     Ticks(1); // still held: the line turns on past the solution
     EXPECT_FALSE(Game().Board.IsSolved());
     Release(keys.back());
     Ticks(4);
-    EXPECT_TRUE(!Form->tmrWarden.Enabled() && Game().Playing && !Game().Won);
+    EXPECT_TRUE(!Form->tmrWarden.Enabled() && Game().Playing() && !Game().Won());
     EXPECT_TRUE(Form->cmdExit.Enabled() && !Form->cmdStart.Enabled());
     EXPECT_TRUE(OnScreen(Form->pbxBackBoard) == target);
 }
@@ -293,7 +293,7 @@ TEST_F(FormWardenPlayTest, KeysAndButtonsHeldWhenTheWindowLosesTheInputCountAsLe
     Form->MouseDown(TMouseButton::Left, ssLeft, exit.Left + 5, exit.Top + 5);
     Form->InputLost();
     Form->MouseUp(TMouseButton::Left, 0, exit.Left + 5, exit.Top + 5); // the late release
-    EXPECT_TRUE(Game().Playing) << "Exit was clicked";
+    EXPECT_TRUE(Game().Playing()) << "Exit was clicked";
 }
 
 TEST_F(FormWardenPlayTest, CapsLockShowsTheVersionLabelFromTheNextKeyDown)

@@ -79,8 +79,43 @@ TEST_F(FormWardenTest, StartsIdleWithTheLayoutBothBoardsAndTheRightButtons)
     Form->FormResize(); // at the designed size nothing moves
     EXPECT_EQ(Form->lblVersion.BoundsRect(), (TRect {3, 388, 50, 402}));
     EXPECT_EQ(Form->pbxBoard.BoundsRect(), (TRect {37, 104, 245, 312}));
+}
+
+TEST_F(FormWardenTest, PaletteMessagesThatChangeNoColourLeaveTheWindowAsItIs)
+{
+    Form->Update();
+    Form->Update(); // the first paint may leave more to paint
+    int32_t paints = 0;
+    Form->OnPaint = [&paints](TCanvas&) { ++paints; };
+    const TColour before = Form->BackingStore().Pixel(37 + 100, 104 + 70);
+    const TForm other;
+
     EXPECT_EQ(Form->QueryNewPalette(), 0);
-    EXPECT_EQ(Form->PaletteChanged(nullptr), 0);
+    EXPECT_EQ(Form->PaletteChanged(&other), 0);
+    Form->Update();
+
+    EXPECT_EQ(paints, 0) << "invalidated";
+    EXPECT_EQ(Form->BackingStore().Pixel(37 + 100, 104 + 70), before);
+}
+
+TEST_F(FormWardenTest, AnAddedListenerHearsThePlayAndThePlayersOwnKeysAndClicks)
+{
+    struct TTrail : TPlayListener {
+        std::string Heard;
+        void PlayEvent(TPlayEvent event) override { Heard += "SCMWX"[static_cast<int>(event)]; }
+        void PlayerActed() override { Heard += 'p'; }
+    } trail;
+    Form->Listen(trail);
+
+    Scramble();
+    Form->KeyDown('N', ssCtrl); // a shortcut, and then its repeat
+    Form->KeyDown('N', ssCtrl);
+    Form->KeyUp('N', ssCtrl);
+    Form->MouseDown(TMouseButton::Left, ssLeft, 37 + 100, 104 + 100); // between the arrows
+    Form->MouseUp(TMouseButton::Left, 0, 37 + 100, 104 + 100);
+    Click(Form->cmdExit);
+
+    EXPECT_EQ(trail.Heard, "SCppX");
 }
 
 TEST_F(FormWardenTest, TheWindowGetsTheDesktopIconInEverySizeTheArtProgramDrawsAfterItsFirstFrame)
@@ -158,7 +193,7 @@ TEST_F(FormWardenTest, ButtonsKeysMouseAndTimerPlayThroughTheWindow)
     TVX8ImageData& play = *Form->Images->PlayBoard;
     EXPECT_EQ(Form->BackingStore().Pixel(37 + 100, 104 + 70), Colour(PixelOf(play, 100, 70)));
     Click(Form->cmdExit);
-    EXPECT_FALSE(Form->Play->Game.Playing);
+    EXPECT_FALSE(Form->Play->Game.Playing());
     EXPECT_TRUE(Form->cmdStart.Enabled());
 }
 

@@ -87,7 +87,7 @@ TEST_F(FormWardenZoomTest, TheZoomedPictureIsTheDesignedOneInBlocksIdlePlayingAn
         Type(static_cast<uint16_t>(std::toupper(key)), 0, key);
         Ticks(4);
     }
-    ASSERT_TRUE(Game().Won);
+    ASSERT_TRUE(Game().Won());
     ExpectBlocksOfThePicture("won");
 }
 

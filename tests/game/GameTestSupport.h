@@ -90,12 +90,18 @@ public:
     void StartGameTimer(uint32_t interval) override { Interval = interval, TimerOn = true; }
     void StopGameTimer() override { TimerOn = false; }
     void EnableControls(bool idle) override { Idle = idle; }
+    void GameEvent(TPlayEvent event) override
+    {
+        if (Listener != nullptr)
+            Listener->PlayEvent(event);
+    }
 
     const TGameImages& Images;
     std::vector<TShown> Shown;
     bool TimerOn = false;
     uint32_t Interval = 0;
     bool Idle = false;
+    TPlayListener* Listener = nullptr;
 };
 
 // The shortest sequence of arrow keys that turns a 3 x 3 current board into its target.

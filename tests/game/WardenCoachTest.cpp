@@ -1,5 +1,5 @@
-#include "game/GameStatistics.h"
 #include "game/WardenCoach.h"
+#include "game/GameStatistics.h"
 #include "puzzle/ScriptedRandom.h"
 
 #include <gtest/gtest.h>

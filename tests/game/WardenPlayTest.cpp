@@ -148,12 +148,12 @@ TEST_F(WardenPlayTest, WholeGameEndsWonWithWelldoneAndTheCaptionKeepsIt)
     const std::string keys = SolvingKeys(Game.Board);
     ASSERT_FALSE(keys.empty());
     for (const char key : keys) {
-        ASSERT_TRUE(Game.Playing);
+        ASSERT_TRUE(Game.Playing());
         Play.KeyPress(key);
         Play.KeyUp();
         Ticks(4);
     }
-    EXPECT_TRUE(!Game.Playing && Game.Won && Screen.Idle && !Screen.TimerOn);
+    EXPECT_TRUE(!Game.Playing() && Game.Won() && Screen.Idle && !Screen.TimerOn);
     TVX8ImageData& preview = *Pictures.Images->PreviewBoard;
     const TImageHold welldone = TImageHold::Open(Pictures.Library, "welldone");
     EXPECT_TRUE(Shows(preview, {1, 1}, *welldone.Surface(), welldone.Surface()->Bounds()));
@@ -165,7 +165,7 @@ TEST_F(WardenPlayTest, WholeGameEndsWonWithWelldoneAndTheCaptionKeepsIt)
     const std::vector<uint8_t> message = PixelsOf(preview);
     Play.NewPicture();
     EXPECT_NE(Game.Board.Current, solved);
-    EXPECT_TRUE(Game.Won);
+    EXPECT_TRUE(Game.Won());
     EXPECT_EQ(PixelsOf(preview), message);
 }
 
@@ -185,7 +185,7 @@ TEST_F(WardenPlayTest, MoveThatSolvesWhileTheKeyIsHeldDoesNotEndTheGame)
     Play.KeyPress(key);
     EXPECT_TRUE(Game.Board.IsSolved());
     Ticks(5);
-    EXPECT_TRUE(Game.Playing && !Game.Won && !Game.Board.IsSolved());
+    EXPECT_TRUE(Game.Playing() && !Game.Won() && !Game.Board.IsSolved());
 }
 
 TEST_F(WardenPlayTest, StopInTheMiddleOfAMoveLeavesNoArrowActiveForTheNextGame)

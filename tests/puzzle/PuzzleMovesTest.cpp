@@ -82,16 +82,16 @@ TEST_F(PuzzleMoves, LinesOffTheBoardAndUnknownArrowsChangeNothing)
     EXPECT_TRUE(spy.Moves.empty());
 }
 
-TEST_F(PuzzleMoves, MovedLinesAreReportedOnlyOutsideAScramble)
+TEST_F(PuzzleMoves, EveryMovedLineIsReported)
 {
     TMoveSpy spy;
     Board.SetObserver(&spy);
     Board.ApplyArrow(true, 6);
     Board.ShiftRowLeft(2);
-    Board.ScrambleCount = 3;
     Board.ShiftColumnUp(1);
     Board.ShiftRowRight(1);
-    const std::vector<std::pair<bool, int32_t>> expected = {{true, 2}, {false, 2}};
+    const std::vector<std::pair<bool, int32_t>> expected
+        = {{true, 2}, {false, 2}, {true, 1}, {false, 1}};
     EXPECT_EQ(spy.Moves, expected);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "puzzle/PuzzleBoard.h"
+#include "puzzle/WardenGame.h"
 
 #include <cstdint>
 
@@ -21,16 +21,16 @@ inline TRoadBoard DistinctBoard()
 }
 
 // A scrambled game of the given size: the model's own picture, or distinct tiles, shuffled by
-// the model's own scramble.
+// the game's own scramble.
 inline TPuzzleBoard ScrambledGame(TRandomSource& random, int32_t cols, int32_t rows, bool distinct)
 {
-    TPuzzleBoard board(random);
-    board.SetCols(cols);
-    board.SetRows(rows);
-    board.NewPuzzle();
+    TWardenGame game(random);
+    game.Board.SetCols(cols);
+    game.Board.SetRows(rows);
+    game.Board.NewPuzzle();
     if (distinct)
-        board.Target = board.Current = DistinctBoard();
-    board.ScrambleCount = ScrambleSteps;
-    while (board.ScrambleStep()) { }
-    return board;
+        game.Board.Target = game.Board.Current = DistinctBoard();
+    game.Start();
+    while (game.ScrambleStep()) { }
+    return game.Board;
 }

@@ -19,7 +19,19 @@ struct WardenGame : ::testing::Test {
     {
         ASSERT_TRUE(Game.Start());
         for (int32_t tick = 0; tick < 10000 && Game.ScrambleStep(); ++tick) { }
-        ASSERT_EQ(Game.Board.ScrambleCount, 0);
+        ASSERT_EQ(Game.ScrambleCount(), 0);
+    }
+    // A game won by a move whose cycle stopped at its third tick.
+    void WinAtThirdTick()
+    {
+        Scramble();
+        ASSERT_TRUE(Game.PressArrow(true, 1));
+        Game.StartMove();
+        for (int32_t tick = 1; tick <= 3; ++tick)
+            ASSERT_EQ(Game.MoveTick(), tick);
+        Game.Board.Current = Game.Board.Target;
+        Game.EndMove();
+        ASSERT_TRUE(Game.MoveFinished());
     }
     // The board one turn of column 2 away from a target of distinct cells.
     void OneTurnFromSolved()
@@ -35,7 +47,7 @@ struct WardenGame : ::testing::Test {
             return false;
         Game.StartMove();
         Game.ReleaseArrow();
-        Game.ArrowIndex = 0;
+        Game.EndMove();
         return true;
     }
     TScriptedRandom Random;
@@ -49,9 +61,9 @@ TEST(WardenGameStart, AFreshGameDrawsNothingUntilStopMakesTheFirstPuzzle)
     TScriptedRandom random;
     random.FallBack(TestSeed());
     TWardenGame game(random);
-    EXPECT_FALSE(game.Playing || game.Won || game.Board.NeedNewPuzzle || game.ArrowIsColumn
-        || game.Released);
-    EXPECT_EQ(game.Board.ScrambleCount + game.ArrowIndex + game.Step + game.TimerMode, 0);
+    EXPECT_FALSE(game.Playing() || game.Won() || game.NeedNewPuzzle() || game.ArrowIsColumn()
+        || game.Released());
+    EXPECT_EQ(game.ScrambleCount() + game.ArrowIndex() + game.Step() + game.TimerMode(), 0);
     EXPECT_TRUE(random.Draws.empty());
 
     game.Stop();
@@ -63,18 +75,19 @@ TEST(WardenGameStart, AFreshGameDrawsNothingUntilStopMakesTheFirstPuzzle)
 
 TEST_F(WardenGame, StartScramblesUntilTheBoardIsUnsolvedAndRefusesMovesMeanwhile)
 {
-    Game.Won = true;
-    Game.Step = 3;
+    WinAtThirdTick();
+    Game.Stop();
+    ASSERT_TRUE(Game.Won() && Game.Step() == 3);
     const std::size_t drawsBefore = Random.Draws.size();
 
     ASSERT_TRUE(Game.Start());
 
     EXPECT_EQ(Random.Draws.size(), drawsBefore) << "a puzzle was made without need";
-    EXPECT_TRUE(Game.Playing);
-    EXPECT_FALSE(Game.Won);
-    EXPECT_EQ(Game.Step, 0);
-    EXPECT_EQ(Game.Board.ScrambleCount, 10);
-    EXPECT_EQ(Game.TimerMode, TimerScramble);
+    EXPECT_TRUE(Game.Playing());
+    EXPECT_FALSE(Game.Won());
+    EXPECT_EQ(Game.Step(), 0);
+    EXPECT_EQ(Game.ScrambleCount(), 10);
+    EXPECT_EQ(Game.TimerMode(), TimerScramble);
     EXPECT_FALSE(Game.Start());
     EXPECT_FALSE(Game.PressArrow(true, 1));
     EXPECT_FALSE(Game.SizeChange(4, 4));
@@ -83,13 +96,28 @@ TEST_F(WardenGame, StartScramblesUntilTheBoardIsUnsolvedAndRefusesMovesMeanwhile
     while (Game.ScrambleStep())
         ++ticks;
     EXPECT_GE(ticks, 10);
-    EXPECT_TRUE(Game.Playing);
-    EXPECT_EQ(Game.Board.ScrambleCount, 0);
+    EXPECT_TRUE(Game.Playing());
+    EXPECT_EQ(Game.ScrambleCount(), 0);
     EXPECT_FALSE(Game.Board.IsSolved());
     const std::size_t drawsAtEnd = Random.Draws.size();
     EXPECT_FALSE(Game.ScrambleStep()) << "a late tick";
     EXPECT_EQ(Random.Draws.size(), drawsAtEnd);
-    EXPECT_EQ(Game.Board.ScrambleCount, 0);
+    EXPECT_EQ(Game.ScrambleCount(), 0);
+}
+
+TEST(WardenGameScramble, AStepThatLeavesTheBoardSolvedStartsTheCountOverAtTen)
+{
+    TRuntimeRandom random(TestSeed());
+    TWardenGame game(random);
+    for (int32_t c = 1; c <= 3; ++c)
+        for (int32_t r = 1; r <= 3; ++r)
+            game.Board.Target.Cell(c, r).Arms = ArmNorth | ArmSouth;
+    game.Board.Current = game.Board.Target;
+    ASSERT_TRUE(game.Start());
+
+    EXPECT_TRUE(game.ScrambleStep());
+
+    EXPECT_EQ(game.ScrambleCount(), 10);
 }
 
 TEST_F(WardenGame, MovesTurnLinesAndTheSolvingMoveWinsTheGame)
@@ -98,52 +126,51 @@ TEST_F(WardenGame, MovesTurnLinesAndTheSolvingMoveWinsTheGame)
     OneTurnFromSolved();
     const int32_t cols = Game.Board.Cols();
     Game.ReleaseArrow();
-    EXPECT_FALSE(Game.Released) << "a release without an active arrow";
+    EXPECT_FALSE(Game.Released()) << "a release without an active arrow";
 
     ASSERT_TRUE(Game.PressArrow(true, 1));
     Game.StartMove();
-    EXPECT_EQ(Game.Step, 0);
-    EXPECT_EQ(Game.TimerMode, TimerMoveCycle);
-    EXPECT_FALSE(Game.Released);
+    EXPECT_EQ(Game.Step(), 0);
+    EXPECT_EQ(Game.TimerMode(), TimerMoveCycle);
+    EXPECT_FALSE(Game.Released());
     EXPECT_FALSE(Game.PressArrow(true, cols + 1)) << "another arrow while one is active";
     EXPECT_TRUE(Game.PressArrow(true, 1)) << "the active arrow again";
     Game.StartMove();
     Game.ReleaseArrow();
-    EXPECT_TRUE(Game.Released);
-    Game.ArrowIndex = 0;
+    EXPECT_TRUE(Game.Released());
+    Game.EndMove();
     EXPECT_FALSE(Game.MoveFinished());
     EXPECT_FALSE(Game.PressArrow(true, 2 * cols + 1)) << "no such arrow";
     ASSERT_TRUE(Move(true, cols + 1));
     ASSERT_TRUE(Move(true, cols + 1));
     EXPECT_FALSE(Game.MoveFinished());
-    EXPECT_TRUE(Game.Playing);
+    EXPECT_TRUE(Game.Playing());
 
     ASSERT_TRUE(Move(true, cols + 2));
 
     EXPECT_TRUE(Game.MoveFinished());
-    EXPECT_FALSE(Game.Playing);
-    EXPECT_TRUE(Game.Won);
-    EXPECT_TRUE(Game.Board.NeedNewPuzzle);
+    EXPECT_FALSE(Game.Playing());
+    EXPECT_TRUE(Game.Won());
+    EXPECT_TRUE(Game.NeedNewPuzzle());
     EXPECT_FALSE(Game.MoveFinished()) << "the game is already over";
     EXPECT_FALSE(Move(true, 1));
     ASSERT_TRUE(Game.Start());
-    EXPECT_FALSE(Game.Board.NeedNewPuzzle);
+    EXPECT_FALSE(Game.NeedNewPuzzle());
     EXPECT_NE(Game.Board.Target, DistinctBoard());
 }
 
 TEST_F(WardenGame, NewPictureAfterAWinKeepsWonWhileSizeChangeClearsIt)
 {
-    Game.Won = true;
-    Game.Board.NeedNewPuzzle = true;
+    WinAtThirdTick();
     Game.Board.Target = DistinctBoard();
 
     ASSERT_TRUE(Game.NewPicture());
 
-    EXPECT_TRUE(Game.Won);
-    EXPECT_FALSE(Game.Board.NeedNewPuzzle);
+    EXPECT_TRUE(Game.Won());
+    EXPECT_FALSE(Game.NeedNewPuzzle());
     EXPECT_NE(Game.Board.Target, DistinctBoard());
     ASSERT_TRUE(Game.SizeChange(4, 5));
-    EXPECT_FALSE(Game.Won);
+    EXPECT_FALSE(Game.Won());
     EXPECT_EQ(Game.Board.Cols(), 4);
     EXPECT_EQ(Game.Board.Rows(), 5);
     Game.Board.Target = DistinctBoard();
@@ -153,19 +180,18 @@ TEST_F(WardenGame, NewPictureAfterAWinKeepsWonWhileSizeChangeClearsIt)
     EXPECT_NE(Game.Board.Target, DistinctBoard()) << "a new puzzle also without a size change";
 }
 
-TEST_F(WardenGame, StopEndsAGameWithANewPuzzleKeepingWonAndReleasingTheArrow)
+TEST_F(WardenGame, StopEndsAGameWithANewPuzzleReleasingTheArrow)
 {
     Scramble();
     OneTurnFromSolved();
     ASSERT_TRUE(Game.PressArrow(true, 1));
     Game.StartMove();
-    Game.Won = true;
 
     Game.Stop();
 
-    EXPECT_FALSE(Game.Playing);
-    EXPECT_TRUE(Game.Won);
-    EXPECT_EQ(Game.ArrowIndex, 0);
+    EXPECT_FALSE(Game.Playing());
+    EXPECT_EQ(Game.ArrowIndex(), 0);
+    EXPECT_FALSE(Game.Released());
     EXPECT_TRUE(Game.Board.IsSolved());
     EXPECT_NE(Game.Board.Target, DistinctBoard());
     Scramble();

@@ -18,9 +18,9 @@ constexpr std::chrono::seconds TableBuildWait(300);
 constexpr std::chrono::seconds TableBuildWait(60);
 #endif
 
-class FormWardenHintTest : public TFormWardenFixture {
+class WardenHintsTest : public TFormWardenFixture {
 protected:
-    FormWardenHintTest()
+    WardenHintsTest()
         : TFormWardenFixture("[Statistics]\nBest3x3=50\n")
     {
         Window.Attach();
@@ -47,7 +47,7 @@ protected:
     {
         while (Form->tmrWarden.Enabled())
             Form->tmrWarden.Tick();
-        ASSERT_TRUE(RunLoopUntil([this] { return Form->Coach.Par.has_value(); }));
+        ASSERT_TRUE(RunLoopUntil([this] { return Form->Hints->Coach().Par.has_value(); }));
     }
     // Long enough that nothing more arrives from the solver.
     static void Settle()
@@ -60,14 +60,14 @@ protected:
         return RunLoopUntil([this] {
             if (Form->tmrWarden.Enabled())
                 Form->tmrWarden.Tick();
-            return !Game().Playing;
+            return !Game().Playing();
         });
     }
 
     TWindowAnnouncements Window;
 };
 
-TEST_F(FormWardenHintTest, HintIsRefusedWithoutAGameDuringTheScrambleAndDuringAMove)
+TEST_F(WardenHintsTest, HintIsRefusedWithoutAGameDuringTheScrambleAndDuringAMove)
 {
     Type('H', ssCtrl, 8);
     EXPECT_FALSE(Form->tmrWarden.Enabled());
@@ -84,14 +84,14 @@ TEST_F(FormWardenHintTest, HintIsRefusedWithoutAGameDuringTheScrambleAndDuringAM
     Settle(); // no late hint comes either
     EXPECT_FALSE(Form->tmrWarden.Enabled());
     EXPECT_EQ(Moves(), 1);
-    EXPECT_FALSE(Form->Coach.Assisted);
+    EXPECT_FALSE(Form->Hints->Coach().Assisted);
 }
 
-TEST_F(FormWardenHintTest, HintPlaysOneAnimatedMoveOfTheShortestWayAndAnnouncesIt)
+TEST_F(WardenHintsTest, HintPlaysOneAnimatedMoveOfTheShortestWayAndAnnouncesIt)
 {
     ScrambleWithPar();
-    const int32_t par = Form->Coach.Par->Moves;
-    ASSERT_TRUE(Form->Coach.Par->Shortest);
+    const int32_t par = Form->Hints->Coach().Par->Moves;
+    ASSERT_TRUE(Form->Hints->Coach().Par->Shortest);
     EXPECT_EQ(par, static_cast<int32_t>(SolvingKeys(Game().Board).size()));
     EXPECT_NE(
         FormTooltipAt(*Form, 300, 200).find(" · par " + std::to_string(par)), std::string::npos);
@@ -114,19 +114,19 @@ TEST_F(FormWardenHintTest, HintPlaysOneAnimatedMoveOfTheShortestWayAndAnnouncesI
     }
 }
 
-TEST_F(FormWardenHintTest, ShowMeWinsTheGameWhichCountsAsWonButSetsNoBest)
+TEST_F(WardenHintsTest, ShowMeWinsTheGameWhichCountsAsWonButSetsNoBest)
 {
     ScrambleWithPar();
-    const int32_t par = Form->Coach.Par->Moves;
+    const int32_t par = Form->Hints->Coach().Par->Moves;
     Type('H', ssCtrl | ssShift, 8);
     ASSERT_TRUE(PlayOut());
-    EXPECT_TRUE(Game().Won);
+    EXPECT_TRUE(Game().Won());
     EXPECT_EQ(Moves(), par);
     EXPECT_TRUE(Form->cmdStart.Enabled());
     EXPECT_EQ(Folder.Read("Pathwarden.ini"), "[Statistics]\nBest3x3=50\nStarted3x3=1\nWon3x3=1\n");
 }
 
-TEST_F(FormWardenHintTest, AFourByFourGameBuildsTheSolversTablesBeforeItsScrambleEnds)
+TEST_F(WardenHintsTest, AFourByFourGameBuildsTheSolversTablesBeforeItsScrambleEnds)
 {
     Form->ColRowButtonClick(Form->cmdColP);
     Form->ColRowButtonClick(Form->cmdRowP);
@@ -137,14 +137,14 @@ TEST_F(FormWardenHintTest, AFourByFourGameBuildsTheSolversTablesBeforeItsScrambl
     Form->StartButtonClick();
     Form->tmrWarden.SetEnabled(false);
     EXPECT_TRUE(RunLoopUntil([] { return TSeventhTileTable::Built(); }, TableBuildWait));
-    EXPECT_FALSE(Form->Coach.Par.has_value());
+    EXPECT_FALSE(Form->Hints->Coach().Par.has_value());
     Form->tmrWarden.SetEnabled(true);
     ScrambleWithParOfStartedGame();
-    ASSERT_TRUE(Form->Coach.Par.has_value());
-    EXPECT_TRUE(Form->Coach.Par->Shortest);
+    ASSERT_TRUE(Form->Hints->Coach().Par.has_value());
+    EXPECT_TRUE(Form->Hints->Coach().Par->Shortest);
 }
 
-TEST_F(FormWardenHintTest, AGameOfAnotherSizeCancelsTheOldSizesTablesAndBuildsItsOwn)
+TEST_F(WardenHintsTest, AGameOfAnotherSizeCancelsTheOldSizesTablesAndBuildsItsOwn)
 {
     if (TSeventhTileTable::Built())
         GTEST_SKIP() << "an earlier test in this process built the tables";
@@ -166,15 +166,16 @@ TEST_F(FormWardenHintTest, AGameOfAnotherSizeCancelsTheOldSizesTablesAndBuildsIt
     EXPECT_FALSE(TSeventhTileTable::Built());
 }
 
-TEST_F(FormWardenHintTest, AnyKeyOrClickStopsShowMeAfterTheMoveInHand)
+TEST_F(WardenHintsTest, AnyKeyOrClickStopsShowMeAfterTheMoveInHand)
 {
     for (const bool byKey : {true, false}) {
-        for (int32_t game = 0; game < 20 && (!Form->Coach.Par || Form->Coach.Par->Moves < 3);
+        for (int32_t game = 0;
+             game < 20 && (!Form->Hints->Coach().Par || Form->Hints->Coach().Par->Moves < 3);
              ++game) {
             Form->ExitButtonClick();
             ScrambleWithPar();
         }
-        ASSERT_GE(Form->Coach.Par->Moves, 3);
+        ASSERT_GE(Form->Hints->Coach().Par->Moves, 3);
         Type('H', ssCtrl | ssShift, 8);
         ASSERT_TRUE(RunLoopUntil([this] { return Moves() == 1; }));
         Ticks(4);
@@ -187,7 +188,7 @@ TEST_F(FormWardenHintTest, AnyKeyOrClickStopsShowMeAfterTheMoveInHand)
         Settle();
         EXPECT_FALSE(Form->tmrWarden.Enabled());
         EXPECT_EQ(Moves(), 2);
-        EXPECT_TRUE(Game().Playing);
+        EXPECT_TRUE(Game().Playing());
         Form->ExitButtonClick();
     }
 }

@@ -1,7 +1,9 @@
-#include "game/FormWarden.h"
+#include "game/BoardAccess.h"
 
 #include "game/BoardLayout.h"
 #include "game/WardenCoach.h"
+
+#include <utility>
 
 namespace {
 
@@ -29,71 +31,65 @@ std::string PlayBoardDescription(const TPuzzleBoard& board)
 
 } // namespace
 
-// The buttons, the title and the boards first, in a fixed order; the arrows, which exist only
-// while a game is played, last.
-std::vector<TAccessibleItem> TFormWarden::AccessibleItems()
+TBoardAccess::TBoardAccess(TWardenPlay& play, const TControl& board, const TControl& preview,
+    std::function<void(const std::string&)> announce)
+    : FPlay(play)
+    , FBoard(board)
+    , FPreview(preview)
+    , FAnnounce(std::move(announce))
+{
+}
+
+std::vector<TAccessibleItem> TBoardAccess::Items()
 {
     std::vector<TAccessibleItem> items;
-    const std::pair<TKelButton*, const char*> buttons[]
-        = {{&cmdStart, "Start"}, {&cmdExit, "Exit"}, {&cmdColM, "Fewer columns"},
-            {&cmdColP, "More columns"}, {&cmdRowM, "Fewer rows"}, {&cmdRowP, "More rows"}};
-    for (const auto& [control, name] : buttons) {
-        TKelButton* button = control;
-        items.push_back({TAccessibleRole::PushButton, name, {}, button->AccessibleState(),
-            button->BoundsRect(), [button] { button->DoAccessibleAction(); }});
-    }
-    items.push_back({TAccessibleRole::Link, "About Pathwarden", {},
-        {true, static_cast<bool>(FHooks.ShowAbout)}, Title.Rect, FHooks.ShowAbout});
-    if (!Play)
-        return items;
-    const TWardenGame& game = Play->Game;
+    const TWardenGame& game = FPlay.Game;
     const TPuzzleBoard& board = game.Board;
     items.push_back({TAccessibleRole::Picture, "Play board", PlayBoardDescription(board),
-        {true, true}, pbxBoard.BoundsRect(), {}});
-    const char* preview = game.Playing ? "Target picture" : game.Won ? "Well done" : "Press Start";
+        {true, true}, FBoard.BoundsRect(), {}});
+    const char* preview = game.Playing() ? "Target picture"
+        : game.Won()                     ? "Well done"
+                                         : "Press Start";
     items.push_back({TAccessibleRole::Picture, "Preview board", preview, {true, true},
-        pbxBackBoard.BoundsRect(), {}});
-    if (!game.Playing)
+        FPreview.BoundsRect(), {}});
+    if (!game.Playing())
         return items;
     const TBoardLayout layout = TBoardLayout::Of(board);
-    const bool accepting = board.ScrambleCount <= 0;
+    const bool accepting = game.ScrambleCount() <= 0;
     for (const bool isColumn : {true, false})
         for (int32_t index = 1; index <= 2 * (isColumn ? board.Cols() : board.Rows()); ++index) {
-            const bool active = game.ArrowIndex == index && game.ArrowIsColumn == isColumn;
+            const bool active = game.ArrowIndex() == index && game.ArrowIsColumn() == isColumn;
             const TRect r = layout.ArrowRect(isColumn, index);
             items.push_back({TAccessibleRole::PushButton, ArrowName(board, {isColumn, index}), {},
-                {true, accepting && (game.ArrowIndex == 0 || active), active},
-                {r.Left + pbxBoard.Left(), r.Top + pbxBoard.Top(), r.Right + pbxBoard.Left(),
-                    r.Bottom + pbxBoard.Top()},
+                {true, accepting && (game.ArrowIndex() == 0 || active), active},
+                {r.Left + FBoard.Left(), r.Top + FBoard.Top(), r.Right + FBoard.Left(),
+                    r.Bottom + FBoard.Top()},
                 [this, isColumn, index] {
-                    if (!Play)
-                        return;
-                    Play->PressArrow(isColumn, index);
-                    Play->KeyUp();
+                    FPlay.PressArrow(isColumn, index);
+                    FPlay.KeyUp();
                 }});
         }
     return items;
 }
 
-void TFormWarden::Announce(TPlayEvent event)
+void TBoardAccess::PlayEvent(TPlayEvent event)
 {
-    if (!Play)
-        return;
-    const TPuzzleBoard& board = Play->Game.Board;
+    const TPuzzleBoard& board = FPlay.Game.Board;
     const std::string size
         = std::to_string(board.Cols()) + " columns by " + std::to_string(board.Rows()) + " rows";
     switch (event) {
     case TPlayEvent::Started:
-        AnnounceOnForm(*this, "New game, " + size + ": scrambling");
+        FAnnounce("New game, " + size + ": scrambling");
         break;
     case TPlayEvent::Scrambled:
-        AnnounceOnForm(*this, "Scrambled: your move");
+        FAnnounce("Scrambled: your move");
         break;
     case TPlayEvent::Moved:
+    case TPlayEvent::Stopped:
         break;
     case TPlayEvent::Won: {
-        const int32_t moves = Play->History.Moves();
-        AnnounceOnForm(*this,
+        const int32_t moves = FPlay.History.Moves();
+        FAnnounce(
             "Well done! Solved in " + std::to_string(moves) + (moves == 1 ? " move" : " moves"));
         break;
     }

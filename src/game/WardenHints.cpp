@@ -1,34 +1,40 @@
-#include "game/FormWarden.h"
+#include "game/WardenHints.h"
 
 #include "solver/PuzzleSolver.h"
 
-void TFormWarden::ShowHint()
+TWardenHints::TWardenHints(TWardenPlay& play, std::function<void(const std::string&)> announce)
+    : FPlay(play)
+    , FAnnounce(std::move(announce))
+{
+}
+
+void TWardenHints::ShowHint()
 {
     GiveHelp(THelp::Hint);
 }
 
-void TFormWarden::ShowMe()
+void TWardenHints::ShowMe()
 {
     GiveHelp(THelp::ShowMe);
 }
 
-void TFormWarden::StopHelp()
+void TWardenHints::PlayerActed()
 {
     FHelp = THelp::None;
 }
 
 // Answers still being worked out are for a game that is over.
-void TFormWarden::ResetCoach()
+void TWardenHints::Reset()
 {
-    StopHelp();
-    Coach.Reset();
+    FHelp = THelp::None;
+    FCoach.Reset();
     FParSolve.Task.reset();
     FHelpSolve.Task.reset();
 }
 
-void TFormWarden::GiveHelp(THelp help)
+void TWardenHints::GiveHelp(THelp help)
 {
-    if (!Play || !Play->ReadyForMove())
+    if (!FPlay.ReadyForMove())
         return;
     FHelp = help;
     ContinueHelp();
@@ -36,26 +42,26 @@ void TFormWarden::GiveHelp(THelp help)
 
 // Plays the next move of the way back when the coach knows it for the board as it is, else asks
 // the solver and plays when the answer comes; the game goes on meanwhile.
-void TFormWarden::ContinueHelp()
+void TWardenHints::ContinueHelp()
 {
-    if (FHelp == THelp::None || !Play || !Play->ReadyForMove())
+    if (FHelp == THelp::None || !FPlay.ReadyForMove())
         return;
-    const std::optional<TArrow> move = Coach.NextMove(Play->Game.Board);
+    const std::optional<TArrow> move = FCoach.NextMove(FPlay.Game.Board);
     if (!move) {
         RequestSolution(false);
         return;
     }
     if (FHelp == THelp::Hint)
         FHelp = THelp::None;
-    Coach.Assisted = true;
-    AnnounceOnForm(*this, MoveWords(Play->Game.Board, *move));
-    Play->PlayMove(*move);
-    Coach.MovePlayed(Play->Game.Board);
+    FCoach.Assisted = true;
+    FAnnounce(MoveWords(FPlay.Game.Board, *move));
+    FPlay.PlayMove(*move);
+    FCoach.MovePlayed(FPlay.Game.Board);
 }
 
-void TFormWarden::RequestSolution(bool forPar)
+void TWardenHints::RequestSolution(bool forPar)
 {
-    const TBoardSnapshot board = TBoardSnapshot::Of(Play->Game.Board);
+    const TBoardSnapshot board = TBoardSnapshot::Of(FPlay.Game.Board);
     // Whichever question is already being answered for this board answers this one too.
     for (const TSolveJob* job : {&FParSolve, &FHelpSolve})
         if (!forPar && job->Pending() && job->Board == board)
@@ -64,7 +70,7 @@ void TFormWarden::RequestSolution(bool forPar)
     job.Task.reset();
     job.Board = board;
     auto solution = std::make_shared<std::optional<TSolution>>();
-    const uint32_t game = Coach.Game();
+    const uint32_t game = FCoach.Game();
     job.Task = std::make_unique<TBackgroundTask>(
         [board, solution](const std::atomic<bool>& cancel) {
             TSolveOptions options;
@@ -74,13 +80,13 @@ void TFormWarden::RequestSolution(bool forPar)
         [this, board, solution, game, forPar](std::exception_ptr error) {
             if (error)
                 std::rethrow_exception(error);
-            if (!*solution || game != Coach.Game())
+            if (!*solution || game != FCoach.Game())
                 return;
             const TSolution& way = **solution;
             if (forPar)
-                Coach.Par = TPar {static_cast<int32_t>(way.Moves.size()), way.Shortest};
-            Coach.Learn(game, board, way.Moves);
-            if (Play && TBoardSnapshot::Of(Play->Game.Board) == board)
+                FCoach.Par = TPar {static_cast<int32_t>(way.Moves.size()), way.Shortest};
+            FCoach.Learn(game, board, way.Moves);
+            if (TBoardSnapshot::Of(FPlay.Game.Board) == board)
                 ContinueHelp();
         });
 }
@@ -88,12 +94,10 @@ void TFormWarden::RequestSolution(bool forPar)
 // The par is asked for when the scramble ends: the tables it needs are built meanwhile, rather
 // than after it. A build for another size is no longer wanted and would hold up this one's:
 // it is cancelled, which leaves its tables to be built when that size is played again.
-void TFormWarden::PrepareSolverTables()
+void TWardenHints::PrepareSolverTables()
 {
-    if (!Play)
-        return;
-    const int32_t cols = Play->Game.Board.Cols();
-    const int32_t rows = Play->Game.Board.Rows();
+    const int32_t cols = FPlay.Game.Board.Cols();
+    const int32_t rows = FPlay.Game.Board.Rows();
     if (FSolverTables && !FSolverTables->Finished() && FSolverTablesSize == std::pair {cols, rows})
         return;
     FSolverTables.reset();
@@ -106,11 +110,11 @@ void TFormWarden::PrepareSolverTables()
         });
 }
 
-void TFormWarden::CoachEvent(TPlayEvent event)
+void TWardenHints::PlayEvent(TPlayEvent event)
 {
     switch (event) {
     case TPlayEvent::Started:
-        ResetCoach();
+        Reset();
         PrepareSolverTables();
         break;
     case TPlayEvent::Scrambled:
@@ -121,7 +125,10 @@ void TFormWarden::CoachEvent(TPlayEvent event)
             ContinueHelp();
         break;
     case TPlayEvent::Won:
-        StopHelp();
+        FHelp = THelp::None;
+        break;
+    case TPlayEvent::Stopped:
+        Reset();
         break;
     }
 }

@@ -10,9 +10,9 @@ struct TSeen {
     std::string Name;
 };
 
-class FormWardenAccessTest : public ::testing::Test {
+class BoardAccessTest : public ::testing::Test {
 protected:
-    FormWardenAccessTest()
+    BoardAccessTest()
     {
         Random.FallBack(TestSeed());
         Application().Title = "Pathwarden";
@@ -59,7 +59,7 @@ protected:
     std::vector<std::string>& Announced = Window.Announced;
 };
 
-TEST_F(FormWardenAccessTest, IdleWindowShowsButtonsTitleAndBoardsAndTheirActionsClick)
+TEST_F(BoardAccessTest, IdleWindowShowsButtonsTitleAndBoardsAndTheirActionsClick)
 {
     ASSERT_NE(Area, nullptr);
     const std::vector<AtkObject*> children = Children();
@@ -93,12 +93,12 @@ TEST_F(FormWardenAccessTest, IdleWindowShowsButtonsTitleAndBoardsAndTheirActions
     EXPECT_EQ(Description(children[7]), "Play board, 4 columns by 3 rows, 12 of 12 cells in place");
 }
 
-TEST_F(FormWardenAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
+TEST_F(BoardAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
 {
     ASSERT_NE(Area, nullptr);
     EXPECT_TRUE(atk_action_do_action(ATK_ACTION(Children()[0]), 0));
     RunIdle();
-    ASSERT_TRUE(Form->Play->Game.Playing);
+    ASSERT_TRUE(Form->Play->Game.Playing());
     std::vector<AtkObject*> children = Children();
     ASSERT_EQ(children.size(), 21u);
     EXPECT_FALSE(Seen(children[9]).Enabled) << "no arrow during the scramble";
@@ -132,7 +132,7 @@ TEST_F(FormWardenAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounc
         for (int32_t i = 0; i < 4; ++i)
             Form->tmrWarden.Tick();
     }
-    ASSERT_TRUE(Form->Play->Game.Won);
+    ASSERT_TRUE(Form->Play->Game.Won());
     const int32_t moves = Form->Play->History.Moves();
     EXPECT_EQ(Announced.back(),
         "Well done! Solved in " + std::to_string(moves) + (moves == 1 ? " move" : " moves"));
