@@ -20,7 +20,7 @@ void DispatchEvent(GdkEvent* event, gpointer)
     bool handled = false;
     TApplication& app = Application();
     if (app.OnMessage) {
-        const TMessage message {TMessage::ToolkitEvent, static_cast<uintptr_t>(event->type), 0};
+        const TMessage message {TMessage::ToolkitEvent};
         RunGuarded([&] { app.OnMessage(message, handled); });
     }
     if (!handled)

@@ -9,13 +9,10 @@
 class TForm;
 
 // A message taken from the application's queue. Messages posted with PostMessage carry their own
-// number; every event of the window system passes the hook as ToolkitEvent with the event's
-// kind in WParam.
+// number; every event of the window system passes the hook as ToolkitEvent.
 struct TMessage {
     static constexpr uint32_t ToolkitEvent = 0;
     uint32_t Msg = 0;
-    uintptr_t WParam = 0;
-    intptr_t LParam = 0;
 };
 
 // The application: its title, the toolkit's start, the message loop and the application-wide

@@ -72,11 +72,6 @@ void TControl::SetCursor(TCursor cursor)
     Form.RefreshCursor();
 }
 
-bool TControl::HasMouseCapture() const
-{
-    return Form.MouseCapture() == this;
-}
-
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
 {
     if (OnMouseDown)

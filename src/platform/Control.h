@@ -92,7 +92,6 @@ public:
     // mouse while a button is held on it, so moves and the release arrive even outside it.
     bool Opaque() const { return StyleOpaque; }
     bool CapturesMouse() const { return StyleCaptureMouse; }
-    bool HasMouseCapture() const;
 
     // Mouse input in control co-ordinates; the defaults call the events below.
     virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);

@@ -197,11 +197,6 @@ void TNativeControl::SetEnabled(bool enabled)
     gtk_widget_set_sensitive(FWidget->Widget, enabled ? TRUE : FALSE);
 }
 
-bool TNativeControl::CanFocus() const
-{
-    return gtk_widget_get_can_focus(FWidget->Widget) != FALSE;
-}
-
 bool TNativeControl::Focused() const
 {
     return gtk_widget_is_focus(FWidget->Widget) != FALSE;
