@@ -132,8 +132,6 @@ void TApplication::PostMessage(const TMessage& message)
 
 int TApplication::ShowModal(TForm& form)
 {
-    if (ModalHook)
-        return ModalHook(form);
     form.ModalResult = 0;
     GtkWindow* window = GTK_WINDOW(form.Window().Window);
     if (Main != nullptr && Main != &form)

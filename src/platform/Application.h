@@ -54,9 +54,8 @@ public:
     std::function<void()> OnActivate;
 
     // Runs the form modally: shows it above the active window and handles messages until it
-    // hides. A modal hook, when set, runs instead (tests answer modal showings with it).
+    // hides.
     int ShowModal(TForm& form);
-    std::function<int(TForm&)> ModalHook;
 
     // Bookkeeping of the forms, kept by TForm.
     void AddForm(TForm* form);
