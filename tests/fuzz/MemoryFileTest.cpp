@@ -5,20 +5,9 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
-
-TEST(MemoryFile, HoldsTheBytesUnderItsPath)
-{
-    const std::vector<uint8_t> bytes {1, 2, 0, 255};
-    const TMemoryFile file(bytes);
-    ASSERT_TRUE(file.Valid());
-    std::ifstream in(file.Path(), std::ios::binary);
-    EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), bytes);
-}
 
 TEST(MemoryFile, AFileCutShortIsNotValid)
 {
