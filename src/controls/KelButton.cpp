@@ -192,11 +192,6 @@ void TKelButton::MouseUp(TMouseButton button, TShiftState, int32_t x, int32_t y)
         OnClick(*this);
 }
 
-TAccessibleRole TKelButton::AccessibleRole() const
-{
-    return Toggles ? TAccessibleRole::ToggleButton : TAccessibleRole::PushButton;
-}
-
 TAccessibleState TKelButton::AccessibleState() const
 {
     return {Visible(), FEnabled, FPressed && FHot, Toggles && FChecked};

@@ -7,11 +7,9 @@
 TControlDC::TControlDC(TControl& control)
     : Control(control)
     , Context(control.Parent().BackingStore())
-    , ControlCanvas(Context)
 {
     Context.SetOrigin({control.Left(), control.Top()});
     Context.SetClipBox(control.ClientRect());
-    ControlCanvas.Font = control.Parent().Font;
 }
 
 TControlDC::~TControlDC()
