@@ -1,13 +1,12 @@
 // Feeds arbitrary bytes to the library reader as a library file: open it, open every image,
 // take its surface, draw it onto a blank surface and display it onto a device context. Every
 // failure must be one of the program's own exceptions; anything else is a finding.
+#include "MemoryFile.h"
+
 #include "common/KelException.h"
 #include "raster/DeviceContext.h"
 #include "surface/PBMInfo.h"
 #include "vx8/VX8Library.h"
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -15,35 +14,6 @@
 #include <vector>
 
 namespace {
-
-// The input as a file the library can open by name: an anonymous memory file.
-class TMemoryFile {
-public:
-    TMemoryFile(const uint8_t* data, std::size_t size)
-        : Descriptor(memfd_create("vx8-fuzz", MFD_CLOEXEC))
-    {
-        std::size_t written = 0;
-        while (Descriptor >= 0 && written < size) {
-            ssize_t n = write(Descriptor, data + written, size - written);
-            if (n <= 0)
-                break;
-            written += static_cast<std::size_t>(n);
-        }
-    }
-    ~TMemoryFile()
-    {
-        if (Descriptor >= 0)
-            close(Descriptor);
-    }
-    TMemoryFile(const TMemoryFile&) = delete;
-    TMemoryFile& operator=(const TMemoryFile&) = delete;
-
-    bool Valid() const { return Descriptor >= 0; }
-    std::string Path() const { return "/proc/self/fd/" + std::to_string(Descriptor); }
-
-private:
-    int Descriptor;
-};
 
 constexpr int BoardSize = 208;
 
@@ -71,7 +41,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    TMemoryFile file(data, size);
+    const TMemoryFile file({data, size});
     if (!file.Valid())
         return 0;
     TVX8Library library;

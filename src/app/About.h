@@ -25,9 +25,6 @@ public:
     // clock gives milliseconds of a steady clock; tests give their own.
     explicit TDlgAbout(std::function<int64_t()> clock = SteadyMilliseconds);
 
-    // Shows the window modally until OK, Enter, Escape or the close box hides it.
-    void Execute() { ShowModal(); }
-
     static constexpr std::array<std::string_view, 4> AnnouncementLines {
         "Also from Larkfield: Tidewright",
         "Home of Pathwarden and Quillmarsh",

@@ -139,7 +139,7 @@ int RunStartup(const TStartupSystem& system)
     instance.Watch(instanceMessage, [](uint16_t message, const std::string& startupId) {
         if (TForm* main = Application().MainForm())
             main->SetStartupId(startupId);
-        Application().PostMessage({message, 0, 0});
+        Application().PostMessage({message});
     });
     Application().Run(game);
     // A start made while the windows go is the next running game, not a message to this one.

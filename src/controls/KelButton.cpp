@@ -183,17 +183,13 @@ void TKelButton::MouseMove(TShiftState, int32_t x, int32_t y)
 
 void TKelButton::MouseUp(TMouseButton button, TShiftState, int32_t x, int32_t y)
 {
-    if (!FEnabled || button != TMouseButton::Left || Toggles)
+    // A release that ends a press begun elsewhere reaches the button without capture: no click.
+    if (!FEnabled || button != TMouseButton::Left || Toggles || !FPressed)
         return;
     FPressed = false;
     Recompose();
     if (Inside(x, y) && OnClick)
         OnClick(*this);
-}
-
-TAccessibleRole TKelButton::AccessibleRole() const
-{
-    return Toggles ? TAccessibleRole::ToggleButton : TAccessibleRole::PushButton;
 }
 
 TAccessibleState TKelButton::AccessibleState() const

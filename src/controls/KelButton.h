@@ -62,7 +62,6 @@ public:
     TImageNode* FaceNode() const { return FFaceNode; }
     TVX8ImageData* FaceSurface() const { return FFaceSurface; }
 
-    TAccessibleRole AccessibleRole() const override;
     TAccessibleState AccessibleState() const override;
     bool DoAccessibleAction() override;
 

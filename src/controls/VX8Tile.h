@@ -38,7 +38,6 @@ public:
 
     TImageNode* TileNode() const { return FTileNode; }
     TVX8ImageData* TileSurface() const { return FTileSurface; }
-    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Pane; }
 
 private:
     void ForgetImagesOfLostLibrary() override;

@@ -37,18 +37,10 @@ const TAccessibleItem* ItemOf(gpointer object)
 AtkRole ToolkitRole(TAccessibleRole role)
 {
     switch (role) {
-    case TAccessibleRole::Pane:
-        return ATK_ROLE_PANEL;
     case TAccessibleRole::Picture:
         return ATK_ROLE_IMAGE;
-    case TAccessibleRole::Frame:
-        return ATK_ROLE_FRAME;
-    case TAccessibleRole::Label:
-        return ATK_ROLE_LABEL;
     case TAccessibleRole::PushButton:
         return ATK_ROLE_PUSH_BUTTON;
-    case TAccessibleRole::ToggleButton:
-        return ATK_ROLE_TOGGLE_BUTTON;
     case TAccessibleRole::Link:
         return ATK_ROLE_LINK;
     case TAccessibleRole::None:

@@ -20,7 +20,7 @@ void DispatchEvent(GdkEvent* event, gpointer)
     bool handled = false;
     TApplication& app = Application();
     if (app.OnMessage) {
-        const TMessage message {TMessage::ToolkitEvent, static_cast<uintptr_t>(event->type), 0};
+        const TMessage message {TMessage::ToolkitEvent};
         RunGuarded([&] { app.OnMessage(message, handled); });
     }
     if (!handled)
@@ -132,8 +132,6 @@ void TApplication::PostMessage(const TMessage& message)
 
 int TApplication::ShowModal(TForm& form)
 {
-    if (ModalHook)
-        return ModalHook(form);
     form.ModalResult = 0;
     GtkWindow* window = GTK_WINDOW(form.Window().Window);
     if (Main != nullptr && Main != &form)

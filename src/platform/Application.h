@@ -9,13 +9,10 @@
 class TForm;
 
 // A message taken from the application's queue. Messages posted with PostMessage carry their own
-// number; every event of the window system passes the hook as ToolkitEvent with the event's
-// kind in WParam.
+// number; every event of the window system passes the hook as ToolkitEvent.
 struct TMessage {
     static constexpr uint32_t ToolkitEvent = 0;
     uint32_t Msg = 0;
-    uintptr_t WParam = 0;
-    intptr_t LParam = 0;
 };
 
 // The application: its title, the toolkit's start, the message loop and the application-wide
@@ -57,9 +54,8 @@ public:
     std::function<void()> OnActivate;
 
     // Runs the form modally: shows it above the active window and handles messages until it
-    // hides. A modal hook, when set, runs instead (tests answer modal showings with it).
+    // hides.
     int ShowModal(TForm& form);
-    std::function<int(TForm&)> ModalHook;
 
     // Bookkeeping of the forms, kept by TForm.
     void AddForm(TForm* form);

@@ -13,5 +13,4 @@ public:
 
     TBevelStyle Style = TBevelStyle::Lowered;
     void Paint(TCanvas& canvas) override;
-    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Frame; }
 };

@@ -65,8 +65,7 @@ TLayoutHandle MakeLayout(cairo_t* context, std::string_view text, const TFont& f
         description.get(), static_cast<double>(font.Height) * PANGO_SCALE);
     pango_font_description_set_weight(
         description.get(), font.Bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(
-        description.get(), font.Italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_style(description.get(), PANGO_STYLE_NORMAL);
     pango_layout_set_font_description(layout.get(), description.get());
     if (font.Underline) {
         std::unique_ptr<PangoAttrList, TAttrListFree> attributes(pango_attr_list_new());

@@ -7,11 +7,9 @@
 TControlDC::TControlDC(TControl& control)
     : Control(control)
     , Context(control.Parent().BackingStore())
-    , ControlCanvas(Context)
 {
     Context.SetOrigin({control.Left(), control.Top()});
     Context.SetClipBox(control.ClientRect());
-    ControlCanvas.Font = control.Parent().Font;
 }
 
 TControlDC::~TControlDC()
@@ -70,11 +68,6 @@ void TControl::SetCursor(TCursor cursor)
 {
     ControlCursor = cursor;
     Form.RefreshCursor();
-}
-
-bool TControl::HasMouseCapture() const
-{
-    return Form.MouseCapture() == this;
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y)

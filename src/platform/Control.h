@@ -16,16 +16,7 @@ class TControl;
 enum class TAlign : uint8_t { None, Client };
 
 // What assistive technology is told about a control.
-enum class TAccessibleRole : uint8_t {
-    None,
-    Pane,
-    Picture,
-    Frame,
-    Label,
-    PushButton,
-    ToggleButton,
-    Link
-};
+enum class TAccessibleRole : uint8_t { None, Picture, PushButton, Link };
 
 struct TAccessibleState {
     bool Visible = false;
@@ -44,12 +35,10 @@ public:
     TControlDC& operator=(const TControlDC&) = delete;
 
     TDeviceContext& DC() { return Context; }
-    TCanvas& Canvas() { return ControlCanvas; }
 
 private:
     TControl& Control;
     TDeviceContext Context;
-    TCanvas ControlCanvas;
 };
 
 // A control without a window of its own: it lives on its form's client area, paints into the
@@ -92,7 +81,6 @@ public:
     // mouse while a button is held on it, so moves and the release arrive even outside it.
     bool Opaque() const { return StyleOpaque; }
     bool CapturesMouse() const { return StyleCaptureMouse; }
-    bool HasMouseCapture() const;
 
     // Mouse input in control co-ordinates; the defaults call the events below.
     virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
@@ -111,8 +99,6 @@ public:
     void Update();
     TControlDC GetDC() { return TControlDC(*this); }
 
-    virtual TAccessibleRole AccessibleRole() const { return TAccessibleRole::None; }
-    virtual std::string AccessibleName() const { return Name; }
     virtual TAccessibleState AccessibleState() const { return {IsVisible, IsEnabled}; }
     // The control's default action (a button's click); false when it has none.
     virtual bool DoAccessibleAction() { return false; }

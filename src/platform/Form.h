@@ -90,7 +90,6 @@ public:
     void QueueScreenUpdate(const TRect& r);
     const TPixelBuffer& BackingStore() const { return Store; }
     TPixelBuffer& BackingStore() { return Store; }
-    const std::vector<TControl*>& Controls() const { return FControls; }
     // The topmost visible and enabled control under the point, or none.
     TControl* ControlAt(int32_t x, int32_t y) const;
 

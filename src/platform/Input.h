@@ -12,7 +12,6 @@ constexpr TShiftState ssCtrl = 4;
 constexpr TShiftState ssLeft = 8;
 constexpr TShiftState ssRight = 16;
 constexpr TShiftState ssMiddle = 32;
-constexpr TShiftState ssDouble = 64;
 
 // Key codes of key down and key up: letters as 'A' to 'Z', digits as '0' to '9', and these.
 constexpr uint16_t VK_BACK = 0x08;

@@ -19,8 +19,6 @@ public:
     TTextFormat Format;
 
     void Paint(TCanvas& canvas) override;
-    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Label; }
-    std::string AccessibleName() const override { return FCaption; }
 
 private:
     std::string FCaption;

@@ -63,11 +63,6 @@ void ShowErrorBox(const std::string& text)
     MessageBox({TMessageBoxKind::Error, "", text});
 }
 
-bool AskWarningYesNo(const std::string& text)
-{
-    return MessageBox({TMessageBoxKind::Warning, "", text}) == TMessageBoxAnswer::Yes;
-}
-
 void ShowMessageBox(const std::string& text)
 {
     MessageBox({TMessageBoxKind::Plain, "", text});

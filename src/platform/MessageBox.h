@@ -24,7 +24,6 @@ struct TMessageBoxRequest {
 // returns the button pressed; closing a warning box counts as No.
 TMessageBoxAnswer MessageBox(TMessageBoxRequest request);
 void ShowErrorBox(const std::string& text);
-bool AskWarningYesNo(const std::string& text);
 void ShowMessageBox(const std::string& text);
 
 // Replaces the way message boxes are shown (tests answer them without a window); an empty hook

@@ -115,8 +115,7 @@ void ApplyLabelFont(GtkLabel* label, const TFont& font, double letterSpacing)
     pango_font_description_set_absolute_size(description, font.Height * double(PANGO_SCALE));
     pango_font_description_set_weight(
         description, font.Bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(
-        description, font.Italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_style(description, PANGO_STYLE_NORMAL);
     PangoAttrList* attributes = pango_attr_list_new();
     pango_attr_list_insert(attributes, pango_attr_font_desc_new(description));
     const auto channel = [&](int shift) { return guint16(((font.Colour >> shift) & 0xFF) * 257); };
@@ -195,11 +194,6 @@ void TNativeControl::SetEnabled(bool enabled)
 {
     IsEnabled = enabled;
     gtk_widget_set_sensitive(FWidget->Widget, enabled ? TRUE : FALSE);
-}
-
-bool TNativeControl::CanFocus() const
-{
-    return gtk_widget_get_can_focus(FWidget->Widget) != FALSE;
 }
 
 bool TNativeControl::Focused() const

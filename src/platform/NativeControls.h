@@ -61,7 +61,6 @@ public:
     void SetEnabled(bool enabled);
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor cursor) { FCursor = cursor; }
-    bool CanFocus() const;
     bool Focused() const;
     void SetFocus();
 
@@ -134,13 +133,10 @@ public:
     void SetChecked(bool checked);
 };
 
-enum class TShapeKind : uint8_t { RoundRect, Rectangle };
-
-// A filled shape with a one-pixel black outline.
+// A filled rounded rectangle with a one-pixel black outline.
 class TNativeShape : public TNativeControl {
 public:
     explicit TNativeShape(TNativeHost& host);
-    TShapeKind Kind = TShapeKind::RoundRect;
     TColour BrushColour() const { return FBrush; }
     void SetBrushColour(TColour colour);
 

@@ -283,7 +283,10 @@ void TNativeDialog::DeliverKey(uint16_t key)
     if (window == nullptr || keyval == GDK_KEY_VoidSymbol)
         return;
     GdkDisplay* display = gdk_window_get_display(window);
-    GdkDevice* keyboard = gdk_seat_get_keyboard(gdk_display_get_default_seat(display));
+    // A display without a keyboard (a seatless compositor) has no keys to deliver.
+    GdkDevice* keyboard = SeatKeyboard(display);
+    if (keyboard == nullptr)
+        return;
     // The keyboard speaks to the focused window; without a window manager nobody focuses it.
     if (!gtk_window_has_toplevel_focus(GTK_WINDOW(Window().Window))) {
         std::unique_ptr<GdkEvent, TEventFree> focus(gdk_event_new(GDK_FOCUS_CHANGE));

@@ -31,7 +31,8 @@ public:
     void PointerMove(int32_t x, int32_t y);
     void PointerDown(int32_t x, int32_t y);
     void PointerUp(int32_t x, int32_t y);
-    // Delivers a key press and release (Input.h key codes) to the window as the keyboard does.
+    // Delivers a key press and release (Input.h key codes) to the window as the keyboard does;
+    // nothing on a display without a keyboard.
     void DeliverKey(uint16_t key);
     // Shows the cursor the pointer should have now: the screen's, else the control's under it.
     void ApplyCursor();

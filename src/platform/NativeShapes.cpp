@@ -33,7 +33,7 @@ gboolean DrawShape(GtkWidget* widget, cairo_t* cr, gpointer data)
     const double w = gtk_widget_get_allocated_width(widget);
     const double h = gtk_widget_get_allocated_height(widget);
     // The corners are arcs of an ellipse a quarter of the shorter side across.
-    const double r = shape->Kind == TShapeKind::RoundRect ? std::min(w, h) / 8.0 : 0.0;
+    const double r = std::min(w, h) / 8.0;
     const double x0 = 0.5;
     const double y0 = 0.5;
     const double x1 = w - 0.5;

@@ -11,5 +11,4 @@ public:
 
     std::function<void(TCanvas&)> OnPaint;
     void Paint(TCanvas& canvas) override;
-    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Picture; }
 };

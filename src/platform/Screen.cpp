@@ -118,11 +118,6 @@ bool LoadCursorResource(TCursor index, int resourceId)
     return true;
 }
 
-bool HasCursor(TCursor index)
-{
-    return ToolkitCursor(index) != nullptr;
-}
-
 TBusyCursor::TBusyCursor()
     : Previous(ScreenCursor())
 {

@@ -13,8 +13,6 @@ void SetScreenCursor(TCursor cursor);
 // table; false when the picture is unknown or no display is open. The toolkit makes the cursor
 // when it is first shown.
 bool LoadCursorResource(TCursor index, int resourceId);
-// Whether slot index holds a cursor the toolkit could make.
-bool HasCursor(TCursor index);
 
 // Shows the hourglass screen-wide for its lifetime, then the cursor that was there before.
 class TBusyCursor {

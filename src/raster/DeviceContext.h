@@ -78,7 +78,6 @@ public:
 
     // Selects palette (none selects the default one) and returns the one selected before.
     const TDisplayPalette* SelectPalette(const TDisplayPalette* palette, bool forceBackground);
-    const TDisplayPalette* SelectedPalette() const { return Palette; }
     // Number of system palette entries changed: always 0, the displays are not palettised.
     int RealizePalette() const { return 0; }
 

@@ -24,7 +24,6 @@ struct TFont {
     int32_t Height = 13;
     TColour Colour = 0;
     bool Bold = false;
-    bool Italic = false;
     bool Underline = false;
 };
 

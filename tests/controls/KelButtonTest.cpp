@@ -73,6 +73,19 @@ TEST_F(TKelButtonTest, APressGoesDownAndOnlyAReleaseInsideClicks)
     EXPECT_EQ(Form.MouseCapture(), nullptr);
 }
 
+TEST_F(TKelButtonTest, AReleaseOnTheButtonClicksOnlyWhenThePressBeganOnIt)
+{
+    Button.ApplyEnabled(true);
+    Form.MouseDown(TMouseButton::Left, ssLeft, 50, 30); // on the form, beside the button
+    Form.MouseMove(ssLeft, 15, 8);
+    Form.MouseUp(TMouseButton::Left, 0, 15, 8);
+    Button.ApplyEnabled(false);
+    Form.MouseDown(TMouseButton::Left, ssLeft, 15, 8); // ignored while disabled
+    Button.ApplyEnabled(true);
+    Form.MouseUp(TMouseButton::Left, 0, 15, 8);
+    EXPECT_TRUE(Clicks.empty());
+}
+
 TEST_F(TKelButtonTest, RightButtonsAndDisabledButtonsDoNothing)
 {
     Button.ApplyEnabled(true);

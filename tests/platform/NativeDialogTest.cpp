@@ -1,5 +1,6 @@
 #include "platform/NativeDialog.h"
 #include "platform/GtkGlue.h"
+#include "platform/Input.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,20 @@ TEST_F(TNativeDialogTest, AtTwiceTheZoomEachPixelIsABlockAndThePointerFindsItsCo
     gtk_widget_event(window, motion);
     gdk_event_free(motion);
     EXPECT_EQ(Log, (std::vector<std::string> {"shape 5,6"}));
+}
+
+// Run by seatless.sh on a display without a keyboard, which fails on a toolkit complaint.
+TEST_F(TNativeDialogTest, KeysAreDroppedOnADisplayWithoutAKeyboard)
+{
+    if (SeatKeyboard(gdk_display_get_default()) != nullptr)
+        GTEST_SKIP() << "the display has a keyboard";
+    TNativeButton first(Dialog);
+    TNativeButton second(Dialog);
+    second.SetBounds(0, 30, 50, 20);
+    Dialog.Show();
+    first.SetFocus();
+    Dialog.DeliverKey(VK_TAB);
+    EXPECT_TRUE(first.Focused());
 }
 
 } // namespace

@@ -104,15 +104,19 @@ TEST(DeviceContext, DeviceClipOfIsTheRectInTargetPixelsWithinTheClipAndTheTarget
     EXPECT_EQ(dc.PixelTarget().Pixels, pixels.Pixels());
 }
 
-TEST(DeviceContext, SelectPaletteReturnsThePreviousOneAndRealisesNothing)
+TEST(DeviceContext, TransfersShowTheSelectedPaletteAndNoneSelectsTheDefault)
 {
+    TTestBitmap bitmap(1, 1); // one pixel of value 0
     TPixelBuffer pixels(1, 1);
     TDeviceContext dc(pixels);
     TDisplayPalette palette;
-    const TDisplayPalette* initial = dc.SelectPalette(&palette, false);
-    EXPECT_EQ(initial, &TDisplayPalette::Default());
-    EXPECT_EQ(dc.RealizePalette(), 0);
-    EXPECT_EQ(dc.SelectPalette(initial, true), &palette);
+    palette.Entries[0] = {1, 2, 3, 0};
+    EXPECT_EQ(dc.SelectPalette(&palette, false), &TDisplayPalette::Default());
+    dc.TransferDIBits(0, 0, 1, 1, 0, 0, bitmap.Bits, bitmap.Info);
+    EXPECT_EQ(pixels.Pixel(0, 0), MakeColour(1, 2, 3));
+    EXPECT_EQ(dc.SelectPalette(nullptr, true), &palette);
+    dc.TransferDIBits(0, 0, 1, 1, 0, 0, bitmap.Bits, bitmap.Info);
+    EXPECT_EQ(pixels.Pixel(0, 0), Grey(0));
 }
 
 } // namespace

@@ -36,7 +36,6 @@ inline const TArtColour RoadShadow = Rgb(52, 72, 30);
 
 inline const TArtColour Ink = Rgb(62, 38, 20);
 inline const TArtColour Cream = Rgb(250, 238, 208);
-inline const TArtColour Parchment = Rgb(240, 224, 186);
 inline const TArtColour Gold = Rgb(232, 180, 78);
 inline const TArtColour BarnRed = Rgb(176, 56, 38);
 } // namespace Paint

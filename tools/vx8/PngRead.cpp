@@ -33,7 +33,6 @@ struct TPngHeader {
     png_uint_32 Height = 0;
     int BitDepth = 0;
     int ColourType = 0;
-    std::size_t RowBytes = 0;
 };
 
 bool ReadPngHeader(png_structp png, png_infop info, TPngHeader& header)
