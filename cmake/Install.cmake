@@ -2,17 +2,20 @@
 # and the about window's logo, as the build folder does; the game finds its files there by its
 # own location, so it runs from any working folder. A link in the command folder leads to it.
 # The desktop entry, the metainfo, the icons, the guide and the man pages go under
-# PREFIX/share, and the program folder links to the guide so that the game finds it in the same
-# place as in the build folder. The Debian package chooses lib/games/pathwarden and games.
+# PREFIX/share. The guide lives in the data folder, which systems keep also when they leave out
+# share/doc; the program folder and the documentation folder link to it, so that the game finds
+# it in the same place as in the build folder. The Debian package chooses lib/games/pathwarden,
+# share/games/pathwarden and games.
 set(PW_INSTALL_PROGRAM_DIR lib/pathwarden CACHE STRING "The game's program folder, under the prefix")
 set(PW_INSTALL_LINK_DIR bin CACHE STRING "The folder of the link that starts the game, under the prefix")
+set(PW_INSTALL_DATA_DIR share/pathwarden CACHE STRING "The game's data folder, under the prefix")
 set(PW_INSTALL_DOC_DIR share/doc/pathwarden)
 
 configure_file(${PROJECT_SOURCE_DIR}/data/manual.html ${PW_PROGRAM_DIR}/manual.html COPYONLY)
 
 install(FILES ${PW_PROGRAM_DIR}/Warden.vx8 ${PW_PROGRAM_DIR}/window-icon.png
   ${PW_PROGRAM_DIR}/about-logo.png DESTINATION ${PW_INSTALL_PROGRAM_DIR})
-install(FILES data/manual.html DESTINATION ${PW_INSTALL_DOC_DIR})
+install(FILES data/manual.html DESTINATION ${PW_INSTALL_DATA_DIR})
 install(FILES data/pathwarden.desktop DESTINATION share/applications)
 install(FILES data/local.larkfield.pathwarden.metainfo.xml DESTINATION share/metainfo)
 install(DIRECTORY ${PW_PROGRAM_DIR}/icons/hicolor DESTINATION share/icons)
@@ -47,7 +50,8 @@ function(pw_install_link link target)
     file(CREATE_LINK \"${relative}\" \"\${link}\" SYMBOLIC)")
 endfunction()
 
-pw_install_link(${PW_INSTALL_PROGRAM_DIR}/manual.html ${PW_INSTALL_DOC_DIR}/manual.html)
+pw_install_link(${PW_INSTALL_PROGRAM_DIR}/manual.html ${PW_INSTALL_DATA_DIR}/manual.html)
+pw_install_link(${PW_INSTALL_DOC_DIR}/manual.html ${PW_INSTALL_DATA_DIR}/manual.html)
 # The game's target comes with the game window; until then everything else installs.
 if(TARGET pathwarden)
   install(TARGETS pathwarden RUNTIME DESTINATION ${PW_INSTALL_PROGRAM_DIR})

@@ -17,7 +17,6 @@ namespace {
 
 constexpr const char* ManualFileName = "manual.html";
 constexpr const char* LogoFileName = "about-logo.png";
-constexpr const char* InstalledManualFolder = "../../share/doc/pathwarden/";
 // Enough for the large and bold texts of the window.
 constexpr double MinimumContrast = 3.0;
 
@@ -311,8 +310,8 @@ std::string ManualAddress(const std::string& programFolder)
     namespace fs = std::filesystem;
     const fs::path folder(programFolder);
     std::error_code error;
-    fs::path manual = fs::weakly_canonical(folder / InstalledManualFolder / ManualFileName, error);
-    if (error || !fs::is_regular_file(manual, error))
+    fs::path manual = fs::weakly_canonical(folder / ManualFileName, error);
+    if (error)
         manual = folder / ManualFileName;
     return FileAddress(manual.string());
 }

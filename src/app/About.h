@@ -95,7 +95,6 @@ private:
 // contrast ratio of at least 3 to 1, enough for its large and bold lines.
 bool AboutTextsReadableOn(TColour face);
 
-// The address of the game's manual for a program in programFolder: the installed copy in the
-// shared documentation folder beside the program's own folder, else the copy beside the
-// program, as a file address.
+// The address of the game's manual for a program in programFolder, as a file address: the copy
+// beside the program, or the installed guide that its link there leads to.
 std::string ManualAddress(const std::string& programFolder);

@@ -324,19 +324,21 @@ TEST_F(TAboutTest, TheLogoComesFromTheProgramFolderAndIsLeftOutWhenMissing)
     EXPECT_TRUE(Make().imgLogo.HasPicture());
 }
 
-TEST(ManualAddress, PrefersTheInstalledManualElseTheCopyBesideTheProgram)
+TEST(ManualAddress, IsTheCopyBesideTheProgramOrTheInstalledGuideItsLinkLeadsTo)
 {
     const TTempFolder root;
-    const std::filesystem::path program = root.Root / "my games" / "lib" / "pathwarden";
-    const std::filesystem::path docs = root.Root / "my games" / "share" / "doc" / "pathwarden";
+    const std::filesystem::path program = root.Root / "my games" / "lib" / "games" / "pathwarden";
     std::filesystem::create_directories(program);
-    std::filesystem::create_directories(docs);
     const std::string encodedRoot = "file://" + root.Root.string() + "/my%20games";
 
-    EXPECT_EQ(ManualAddress(program.string() + "/"), encodedRoot + "/lib/pathwarden/manual.html");
-    root.Write("my games/share/doc/pathwarden/manual.html", "<html></html>");
     EXPECT_EQ(
-        ManualAddress(program.string() + "/"), encodedRoot + "/share/doc/pathwarden/manual.html");
+        ManualAddress(program.string() + "/"), encodedRoot + "/lib/games/pathwarden/manual.html");
+    std::filesystem::create_directories(root.Root / "my games" / "share" / "games" / "pathwarden");
+    root.Write("my games/share/games/pathwarden/manual.html", "<html></html>");
+    std::filesystem::create_symlink(
+        "../../../share/games/pathwarden/manual.html", program / "manual.html");
+    EXPECT_EQ(
+        ManualAddress(program.string() + "/"), encodedRoot + "/share/games/pathwarden/manual.html");
 }
 
 } // namespace
