@@ -37,12 +37,10 @@ public:
         for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
             own->Table = pattern.Table;
             own->Count = static_cast<int32_t>(pattern.Tiles.size());
-            const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
+            own->FirstGoal = problem.Goal[pattern.Tiles.front()];
             for (int32_t k = 0; k < own->Count; ++k) {
                 own->Tiles[k] = pattern.Tiles[k];
                 covered[pattern.Tiles[k]] = true;
-                for (int32_t cell = 0; cell < FCols * FRows; ++cell)
-                    own->Term[k][cell] = pattern.Table->Term(k, cell, firstGoal);
             }
             ++own;
         }
@@ -67,10 +65,10 @@ public:
         for (const TPattern& pattern : FPatterns) {
             if (bound > enough)
                 break;
-            uint32_t index = 0;
+            std::array<uint8_t, MaxPatternTiles> cells {};
             for (int32_t k = 0; k < pattern.Count; ++k)
-                index += pattern.Term[k][FCell[pattern.Tiles[k]]];
-            bound = std::max(bound, static_cast<int32_t>(pattern.Table->At(index)));
+                cells[k] = FCell[pattern.Tiles[k]];
+            bound = std::max(bound, pattern.Table->Distance(cells, pattern.FirstGoal));
         }
         return bound;
     }
@@ -90,8 +88,8 @@ private:
     struct TPattern {
         const TPatternTable* Table = nullptr;
         int32_t Count = 0;
+        int32_t FirstGoal = 0;
         std::array<uint8_t, MaxPatternTiles> Tiles {};
-        std::array<std::array<uint32_t, MaxSolverCells>, MaxPatternTiles> Term {};
     };
 
     void Apply(int32_t move)
@@ -178,14 +176,13 @@ int32_t PhaseBound(const TPhaseProblem& problem)
     int32_t bound = 0;
     std::array<bool, MaxSolverCells> covered {};
     for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
-        const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
-        uint32_t index = 0;
+        std::array<uint8_t, MaxPatternTiles> cells {};
         for (std::size_t k = 0; k < pattern.Tiles.size(); ++k) {
             covered[pattern.Tiles[k]] = true;
-            index += pattern.Table->Term(
-                static_cast<int32_t>(k), problem.Cell[pattern.Tiles[k]], firstGoal);
+            cells[k] = problem.Cell[pattern.Tiles[k]];
         }
-        bound = std::max(bound, static_cast<int32_t>(pattern.Table->At(index)));
+        bound
+            = std::max(bound, pattern.Table->Distance(cells, problem.Goal[pattern.Tiles.front()]));
     }
     for (std::size_t i = 0; i < problem.Cell.size(); ++i)
         if (!covered[i])
