@@ -1,5 +1,7 @@
 #include "solver/PhaseSearch.h"
 
+#include "solver/Deepening.h"
+
 #include <algorithm>
 
 namespace {
@@ -75,10 +77,16 @@ public:
 
     TPhaseResult Run()
     {
+        // The search keeps no bound past its limit: the lengths are tried one by one.
         const int32_t longest = std::min(MaxPhaseMoves, FLimits.MaxMoves);
-        for (int32_t limit = Bound(); limit <= longest; ++limit)
-            if (!Search(0, limit, -1, 0) || !FSolutions.empty())
-                break;
+        if (Bound() <= longest)
+            Deepen(Bound(), longest + 1, [&](int32_t limit) {
+                const bool go = Search(0, limit, -1, 0);
+                if (!FSolutions.empty())
+                    return TIteration {TDeepening::Found};
+                return go ? TIteration {TDeepening::Deeper, limit + 1}
+                          : TIteration {TDeepening::Stopped};
+            });
         if (FStopped && FSolutions.empty())
             return {{}, FNodes};
         return {FSolutions, FNodes};

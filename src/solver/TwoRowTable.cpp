@@ -1,5 +1,6 @@
 #include "solver/TwoRowTable.h"
 
+#include "solver/Deepening.h"
 #include "solver/LayerSearch.h"
 #include "solver/MoveOptimiser.h"
 #include "solver/Placement.h"
@@ -328,15 +329,17 @@ std::optional<TMoveList> TTwoRowSolver::SolveWhole(
     const TTwoRowLabels& labels, int32_t rows, int64_t& nodesLeft, int32_t below) const
 {
     TWholeSearch search(*this, nodesLeft);
-    int32_t limit = search.Bound(labels);
-    bool found = false;
-    while (!found && limit < below && search.Nodes <= nodesLeft) {
-        search.Next = std::numeric_limits<int32_t>::max();
-        found = search.Search(labels, 0, limit, -1);
-        limit = search.Next;
-    }
+    TDeepening step = TDeepening::Deeper;
+    if (search.Bound(labels) < below)
+        step = Deepen(search.Bound(labels), below, [&](int32_t limit) {
+            search.Next = std::numeric_limits<int32_t>::max();
+            if (search.Search(labels, 0, limit, -1))
+                return TIteration {TDeepening::Found};
+            return search.Nodes > nodesLeft ? TIteration {TDeepening::Stopped}
+                                            : TIteration {TDeepening::Deeper, search.Next};
+        }).first;
     nodesLeft -= std::min(search.Nodes, nodesLeft);
-    if (!found)
+    if (step != TDeepening::Found)
         return std::nullopt;
     TMoveList moves;
     for (const int32_t macro : search.Path)
