@@ -183,13 +183,6 @@ private:
         return FLimits.Cancel != nullptr && FLimits.Cancel->load(std::memory_order_relaxed);
     }
 
-    // Turning a line more than half way round one way is never shorter than the other way; an
-    // even half turn is taken forwards only.
-    static int32_t MaxRun(int32_t shift, int32_t length)
-    {
-        return shift > 0 ? length / 2 : (length - 1) / 2;
-    }
-
     // A column move keeps every tile in its column, so only the bound across rows changes with
     // it, and the other way round for a row move.
     TDeepening Descend(int32_t depth, int32_t bound, TSolverMove previous, bool hasPrevious,
@@ -261,17 +254,14 @@ private:
             const int32_t length = FBoard.LineLength(isColumn);
             for (int32_t line = 0; line < FBoard.LineCount(isColumn); ++line)
                 for (const int8_t shift : {int8_t {1}, int8_t {-1}}) {
-                    // Moves of parallel lines commute, so they are tried in line order only.
-                    const bool sameKind = hasPrevious && previous.IsColumn == isColumn;
-                    const bool sameLine = sameKind && previous.Line == line;
-                    if (sameKind && line < previous.Line)
+                    const TSolverMove move {isColumn, static_cast<int8_t>(line), shift};
+                    if (!WorthFollowing(hasPrevious ? &previous : nullptr, run, move, length))
                         continue;
-                    if (sameLine && (shift != previous.Shift || run + 1 > MaxRun(shift, length)))
-                        continue;
-                    if (!sameLine && MaxRun(shift, length) < 1)
-                        continue;
-                    moves[count] = TSolverMove {isColumn, static_cast<int8_t>(line), shift};
-                    runs[count] = sameLine ? run + 1 : 1;
+                    moves[count] = move;
+                    runs[count]
+                        = hasPrevious && previous.IsColumn == isColumn && previous.Line == line
+                        ? run + 1
+                        : 1;
                     ++count;
                 }
         }

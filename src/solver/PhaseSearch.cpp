@@ -107,25 +107,6 @@ private:
             FCell[i] = to[FCell[i]];
     }
 
-    // Skips sequences with a shorter or equal twin: a move undone at once, parallel lines out of
-    // order (they commute), and a line turned more than half its length one way.
-    bool Allowed(const TSolverMove& move, int32_t last, int32_t run) const
-    {
-        if (last < 0)
-            return true;
-        const TSolverMove& previous = FCellMoves.Moves[last];
-        if (previous.IsColumn != move.IsColumn)
-            return true;
-        if (previous.Line != move.Line)
-            return move.Line > previous.Line;
-        if (previous.Shift != move.Shift)
-            return false;
-        const int32_t length = move.IsColumn ? FRows : FCols;
-        if (2 * (run + 1) > length)
-            return false;
-        return 2 * (run + 1) < length || move.Shift > 0;
-    }
-
     // False when the search must stop: the budget is spent, or enough solutions are found.
     bool Search(int32_t depth, int32_t limit, int32_t last, int32_t run)
     {
@@ -149,7 +130,9 @@ private:
             occupied |= 1u << FCell[i];
         for (int32_t m = 0; m < static_cast<int32_t>(FCellMoves.Moves.size()); ++m) {
             const TSolverMove& move = FCellMoves.Moves[m];
-            if ((FCellMoves.LineMask[m] & occupied) == 0 || !Allowed(move, last, run))
+            if ((FCellMoves.LineMask[m] & occupied) == 0
+                || !WorthFollowing(last >= 0 ? &FCellMoves.Moves[last] : nullptr, run, move,
+                    move.IsColumn ? FRows : FCols))
                 continue;
             FPath[depth] = move;
             // Restoring the cells is cheaper than turning the line back.
@@ -181,22 +164,7 @@ private:
 
 int32_t PhaseBound(const TPhaseProblem& problem)
 {
-    int32_t bound = 0;
-    std::array<bool, MaxSolverCells> covered {};
-    for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
-        std::array<uint8_t, MaxPatternTiles> cells {};
-        for (std::size_t k = 0; k < pattern.Tiles.size(); ++k) {
-            covered[pattern.Tiles[k]] = true;
-            cells[k] = problem.Cell[pattern.Tiles[k]];
-        }
-        bound
-            = std::max(bound, pattern.Table->Distance(cells, problem.Goal[pattern.Tiles.front()]));
-    }
-    for (std::size_t i = 0; i < problem.Cell.size(); ++i)
-        if (!covered[i])
-            bound = std::max(
-                bound, AloneDistance(problem.Cell[i], problem.Goal[i], problem.Cols, problem.Rows));
-    return bound;
+    return TPhaseSearch(problem, TPhaseLimits {}).Bound();
 }
 
 TPhaseResult SolvePhase(const TPhaseProblem& problem, const TPhaseLimits& limits)

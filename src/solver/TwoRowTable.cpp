@@ -213,6 +213,24 @@ void TTwoRowSolver::AddStage(int32_t firstCell, int32_t tracked)
     FStages.push_back(std::move(stage));
 }
 
+TTwoRowLabels TTwoRowSolver::AfterMacro(const TTwoRowLabels& labels, int32_t macro) const
+{
+    TTwoRowLabels next = labels;
+    for (int32_t cell = 0; cell < 2 * FLength; ++cell)
+        next[cell] = labels[FMacros[macro].From[cell]];
+    return next;
+}
+
+// Rows 1 and 2 of the macro are the board's last two rows.
+void TTwoRowSolver::AppendMacro(TMoveList& moves, int32_t macro, int32_t rows) const
+{
+    for (TSolverMove move : FMacroMoves[macro]) {
+        if (!move.IsColumn)
+            move.Line = static_cast<int8_t>(move.Line + rows - MacroRows);
+        moves.push_back(move);
+    }
+}
+
 bool TTwoRowSolver::Run(TTwoRowLabels& labels, int32_t& cost, TMoveList* moves, int32_t rows) const
 {
     cost = 0;
@@ -228,19 +246,11 @@ bool TTwoRowSolver::Run(TTwoRowLabels& labels, int32_t& cost, TMoveList* moves, 
             return false;
         for (const int32_t step : stage.Table->Path(places)) {
             const int32_t macro = stage.Macros[step];
-            TTwoRowLabels next = labels;
-            for (int32_t cell = 0; cell < 2 * FLength; ++cell)
-                next[cell] = labels[FMacros[macro].From[cell]];
-            labels = next;
+            labels = AfterMacro(labels, macro);
             cost += FMacros[macro].Cost;
             if (moves == nullptr)
                 continue;
-            // Rows 1 and 2 of the macro are the board's last two rows.
-            for (TSolverMove move : FMacroMoves[macro]) {
-                if (!move.IsColumn)
-                    move.Line = static_cast<int8_t>(move.Line + rows - MacroRows);
-                moves->push_back(move);
-            }
+            AppendMacro(*moves, macro, rows);
         }
     }
     return true;
@@ -306,11 +316,8 @@ struct TTwoRowSolver::TWholeSearch {
         for (int32_t m = 0; m < static_cast<int32_t>(Solver.FMacros.size()); ++m) {
             if (last >= 0 && Solver.FInverse[last] == m)
                 continue;
-            TTwoRowLabels next {};
-            for (int32_t cell = 0; cell < 2 * Solver.FLength; ++cell)
-                next[cell] = labels[Solver.FMacros[m].From[cell]];
             Path.push_back(m);
-            if (Search(next, cost + Solver.FMacros[m].Cost, limit, m))
+            if (Search(Solver.AfterMacro(labels, m), cost + Solver.FMacros[m].Cost, limit, m))
                 return true;
             Path.pop_back();
             if (Nodes > MaxNodes)
@@ -343,11 +350,7 @@ std::optional<TMoveList> TTwoRowSolver::SolveWhole(
         return std::nullopt;
     TMoveList moves;
     for (const int32_t macro : search.Path)
-        for (TSolverMove move : FMacroMoves[macro]) {
-            if (!move.IsColumn)
-                move.Line = static_cast<int8_t>(move.Line + rows - MacroRows);
-            moves.push_back(move);
-        }
+        AppendMacro(moves, macro, rows);
     return moves;
 }
 

@@ -90,6 +90,9 @@ private:
     void AddStage(int32_t firstCell, int32_t tracked);
     // Runs the stages on the labels; false when some stage cannot finish.
     bool Run(TTwoRowLabels& labels, int32_t& cost, TMoveList* moves, int32_t rows) const;
+    TTwoRowLabels AfterMacro(const TTwoRowLabels& labels, int32_t macro) const;
+    // The moves of the macro on a board of `rows` rows whose last two rows it turns.
+    void AppendMacro(TMoveList& moves, int32_t macro, int32_t rows) const;
 
     struct TWholeSearch;
 
