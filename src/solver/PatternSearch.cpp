@@ -8,42 +8,10 @@ namespace {
 
 constexpr int32_t Moves = 4 * PatternSide;
 
-using TLanes = uint8_t __attribute__((vector_size(Moves)));
-using TLongs = uint32_t __attribute__((vector_size(4 * Moves)));
-using TNear = std::array<uint32_t, Moves>;
-
-// The numbers of the placements every move leads from the placement of this number to, side by
-// side; a move of a line without a tile of the pattern leads back to the placement itself.
-template <int32_t Tiles> struct TNeighbours {
-    // Where a tile on each cell goes with each move, a lane per move.
-    std::array<TLanes, PatternCells> After = [] {
-        const TCellMoves& moves = TCellMoves::ForSize(PatternSide, PatternSide);
-        std::array<TLanes, PatternCells> after {};
-        for (int32_t move = 0; move < Moves; ++move)
-            for (int32_t cell = 0; cell < PatternCells; ++cell)
-                after[cell][move] = moves.To[move][cell];
-        return after;
-    }();
-
-    std::size_t operator()(uint32_t index, TNear& near) const
-    {
-        std::array<uint8_t, Tiles> cells {};
-        UnrankPlacement(index, Tiles, PatternCells, cells);
-        std::array<TLanes, Tiles> moved {};
-        TLongs rank {};
-        for (int32_t i = 0; i < Tiles; ++i) {
-            moved[i] = After[cells[i]];
-            TLanes free = moved[i];
-            for (int32_t j = 0; j < i; ++j)
-                free += reinterpret_cast<TLanes>(moved[j] < moved[i]);
-            rank = rank * static_cast<uint32_t>(PatternCells - i)
-                + __builtin_convertvector(free, TLongs);
-        }
-        for (int32_t move = 0; move < Moves; ++move)
-            near[move] = rank[move];
-        return Moves;
-    }
-};
+template <int32_t Tiles> TMovedPlacements<Moves, Tiles> MovedPlacements()
+{
+    return {TCellMoves::ForSize(PatternSide, PatternSide).To, PatternCells};
+}
 
 // The seventh tile's extra moves, a quarter of a byte each, read beside the six's distances: an
 // entry's level is the six's distance plus its extra.
@@ -109,7 +77,8 @@ std::vector<uint8_t> SearchSixTiles(
 {
     const uint32_t states = PlacementCount(PatternCells, PatternTiles);
     TNibbleTable table(states);
-    SearchByLayers<Moves>(table, states, RankCells(homes), {}, TNeighbours<PatternTiles>(), cancel);
+    SearchByLayers<Moves>(
+        table, states, RankCells(homes), {}, MovedPlacements<PatternTiles>(), cancel);
     return std::move(table.Bytes);
 }
 
@@ -120,6 +89,6 @@ std::vector<uint8_t> SearchSeventhTile(const std::array<uint8_t, PatternTiles + 
     const uint32_t states = PlacementCount(PatternCells, PatternTiles + 1);
     TSeventhTable table(states, six);
     SearchByLayers<Moves>(
-        table, states, RankCells(homes), {}, TNeighbours<PatternTiles + 1>(), cancel);
+        table, states, RankCells(homes), {}, MovedPlacements<PatternTiles + 1>(), cancel);
     return std::move(table.Bytes);
 }

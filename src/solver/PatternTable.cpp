@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr std::size_t MaxMoves = 4 * MaxLines;
+// Lanes for the 2 * (cols + rows) moves of any size.
+constexpr int32_t MaxMoves = 32;
 
 } // namespace
 
@@ -91,20 +92,27 @@ TPatternTable::TPatternTable(
     const TCellMoves& cellMoves = TCellMoves::ForSize(cols, rows);
     const uint32_t states = PlacementCount(FCells, FTiles);
     TNibbleTable table(states);
-    SearchByLayers<MaxMoves>(
-        table, states, RankPlacement(goals, FTiles, FCells), {},
-        [&](uint32_t index, std::array<uint32_t, MaxMoves>& near) {
-            std::array<uint8_t, MaxPatternTiles> cells {};
-            UnrankPlacement(index, FTiles, FCells, cells);
-            for (std::size_t m = 0; m < cellMoves.To.size(); ++m) {
-                std::array<uint8_t, MaxPatternTiles> moved {};
-                for (int32_t i = 0; i < FTiles; ++i)
-                    moved[i] = cellMoves.To[m][cells[i]];
-                near[m] = RankPlacement(moved, FTiles, FCells);
-            }
-            return cellMoves.To.size();
-        },
-        cancel);
+    const uint32_t home = RankPlacement(goals, FTiles, FCells);
+    const auto search = [&]<int32_t Tiles>() {
+        SearchByLayers<MaxMoves>(table, states, home, {},
+            TMovedPlacements<MaxMoves, Tiles>(cellMoves.To, FCells), cancel);
+    };
+    switch (FTiles) {
+    case 1:
+        search.operator()<1>();
+        break;
+    case 2:
+        search.operator()<2>();
+        break;
+    case 3:
+        search.operator()<3>();
+        break;
+    case 4:
+        search.operator()<4>();
+        break;
+    default:
+        search.operator()<MaxPatternTiles>();
+    }
     // A distance past what half a byte holds is kept as the most it holds, still a lower bound.
     for (uint8_t& pair : table.Bytes)
         for (const int32_t shift : {0, 4})
