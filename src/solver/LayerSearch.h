@@ -95,7 +95,9 @@ public:
 // costs one and the layer is larger than what is left unreached, each unreached placement looks
 // for a neighbour in the layer instead, which settles most of them at the first few moves. Large
 // tables share each pass between two threads, a half of the table each. Raises TTableCancelled
-// once cancel is set.
+// once cancel is set. The table gives an entry's Level (more than any distance while unreached),
+// the Step a pass takes at it, and Lower(entry, distance), which tells whether the entry was
+// unreached; it holds distances up to Deepest, PerByte entries a byte.
 template <std::size_t MaxMoves, typename TTable, typename TNeighbours>
 void SearchByLayers(TTable& table, uint32_t states, uint32_t home,
     const std::vector<int32_t>& costs, const TNeighbours& neighbours,
@@ -103,6 +105,7 @@ void SearchByLayers(TTable& table, uint32_t states, uint32_t home,
 {
     // Placements between looks at the cancel flag: about a millisecond's work.
     constexpr uint32_t CancelCheckInterval = 1u << 16;
+    // Smaller tables are not worth a second thread a pass.
     constexpr uint32_t SharedFrom = 1u << 16;
     // A placement whose neighbours' entries were asked for. It is settled once the next
     // placement has asked for its own, so that the waits for the entries overlap.

@@ -17,29 +17,30 @@ inline uint32_t PlacementCount(int32_t cells, int32_t tiles)
     return count;
 }
 
-template <typename TCells> uint32_t RankPlacement(const TCells& cells, int32_t tiles, int32_t count)
+template <typename TCells>
+uint32_t RankPlacement(const TCells& cells, int32_t tiles, int32_t cellCount)
 {
     uint32_t rank = 0;
     for (int32_t i = 0; i < tiles; ++i) {
         uint32_t free = cells[i];
         for (int32_t j = 0; j < i; ++j)
             free -= cells[j] < cells[i] ? 1 : 0;
-        rank = rank * static_cast<uint32_t>(count - i) + free;
+        rank = rank * static_cast<uint32_t>(cellCount - i) + free;
     }
     return rank;
 }
 
 // The cells of the placement of this rank, for up to 32 cells.
 template <typename TCells>
-void UnrankPlacement(uint32_t rank, int32_t tiles, int32_t count, TCells& cells)
+void UnrankPlacement(uint32_t rank, int32_t tiles, int32_t cellCount, TCells& cells)
 {
     std::array<uint32_t, 32> digits {};
     for (int32_t i = tiles - 1; i >= 0; --i) {
-        const auto base = static_cast<uint32_t>(count - i);
+        const auto base = static_cast<uint32_t>(cellCount - i);
         digits[i] = rank % base;
         rank /= base;
     }
-    uint32_t free = count == 32 ? ~0u : (1u << count) - 1;
+    uint32_t free = cellCount == 32 ? ~0u : (1u << cellCount) - 1;
     for (int32_t i = 0; i < tiles; ++i) {
         uint32_t rest = free;
         for (uint32_t skip = digits[i]; skip > 0; --skip)
