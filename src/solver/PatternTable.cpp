@@ -3,7 +3,6 @@
 #include "solver/BuiltOnce.h"
 #include "solver/LayerSearch.h"
 
-#include <algorithm>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -93,6 +92,7 @@ TPatternTable::TPatternTable(
     const uint32_t states = PlacementCount(FCells, FTiles);
     TNibbleTable table(states);
     const uint32_t home = RankPlacement(goals, FTiles, FCells);
+    // The number of tiles is a template argument so that their cells are counted in registers.
     const auto search = [&]<int32_t Tiles>() {
         SearchByLayers<MaxMoves>(table, states, home, {},
             TMovedPlacements<MaxMoves, Tiles>(cellMoves.To, FCells), cancel);
