@@ -1,6 +1,7 @@
 #include "solver/ExactSearch.h"
 
 #include "solver/BuiltOnce.h"
+#include "solver/Deepening.h"
 #include "solver/LabelledBound.h"
 #include "solver/NearTarget.h"
 #include "solver/PatternBound.h"
@@ -64,12 +65,10 @@ public:
 
     TSearchResult Run()
     {
-        TSearchResult result;
         const int32_t rowsBound = WalkingBound(FAcrossRows);
         const int32_t columnsBound = WalkingBound(FAcrossColumns);
-        int32_t bound = rowsBound + columnsBound;
         int64_t lastIterationWork = 0;
-        for (;;) {
+        const auto iterate = [&](int32_t bound) {
             const int64_t workBefore = Work();
             // A search of labellings passes over a length whose parity none of them has; the
             // length after it grows as much as two lengths do.
@@ -79,37 +78,32 @@ public:
                 FNear = std::make_shared<const TNearTarget>(FTarget, NearRadius);
             const bool together = !passedOver && lastIterationWork >= TogetherAfterWork
                 && bound > SubtreeDepth + 1 && FLimits.MaxThreads > 1 && TwoCores();
-            const TStep step = together ? IterateTogether(bound, rowsBound, columnsBound)
-                                        : Iterate(bound, rowsBound, columnsBound, nullptr);
+            const TDeepening step = together ? IterateTogether(bound, rowsBound, columnsBound)
+                                             : Iterate(bound, rowsBound, columnsBound, nullptr);
             lastIterationWork
                 = passedOver ? lastIterationWork * GrowthPerLength : Work() - workBefore;
-            result.Nodes = Nodes();
-            if (step == TStep::Found) {
-                result.Outcome = TSearchOutcome::Found;
-                result.Moves = FPath;
-                return result;
-            }
-            if (step == TStep::Stopped) {
-                result.Outcome
-                    = FCancelled ? TSearchOutcome::Cancelled : TSearchOutcome::OverBudget;
-                result.FewestPossible = bound;
-                return result;
-            }
             // Each length is searched with the labellings of its parity alone, whose bounds
             // say nothing about the next length.
-            if (FLabelled)
-                FNextBound = bound + 1;
-            if (FLimits.KnownLength > 0 && FNextBound >= FLimits.KnownLength) {
-                result.Outcome = TSearchOutcome::KnownIsShortest;
-                return result;
-            }
-            bound = FNextBound;
+            return TIteration {step, FLabelled ? bound + 1 : FNextBound};
+        };
+        const int32_t known
+            = FLimits.KnownLength > 0 ? FLimits.KnownLength : std::numeric_limits<int32_t>::max();
+        const auto [step, bound] = Deepen(rowsBound + columnsBound, known, iterate);
+        TSearchResult result;
+        result.Nodes = Nodes();
+        if (step == TDeepening::Found) {
+            result.Outcome = TSearchOutcome::Found;
+            result.Moves = FPath;
+        } else if (step == TDeepening::Stopped) {
+            result.Outcome = FCancelled ? TSearchOutcome::Cancelled : TSearchOutcome::OverBudget;
+            result.FewestPossible = bound;
+        } else {
+            result.Outcome = TSearchOutcome::KnownIsShortest;
         }
+        return result;
     }
 
 private:
-    enum class TStep { Found, Deeper, Stopped };
-
     struct TLeaveBoard {
         void operator()(TLabelledBound* labelled) const { labelled->Leave(); }
     };
@@ -120,7 +114,7 @@ private:
         return Nodes() + (FLabelled ? FLabelled->Counted() + FHelperCounted : 0);
     }
 
-    TStep Iterate(int32_t bound, int32_t rowsBound, int32_t columnsBound, TSubtreeShare* share)
+    TDeepening Iterate(int32_t bound, int32_t rowsBound, int32_t columnsBound, TSubtreeShare* share)
     {
         std::optional<TSubtreeShare::TPart> part;
         if (share != nullptr)
@@ -129,15 +123,16 @@ private:
         FNextBound = std::numeric_limits<int32_t>::max();
         if (FLabelled)
             FLabelled->Aim(bound);
-        const TStep step = Deepen(0, bound, TSolverMove {}, false, 0, rowsBound, columnsBound);
-        if (step == TStep::Found && part)
+        const TDeepening step
+            = Descend(0, bound, TSolverMove {}, false, 0, rowsBound, columnsBound);
+        if (step == TDeepening::Found && part)
             part->Found(FPath);
         FPart = nullptr;
         return step;
     }
 
     // One iteration on two threads: this search and a copy of it, both at the start board.
-    TStep IterateTogether(int32_t bound, int32_t rowsBound, int32_t columnsBound)
+    TDeepening IterateTogether(int32_t bound, int32_t rowsBound, int32_t columnsBound)
     {
         TSubtreeShare share(Nodes(), FLimits.MaxNodes, FLimits.Cancel);
         TShortestSearch helper(*this);
@@ -159,14 +154,14 @@ private:
             FHelperCounted += helper.FLabelled->Counted() - countedBefore;
         if (std::optional<TMoveList> solution = share.Solution()) {
             FPath = std::move(*solution);
-            return TStep::Found;
+            return TDeepening::Found;
         }
         if (share.Stopped()) {
             FCancelled = share.Cancelled();
-            return TStep::Stopped;
+            return TDeepening::Stopped;
         }
         FNextBound = std::min(FNextBound, helper.FNextBound);
-        return TStep::Deeper;
+        return TDeepening::Deeper;
     }
 
     bool CountNode()
@@ -188,26 +183,19 @@ private:
         return FLimits.Cancel != nullptr && FLimits.Cancel->load(std::memory_order_relaxed);
     }
 
-    // Turning a line more than half way round one way is never shorter than the other way; an
-    // even half turn is taken forwards only.
-    static int32_t MaxRun(int32_t shift, int32_t length)
-    {
-        return shift > 0 ? length / 2 : (length - 1) / 2;
-    }
-
     // A column move keeps every tile in its column, so only the bound across rows changes with
     // it, and the other way round for a row move.
-    TStep Deepen(int32_t depth, int32_t bound, TSolverMove previous, bool hasPrevious, int32_t run,
-        int32_t rowsBound, int32_t columnsBound)
+    TDeepening Descend(int32_t depth, int32_t bound, TSolverMove previous, bool hasPrevious,
+        int32_t run, int32_t rowsBound, int32_t columnsBound)
     {
         if (FPart != nullptr && depth == SubtreeDepth) {
             if (FPart->Over())
-                return TStep::Stopped;
+                return TDeepening::Stopped;
             if (!FPart->Claim())
-                return TStep::Deeper;
+                return TDeepening::Deeper;
         }
         if (!CountNode())
-            return TStep::Stopped;
+            return TDeepening::Stopped;
         // The other bounds are counted only as far as they may end the branch. Close to the
         // target, the distance looked up is exact, or more than enough where none is found.
         int32_t rest = rowsBound + columnsBound;
@@ -225,10 +213,10 @@ private:
         const int32_t estimate = depth + rest;
         if (estimate > bound) {
             FNextBound = std::min(FNextBound, estimate);
-            return TStep::Deeper;
+            return TDeepening::Deeper;
         }
         if (rowsBound + columnsBound == 0 && FBoard == FTarget)
-            return TStep::Found;
+            return TDeepening::Found;
 
         std::array<TSolverMove, MaxMovesOn> moves {};
         std::array<int32_t, MaxMovesOn> runs {};
@@ -243,17 +231,17 @@ private:
             const bool isColumn = move.IsColumn;
             Apply(move, false);
             FPath.push_back(move);
-            const TStep step = Deepen(depth + 1, bound, move, true, runs[order[n]],
+            const TDeepening step = Descend(depth + 1, bound, move, true, runs[order[n]],
                 isColumn ? WalkingBound(FAcrossRows) : rowsBound,
                 isColumn ? columnsBound : WalkingBound(FAcrossColumns));
-            if (step == TStep::Found)
+            if (step == TDeepening::Found)
                 return step;
             FPath.pop_back();
             Apply(move.Inverse(), true);
-            if (step == TStep::Stopped)
+            if (step == TDeepening::Stopped)
                 return step;
         }
-        return TStep::Deeper;
+        return TDeepening::Deeper;
     }
 
     // The moves worth trying after the previous one, with the length of the run of turns of one
@@ -266,17 +254,14 @@ private:
             const int32_t length = FBoard.LineLength(isColumn);
             for (int32_t line = 0; line < FBoard.LineCount(isColumn); ++line)
                 for (const int8_t shift : {int8_t {1}, int8_t {-1}}) {
-                    // Moves of parallel lines commute, so they are tried in line order only.
-                    const bool sameKind = hasPrevious && previous.IsColumn == isColumn;
-                    const bool sameLine = sameKind && previous.Line == line;
-                    if (sameKind && line < previous.Line)
+                    const TSolverMove move {isColumn, static_cast<int8_t>(line), shift};
+                    if (!WorthFollowing(hasPrevious ? &previous : nullptr, run, move, length))
                         continue;
-                    if (sameLine && (shift != previous.Shift || run + 1 > MaxRun(shift, length)))
-                        continue;
-                    if (!sameLine && MaxRun(shift, length) < 1)
-                        continue;
-                    moves[count] = TSolverMove {isColumn, static_cast<int8_t>(line), shift};
-                    runs[count] = sameLine ? run + 1 : 1;
+                    moves[count] = move;
+                    runs[count]
+                        = hasPrevious && previous.IsColumn == isColumn && previous.Line == line
+                        ? run + 1
+                        : 1;
                     ++count;
                 }
         }

@@ -1,8 +1,8 @@
 #include "solver/PatternTable.h"
 
 #include "solver/BuiltOnce.h"
+#include "solver/LayerSearch.h"
 
-#include <algorithm>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -10,11 +10,8 @@
 
 namespace {
 
-constexpr uint8_t Unreached = 0xFF;
-constexpr uint8_t UnreachedNibble = 0xF;
-constexpr uint8_t MostDistance = 0xE;
-// Entries between looks at the cancel flag.
-constexpr uint32_t CancelCheckInterval = 1u << 16;
+// Lanes for the 2 * (cols + rows) moves of any size.
+constexpr int32_t MaxMoves = 32;
 
 } // namespace
 
@@ -74,68 +71,52 @@ const TPatternTable& TPatternTable::ForShape(
 
 TPatternTable::TPatternTable(
     int32_t cols, int32_t rows, const TOffsets& offsets, const std::atomic<bool>* cancel)
-    : FCols(cols)
-    , FRows(rows)
-    , FCells(cols * rows)
+    : FCells(cols * rows)
     , FTiles(static_cast<int32_t>(offsets.size()))
 {
     if (FTiles < 1 || FTiles > MaxPatternTiles || offsets.front() != std::pair<int8_t, int8_t> {})
         throw std::logic_error("TPatternTable: 1 to 5 tiles, the first at offset (0, 0)");
-    uint32_t size = 1;
-    for (int32_t i = 0; i < FTiles; ++i) {
-        FWeight[i] = size;
-        size *= static_cast<uint32_t>(FCells);
-    }
     for (int32_t cell = 0; cell < FCells; ++cell)
         for (int32_t firstGoal = 0; firstGoal < FCells; ++firstGoal) {
             const int32_t col = (cell % cols - firstGoal % cols + cols) % cols;
             const int32_t row = (cell / cols - firstGoal / cols + rows) % rows;
             FRelative[cell * FCells + firstGoal] = static_cast<uint8_t>(row * cols + col);
         }
-
-    uint32_t goal = 0;
-    for (int32_t i = FTiles - 1; i >= 0; --i) {
+    std::array<uint8_t, MaxPatternTiles> goals {};
+    for (int32_t i = 0; i < FTiles; ++i) {
         const int32_t col = (offsets[i].first % cols + cols) % cols;
         const int32_t row = (offsets[i].second % rows + rows) % rows;
-        goal = goal * static_cast<uint32_t>(FCells) + static_cast<uint32_t>(row * cols + col);
+        goals[i] = static_cast<uint8_t>(row * cols + col);
     }
-    // Breadth first from the goal, a layer per pass over the entries, which needs no memory
-    // beyond a byte an entry: every move's inverse is a move, so distances from the goal are
-    // distances to it. Entries with two tiles in one cell are never reached.
     const TCellMoves& cellMoves = TCellMoves::ForSize(cols, rows);
-    std::vector<uint8_t> distance(size, Unreached);
-    distance[goal] = 0;
-    bool grew = true;
-    for (uint8_t depth = 0; grew; ++depth) {
-        grew = false;
-        for (uint32_t index = 0; index < size; ++index) {
-            if (index % CancelCheckInterval == 0 && cancel != nullptr
-                && cancel->load(std::memory_order_relaxed))
-                throw TTableCancelled();
-            if (distance[index] != depth)
-                continue;
-            std::array<uint8_t, MaxPatternTiles> cell {};
-            uint32_t rest = index;
-            for (int32_t i = 0; i < FTiles; ++i) {
-                cell[i] = static_cast<uint8_t>(rest % static_cast<uint32_t>(FCells));
-                rest /= static_cast<uint32_t>(FCells);
-            }
-            for (const std::array<uint8_t, MaxSolverCells>& to : cellMoves.To) {
-                uint32_t moved = 0;
-                for (int32_t i = FTiles - 1; i >= 0; --i)
-                    moved = moved * static_cast<uint32_t>(FCells) + to[cell[i]];
-                if (distance[moved] == Unreached) {
-                    distance[moved] = static_cast<uint8_t>(depth + 1);
-                    grew = true;
-                }
-            }
-        }
+    const uint32_t states = PlacementCount(FCells, FTiles);
+    TNibbleTable table(states);
+    const uint32_t home = RankPlacement(goals, FTiles, FCells);
+    // The number of tiles is a template argument so that their cells are counted in registers.
+    const auto search = [&]<int32_t Tiles>() {
+        SearchByLayers<MaxMoves>(table, states, home, {},
+            TMovedPlacements<MaxMoves, Tiles>(cellMoves.To, FCells), cancel);
+    };
+    switch (FTiles) {
+    case 1:
+        search.operator()<1>();
+        break;
+    case 2:
+        search.operator()<2>();
+        break;
+    case 3:
+        search.operator()<3>();
+        break;
+    case 4:
+        search.operator()<4>();
+        break;
+    default:
+        search.operator()<MaxPatternTiles>();
     }
     // A distance past what half a byte holds is kept as the most it holds, still a lower bound.
-    FDistance.assign((size + 1) / 2, 0);
-    for (uint32_t index = 0; index < size; ++index) {
-        const uint8_t kept = distance[index] == Unreached ? UnreachedNibble
-                                                          : std::min(distance[index], MostDistance);
-        FDistance[index / 2] |= static_cast<uint8_t>(kept << (4 * (index % 2)));
-    }
+    for (uint8_t& pair : table.Bytes)
+        for (const int32_t shift : {0, 4})
+            if (((pair >> shift) & 0xF) == TNibbleTable::Unreached)
+                pair = static_cast<uint8_t>(pair & ~(1 << shift));
+    FDistance = std::move(table.Bytes);
 }

@@ -1,5 +1,7 @@
 #include "solver/PhaseSearch.h"
 
+#include "solver/Deepening.h"
+
 #include <algorithm>
 
 namespace {
@@ -37,12 +39,10 @@ public:
         for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
             own->Table = pattern.Table;
             own->Count = static_cast<int32_t>(pattern.Tiles.size());
-            const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
+            own->FirstGoal = problem.Goal[pattern.Tiles.front()];
             for (int32_t k = 0; k < own->Count; ++k) {
                 own->Tiles[k] = pattern.Tiles[k];
                 covered[pattern.Tiles[k]] = true;
-                for (int32_t cell = 0; cell < FCols * FRows; ++cell)
-                    own->Term[k][cell] = pattern.Table->Term(k, cell, firstGoal);
             }
             ++own;
         }
@@ -67,20 +67,26 @@ public:
         for (const TPattern& pattern : FPatterns) {
             if (bound > enough)
                 break;
-            uint32_t index = 0;
+            std::array<uint8_t, MaxPatternTiles> cells {};
             for (int32_t k = 0; k < pattern.Count; ++k)
-                index += pattern.Term[k][FCell[pattern.Tiles[k]]];
-            bound = std::max(bound, static_cast<int32_t>(pattern.Table->At(index)));
+                cells[k] = FCell[pattern.Tiles[k]];
+            bound = std::max(bound, pattern.Table->Distance(cells, pattern.FirstGoal));
         }
         return bound;
     }
 
     TPhaseResult Run()
     {
+        // The search keeps no bound past its limit: the lengths are tried one by one.
         const int32_t longest = std::min(MaxPhaseMoves, FLimits.MaxMoves);
-        for (int32_t limit = Bound(); limit <= longest; ++limit)
-            if (!Search(0, limit, -1, 0) || !FSolutions.empty())
-                break;
+        if (Bound() <= longest)
+            Deepen(Bound(), longest + 1, [&](int32_t limit) {
+                const bool go = Search(0, limit, -1, 0);
+                if (!FSolutions.empty())
+                    return TIteration {TDeepening::Found};
+                return go ? TIteration {TDeepening::Deeper, limit + 1}
+                          : TIteration {TDeepening::Stopped};
+            });
         if (FStopped && FSolutions.empty())
             return {{}, FNodes};
         return {FSolutions, FNodes};
@@ -90,8 +96,8 @@ private:
     struct TPattern {
         const TPatternTable* Table = nullptr;
         int32_t Count = 0;
+        int32_t FirstGoal = 0;
         std::array<uint8_t, MaxPatternTiles> Tiles {};
-        std::array<std::array<uint32_t, MaxSolverCells>, MaxPatternTiles> Term {};
     };
 
     void Apply(int32_t move)
@@ -99,25 +105,6 @@ private:
         const std::array<uint8_t, MaxSolverCells>& to = FCellMoves.To[move];
         for (int32_t i = 0; i < FTiles; ++i)
             FCell[i] = to[FCell[i]];
-    }
-
-    // Skips sequences with a shorter or equal twin: a move undone at once, parallel lines out of
-    // order (they commute), and a line turned more than half its length one way.
-    bool Allowed(const TSolverMove& move, int32_t last, int32_t run) const
-    {
-        if (last < 0)
-            return true;
-        const TSolverMove& previous = FCellMoves.Moves[last];
-        if (previous.IsColumn != move.IsColumn)
-            return true;
-        if (previous.Line != move.Line)
-            return move.Line > previous.Line;
-        if (previous.Shift != move.Shift)
-            return false;
-        const int32_t length = move.IsColumn ? FRows : FCols;
-        if (2 * (run + 1) > length)
-            return false;
-        return 2 * (run + 1) < length || move.Shift > 0;
     }
 
     // False when the search must stop: the budget is spent, or enough solutions are found.
@@ -143,7 +130,9 @@ private:
             occupied |= 1u << FCell[i];
         for (int32_t m = 0; m < static_cast<int32_t>(FCellMoves.Moves.size()); ++m) {
             const TSolverMove& move = FCellMoves.Moves[m];
-            if ((FCellMoves.LineMask[m] & occupied) == 0 || !Allowed(move, last, run))
+            if ((FCellMoves.LineMask[m] & occupied) == 0
+                || !WorthFollowing(last >= 0 ? &FCellMoves.Moves[last] : nullptr, run, move,
+                    move.IsColumn ? FRows : FCols))
                 continue;
             FPath[depth] = move;
             // Restoring the cells is cheaper than turning the line back.
@@ -175,23 +164,7 @@ private:
 
 int32_t PhaseBound(const TPhaseProblem& problem)
 {
-    int32_t bound = 0;
-    std::array<bool, MaxSolverCells> covered {};
-    for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
-        const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
-        uint32_t index = 0;
-        for (std::size_t k = 0; k < pattern.Tiles.size(); ++k) {
-            covered[pattern.Tiles[k]] = true;
-            index += pattern.Table->Term(
-                static_cast<int32_t>(k), problem.Cell[pattern.Tiles[k]], firstGoal);
-        }
-        bound = std::max(bound, static_cast<int32_t>(pattern.Table->At(index)));
-    }
-    for (std::size_t i = 0; i < problem.Cell.size(); ++i)
-        if (!covered[i])
-            bound = std::max(
-                bound, AloneDistance(problem.Cell[i], problem.Goal[i], problem.Cols, problem.Rows));
-    return bound;
+    return TPhaseSearch(problem, TPhaseLimits {}).Bound();
 }
 
 TPhaseResult SolvePhase(const TPhaseProblem& problem, const TPhaseLimits& limits)

@@ -7,8 +7,6 @@
 
 namespace {
 
-using TSevenSearch = TPatternSearch<PatternTiles + 1>;
-
 TBuiltOnce<TSeventhTileTable>& Once()
 {
     static TBuiltOnce<TSeventhTileTable> once;
@@ -33,10 +31,10 @@ bool TSeventhTileTable::Built()
 // build holds no more than the two tables.
 TSeventhTileTable::TSeventhTileTable(const std::atomic<bool>* cancel)
 {
-    static_assert(TSevenSearch::MostExtra == MostExtra);
+    static_assert(MostSeventhExtra == MostExtra);
     const TTilePatternTable& six = TTilePatternTable::Shared(cancel);
-    TSevenSearch::TCells homes {};
+    std::array<uint8_t, PatternTiles + 1> homes {};
     std::copy(TTilePatternTable::Homes().begin(), TTilePatternTable::Homes().end(), homes.begin());
     homes.back() = Home;
-    FExtra = TSevenSearch::SearchExtra(homes, six, cancel);
+    FExtra = SearchSeventhTile(homes, six, cancel);
 }

@@ -20,6 +20,13 @@ struct TSolverMove {
 
 using TMoveList = std::vector<TSolverMove>;
 
+// Whether a move is worth trying after the previous one (null at the start), the last of a run
+// of `run` turns of its line. Sequences with a shorter or equal twin are skipped: a move undone
+// at once, parallel lines out of order (they commute), and a line of this length turned more
+// than half way round one way; an even half turn is taken forwards only.
+bool WorthFollowing(
+    const TSolverMove* previous, int32_t run, const TSolverMove& move, int32_t length);
+
 // A board as the solver sees it: each cell holds the number of its tile's class, where tiles of
 // one class are interchangeable because the solved test cannot tell them apart. Cells are
 // stored row by row from the top left.

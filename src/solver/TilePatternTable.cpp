@@ -32,6 +32,6 @@ const std::array<uint8_t, PatternTiles>& TTilePatternTable::Homes()
 }
 
 TTilePatternTable::TTilePatternTable(const std::atomic<bool>* cancel)
-    : FDistance(TPatternSearch<PatternTiles>::Search(Homes(), cancel))
+    : FDistance(SearchSixTiles(Homes(), cancel))
 {
 }

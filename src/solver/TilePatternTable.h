@@ -1,5 +1,7 @@
 #pragma once
 
+#include "solver/Placement.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -9,20 +11,10 @@ constexpr int32_t PatternSide = 4;
 constexpr int32_t PatternCells = PatternSide * PatternSide;
 constexpr int32_t PatternTiles = 6;
 
-// The number of a placement of tiles among all ways to place as many on the 4 x 4 board: each
-// tile's cell counts among the cells still free, as digits of falling bases 16, 15, ... Plain
-// comparisons count the cells taken before, which is cheaper than a bit count on processors of
-// any age.
+// The number of a placement of tiles on the 4 x 4 board, as RankPlacement numbers them.
 template <std::size_t Tiles> uint32_t RankCells(const std::array<uint8_t, Tiles>& cells)
 {
-    uint32_t index = 0;
-    for (std::size_t i = 0; i < Tiles; ++i) {
-        uint32_t free = cells[i];
-        for (std::size_t j = 0; j < i; ++j)
-            free -= cells[j] < cells[i] ? 1 : 0;
-        index = index * static_cast<uint32_t>(PatternCells - static_cast<int32_t>(i)) + free;
-    }
-    return index;
+    return RankPlacement(cells, static_cast<int32_t>(Tiles), PatternCells);
 }
 
 // The fewest moves of a 4 x 4 board that bring six chosen tiles home, whatever the other tiles

@@ -1,6 +1,9 @@
 #include "solver/TwoRowTable.h"
 
+#include "solver/Deepening.h"
+#include "solver/LayerSearch.h"
 #include "solver/MoveOptimiser.h"
+#include "solver/Placement.h"
 
 #include <algorithm>
 #include <functional>
@@ -19,18 +22,10 @@ constexpr int32_t LowerRow = 2;
 constexpr int32_t MaxLabellings = 200;
 // Labellings searched whole, those with the lowest bounds.
 constexpr std::size_t SearchedLabellings = 2;
-// The dearest macro costs four column moves and half a row turn; buckets cycle over the costs.
-constexpr int32_t CostBuckets = 4 + MaxLines / 2 + 1;
+// Macros of rows of five: turns of either row, and a row turned between one or two columns.
+constexpr std::size_t MaxMacros = 4 + 4 * 5 * 2 + 10 * 4 * 2;
 // Rows longer than this are solved in two stages.
 constexpr int32_t OneStageLength = 4;
-
-// Bits set in each mask of up to ten cells; the generic popcount is a library call here.
-constexpr std::array<uint8_t, 1u << MaxTwoRowCells> BitCounts = [] {
-    std::array<uint8_t, 1u << MaxTwoRowCells> counts {};
-    for (uint32_t mask = 1; mask < counts.size(); ++mask)
-        counts[mask] = static_cast<uint8_t>(counts[mask >> 1] + (mask & 1));
-    return counts;
-}();
 
 } // namespace
 
@@ -46,73 +41,32 @@ TMacroTable::TMacroTable(
             to[macro.From[i]] = static_cast<uint8_t>(i);
         FTo.push_back(to);
     }
-    uint32_t count = 1;
-    for (int32_t i = 0; i < FTracked; ++i)
-        count *= static_cast<uint32_t>(FCells - i);
-    FDistance.assign(count, Unreachable);
-
-    // By cost from the solved arrangement; every macro's inverse is a macro of the same cost, so
-    // distances from it are distances to it.
-    std::array<std::vector<uint32_t>, CostBuckets> buckets;
+    if (FMacros.size() > MaxMacros)
+        throw std::logic_error("TMacroTable: too many macros");
+    std::vector<int32_t> costs;
+    for (const TMacro& macro : FMacros)
+        costs.push_back(macro.Cost);
     TPlaces solved {};
     for (int32_t i = 0; i < FTracked; ++i)
         solved[i] = static_cast<uint8_t>(firstGoal + i);
-    FDistance[Rank(solved)] = 0;
-    buckets[0].push_back(Rank(solved));
-    std::size_t pending = 1;
-    for (int32_t distance = 0; pending > 0; ++distance) {
-        const std::vector<uint32_t> current = std::move(buckets[distance % CostBuckets]);
-        buckets[distance % CostBuckets].clear();
-        pending -= current.size();
-        for (const uint32_t rank : current) {
-            if (FDistance[rank] != distance)
-                continue;
-            const TPlaces places = Unrank(rank);
-            for (int32_t m = 0; m < static_cast<int32_t>(FMacros.size()); ++m) {
-                const int32_t reached = distance + FMacros[m].Cost;
-                const uint32_t next = Rank(Moved(places, m));
-                if (reached < FDistance[next]) {
-                    FDistance[next] = static_cast<uint8_t>(reached);
-                    buckets[reached % CostBuckets].push_back(next);
-                    ++pending;
-                }
-            }
-        }
-    }
+    const uint32_t states = PlacementCount(FCells, FTracked);
+    TByteTable table(states);
+    SearchByLayers<MaxMacros>(
+        table, states, Rank(solved), costs,
+        [&](uint32_t rank, std::array<uint32_t, MaxMacros>& near) {
+            TPlaces places {};
+            UnrankPlacement(rank, FTracked, FCells, places);
+            for (std::size_t m = 0; m < FMacros.size(); ++m)
+                near[m] = Rank(Moved(places, static_cast<int32_t>(m)));
+            return FMacros.size();
+        },
+        nullptr);
+    FDistance = std::move(table.Bytes);
 }
 
 uint32_t TMacroTable::Rank(const TPlaces& places) const
 {
-    uint32_t rank = 0;
-    uint32_t used = 0;
-    for (int32_t i = 0; i < FTracked; ++i) {
-        const uint32_t below = (1u << places[i]) - 1;
-        rank = rank * static_cast<uint32_t>(FCells - i) + places[i] - BitCounts[used & below];
-        used |= 1u << places[i];
-    }
-    return rank;
-}
-
-TMacroTable::TPlaces TMacroTable::Unrank(uint32_t rank) const
-{
-    std::array<uint32_t, MaxTwoRowCells> digits {};
-    for (int32_t i = FTracked - 1; i >= 0; --i) {
-        const auto base = static_cast<uint32_t>(FCells - i);
-        digits[i] = rank % base;
-        rank /= base;
-    }
-    // Each digit counts the free cells before the label's cell.
-    TPlaces places {};
-    uint32_t used = 0;
-    for (int32_t i = 0; i < FTracked; ++i) {
-        int32_t cell = 0;
-        for (uint32_t skip = digits[i]; (used & (1u << cell)) != 0 || skip > 0; ++cell)
-            if ((used & (1u << cell)) == 0)
-                --skip;
-        places[i] = static_cast<uint8_t>(cell);
-        used |= 1u << cell;
-    }
-    return places;
+    return RankPlacement(places, FTracked, FCells);
 }
 
 TMacroTable::TPlaces TMacroTable::Moved(const TPlaces& places, int32_t macro) const
@@ -259,6 +213,24 @@ void TTwoRowSolver::AddStage(int32_t firstCell, int32_t tracked)
     FStages.push_back(std::move(stage));
 }
 
+TTwoRowLabels TTwoRowSolver::AfterMacro(const TTwoRowLabels& labels, int32_t macro) const
+{
+    TTwoRowLabels next = labels;
+    for (int32_t cell = 0; cell < 2 * FLength; ++cell)
+        next[cell] = labels[FMacros[macro].From[cell]];
+    return next;
+}
+
+// Rows 1 and 2 of the macro are the board's last two rows.
+void TTwoRowSolver::AppendMacro(TMoveList& moves, int32_t macro, int32_t rows) const
+{
+    for (TSolverMove move : FMacroMoves[macro]) {
+        if (!move.IsColumn)
+            move.Line = static_cast<int8_t>(move.Line + rows - MacroRows);
+        moves.push_back(move);
+    }
+}
+
 bool TTwoRowSolver::Run(TTwoRowLabels& labels, int32_t& cost, TMoveList* moves, int32_t rows) const
 {
     cost = 0;
@@ -274,19 +246,11 @@ bool TTwoRowSolver::Run(TTwoRowLabels& labels, int32_t& cost, TMoveList* moves, 
             return false;
         for (const int32_t step : stage.Table->Path(places)) {
             const int32_t macro = stage.Macros[step];
-            TTwoRowLabels next = labels;
-            for (int32_t cell = 0; cell < 2 * FLength; ++cell)
-                next[cell] = labels[FMacros[macro].From[cell]];
-            labels = next;
+            labels = AfterMacro(labels, macro);
             cost += FMacros[macro].Cost;
             if (moves == nullptr)
                 continue;
-            // Rows 1 and 2 of the macro are the board's last two rows.
-            for (TSolverMove move : FMacroMoves[macro]) {
-                if (!move.IsColumn)
-                    move.Line = static_cast<int8_t>(move.Line + rows - MacroRows);
-                moves->push_back(move);
-            }
+            AppendMacro(*moves, macro, rows);
         }
     }
     return true;
@@ -352,11 +316,8 @@ struct TTwoRowSolver::TWholeSearch {
         for (int32_t m = 0; m < static_cast<int32_t>(Solver.FMacros.size()); ++m) {
             if (last >= 0 && Solver.FInverse[last] == m)
                 continue;
-            TTwoRowLabels next {};
-            for (int32_t cell = 0; cell < 2 * Solver.FLength; ++cell)
-                next[cell] = labels[Solver.FMacros[m].From[cell]];
             Path.push_back(m);
-            if (Search(next, cost + Solver.FMacros[m].Cost, limit, m))
+            if (Search(Solver.AfterMacro(labels, m), cost + Solver.FMacros[m].Cost, limit, m))
                 return true;
             Path.pop_back();
             if (Nodes > MaxNodes)
@@ -375,23 +336,21 @@ std::optional<TMoveList> TTwoRowSolver::SolveWhole(
     const TTwoRowLabels& labels, int32_t rows, int64_t& nodesLeft, int32_t below) const
 {
     TWholeSearch search(*this, nodesLeft);
-    int32_t limit = search.Bound(labels);
-    bool found = false;
-    while (!found && limit < below && search.Nodes <= nodesLeft) {
-        search.Next = std::numeric_limits<int32_t>::max();
-        found = search.Search(labels, 0, limit, -1);
-        limit = search.Next;
-    }
+    TDeepening step = TDeepening::Deeper;
+    if (search.Bound(labels) < below)
+        step = Deepen(search.Bound(labels), below, [&](int32_t limit) {
+            search.Next = std::numeric_limits<int32_t>::max();
+            if (search.Search(labels, 0, limit, -1))
+                return TIteration {TDeepening::Found};
+            return search.Nodes > nodesLeft ? TIteration {TDeepening::Stopped}
+                                            : TIteration {TDeepening::Deeper, search.Next};
+        }).first;
     nodesLeft -= std::min(search.Nodes, nodesLeft);
-    if (!found)
+    if (step != TDeepening::Found)
         return std::nullopt;
     TMoveList moves;
     for (const int32_t macro : search.Path)
-        for (TSolverMove move : FMacroMoves[macro]) {
-            if (!move.IsColumn)
-                move.Line = static_cast<int8_t>(move.Line + rows - MacroRows);
-            moves.push_back(move);
-        }
+        AppendMacro(moves, macro, rows);
     return moves;
 }
 

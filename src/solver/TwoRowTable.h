@@ -14,7 +14,8 @@ constexpr int32_t MaxTwoRowCells = 2 * MaxLines;
 using TTwoRowLabels = std::array<uint8_t, MaxTwoRowCells>;
 
 // Distances over the arrangements of some cells, in moves of a set of macros, from a complete
-// breadth-first search by cost. Only where the first `Tracked` labels lie counts.
+// breadth-first search by cost, numbered as RankPlacement numbers them. Only where the first
+// `Tracked` labels lie counts.
 class TMacroTable {
 public:
     static constexpr uint8_t Unreachable = 0xFF;
@@ -36,7 +37,6 @@ public:
 
 private:
     uint32_t Rank(const TPlaces& places) const;
-    TPlaces Unrank(uint32_t rank) const;
     TPlaces Moved(const TPlaces& places, int32_t macro) const;
 
     int32_t FCells;
@@ -90,6 +90,9 @@ private:
     void AddStage(int32_t firstCell, int32_t tracked);
     // Runs the stages on the labels; false when some stage cannot finish.
     bool Run(TTwoRowLabels& labels, int32_t& cost, TMoveList* moves, int32_t rows) const;
+    TTwoRowLabels AfterMacro(const TTwoRowLabels& labels, int32_t macro) const;
+    // The moves of the macro on a board of `rows` rows whose last two rows it turns.
+    void AppendMacro(TMoveList& moves, int32_t macro, int32_t rows) const;
 
     struct TWholeSearch;
 

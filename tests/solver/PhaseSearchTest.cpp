@@ -120,15 +120,14 @@ TEST(PhaseSearch, PatternDistancesMatchABreadthFirstSearchOfTheirTiles)
             for (int64_t key = 0; key < static_cast<int64_t>(distance.size()); ++key) {
                 if (distance[key] < 0)
                     continue;
-                uint32_t index = 0;
+                std::array<uint8_t, MaxPatternTiles> shifted {};
                 for (int32_t k = 0; k < tiles; ++k) {
                     const int32_t cell = cellOf(key, k);
-                    const int32_t shifted
-                        = (cell / test.Cols + goal / test.Cols) % test.Rows * test.Cols
-                        + (cell + goal) % test.Cols;
-                    index += table.Term(k, shifted, goal);
+                    shifted[k] = static_cast<uint8_t>(
+                        (cell / test.Cols + goal / test.Cols) % test.Rows * test.Cols
+                        + (cell + goal) % test.Cols);
                 }
-                wrong += table.At(index) == distance[key] ? 0 : 1;
+                wrong += table.Distance(shifted, goal) == distance[key] ? 0 : 1;
             }
             EXPECT_EQ(wrong, 0) << test.Cols << " x " << test.Rows << ", goal " << goal;
         }
