@@ -16,6 +16,8 @@ constexpr int32_t DesignWidth = 517;
 constexpr int32_t DesignHeight = 403;
 constexpr TCursor HandCursor = 1;
 constexpr int32_t FrameMargin = 20;
+// The icons make a large window property; the display server takes it after the first frame.
+constexpr unsigned IconSettleMs = 250;
 
 } // namespace
 
@@ -163,7 +165,8 @@ void TFormWarden::SetUp()
         FRandom, *Images, [this](TVX8ImageData& surface, TPoint p) { BG.PaintTilesTo(surface, p); },
         static_cast<TWardenScreen&>(*this));
     MakeListeners();
-    FIconLater = std::make_unique<TAfterFirstFrame>(*this, [this] { MakeIcon(); });
+    FIconLater = std::make_unique<TAfterFirstFrame>(
+        *this, [this] { MakeIcon(); }, IconSettleMs);
     SetFormTooltip(
         *this, [this](int32_t x, int32_t y) { return FStatistics->PreviewTooltip(x, y); });
     SetFormAccessibility(*this, [this] { return AccessibleItems(); });

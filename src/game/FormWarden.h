@@ -161,6 +161,7 @@ private:
     std::unique_ptr<TBoardAccess> FAccess;
     std::unique_ptr<TWardenStatistics> FStatistics;
     std::vector<TPlayListener*> FListeners;
-    // The icons are decoded and handed to the window manager once the window is on the screen.
+    // The icons are decoded and handed to the window manager once the window is on the screen
+    // and has settled.
     std::unique_ptr<TAfterFirstFrame> FIconLater;
 };
