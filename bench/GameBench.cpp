@@ -35,7 +35,7 @@ struct TGameFixture {
         });
         Game.Board.SetCols(5);
         Game.Board.SetRows(5);
-        Game.Board.NewPuzzle();
+        Game.Board.NewPuzzle(Random);
     }
     // A game past its scramble.
     void Play()

@@ -88,7 +88,7 @@ void TBoardAccess::PlayEvent(TPlayEvent event)
     case TPlayEvent::Stopped:
         break;
     case TPlayEvent::Won: {
-        const int32_t moves = FPlay.History.Moves();
+        const int32_t moves = FPlay.Game.History().Moves();
         FAnnounce(
             "Well done! Solved in " + std::to_string(moves) + (moves == 1 ? " move" : " moves"));
         break;

@@ -61,7 +61,7 @@ void TWardenHints::ContinueHelp()
 
 void TWardenHints::RequestSolution(bool forPar)
 {
-    const TBoardSnapshot board = TBoardSnapshot::Of(FPlay.Game.Board);
+    const TPuzzleBoard board = FPlay.Game.Board;
     // Whichever question is already being answered for this board answers this one too.
     for (const TSolveJob* job : {&FParSolve, &FHelpSolve})
         if (!forPar && job->Pending() && job->Board == board)
@@ -75,7 +75,8 @@ void TWardenHints::RequestSolution(bool forPar)
         [board, solution](const std::atomic<bool>& cancel) {
             TSolveOptions options;
             options.Cancel = &cancel;
-            *solution = SolvePuzzle(board.Current, board.Target, board.Cols, board.Rows, options);
+            *solution
+                = SolvePuzzle(board.Current, board.Target, board.Cols(), board.Rows(), options);
         },
         [this, board, solution, game, forPar](std::exception_ptr error) {
             if (error)
@@ -86,7 +87,7 @@ void TWardenHints::RequestSolution(bool forPar)
             if (forPar)
                 FCoach.Par = TPar {static_cast<int32_t>(way.Moves.size()), way.Shortest};
             FCoach.Learn(game, board, way.Moves);
-            if (TBoardSnapshot::Of(FPlay.Game.Board) == board)
+            if (FPlay.Game.Board == board)
                 ContinueHelp();
         });
 }

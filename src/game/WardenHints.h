@@ -43,7 +43,7 @@ private:
     TWardenCoach FCoach;
     THelp FHelp = THelp::None;
     struct TSolveJob {
-        TBoardSnapshot Board;
+        TPuzzleBoard Board;
         std::unique_ptr<TBackgroundTask> Task;
         bool Pending() const { return Task && !Task->Finished(); }
     };

@@ -18,19 +18,12 @@ TWardenPlay::TWardenPlay(
     , FImages(images)
     , FScreen(screen)
 {
-    Game.Board.SetObserver(this);
-}
-
-TWardenPlay::~TWardenPlay()
-{
-    Game.Board.SetObserver(nullptr);
 }
 
 void TWardenPlay::Start()
 {
     if (!Game.Start())
         return;
-    History.Clear();
     FScreen.EnableControls(false);
     RenderBoards();
     ShowBoards();
@@ -41,7 +34,6 @@ void TWardenPlay::Start()
 void TWardenPlay::Stop()
 {
     Game.Stop();
-    History.Clear();
     FScreen.StopGameTimer();
     FScreen.EnableControls(true);
     RenderBoards();
@@ -71,7 +63,6 @@ void TWardenPlay::ColRow(int32_t tag)
     }
     if (!Game.SizeChange(cols, rows))
         return;
-    History.Clear();
     FScreen.EnableControls(true);
     RenderBoards();
     ShowBoards();
@@ -81,7 +72,6 @@ void TWardenPlay::NewPicture()
 {
     if (!Game.NewPicture())
         return;
-    History.Clear();
     RenderBoard(TBoardKind::Play);
     ShowBoard(TBoardKind::Play);
 }
@@ -93,14 +83,9 @@ void TWardenPlay::SetSize(int32_t cols, int32_t rows)
     FScreen.EnableControls(true);
 }
 
-bool TWardenPlay::AcceptsArrows() const
-{
-    return Game.Playing() && Game.ScrambleCount() <= 0;
-}
-
 void TWardenPlay::BoardMouseDown(int32_t x, int32_t y)
 {
-    if (!AcceptsArrows())
+    if (!Game.AcceptsArrows())
         return;
     if (const auto arrow = TBoardLayout::Of(Game.Board).ArrowAt(x, y))
         PressArrow(arrow->IsColumn, arrow->Index);
@@ -113,7 +98,7 @@ void TWardenPlay::BoardMouseUp()
 
 bool TWardenPlay::ArrowAcceptedAt(int32_t x, int32_t y) const
 {
-    return AcceptsArrows() && TBoardLayout::Of(Game.Board).ArrowAt(x, y).has_value();
+    return Game.AcceptsArrows() && TBoardLayout::Of(Game.Board).ArrowAt(x, y).has_value();
 }
 
 void TWardenPlay::KeyPress(char32_t key)
@@ -137,48 +122,36 @@ void TWardenPlay::PressArrow(bool isColumn, int32_t index)
         return;
     if (!Game.PressArrow(isColumn, index))
         return;
-    Painter.DrawArrow(Game, isColumn, index);
     StartMove();
 }
 
 bool TWardenPlay::ReadyForMove() const
 {
-    return AcceptsArrows() && Game.ArrowIndex() == 0;
+    return Game.ReadyForMove();
 }
 
 bool TWardenPlay::Undo()
 {
-    return ReadyForMove() && Replay(History.Undo(Game.Board.Cols(), Game.Board.Rows()));
+    if (!Game.Undo())
+        return false;
+    BeginSlide();
+    return true;
 }
 
 bool TWardenPlay::Redo()
 {
-    return ReadyForMove() && Replay(History.Redo());
-}
-
-// The history already holds the rotation that an undo or redo makes.
-bool TWardenPlay::Replay(std::optional<TArrow> arrow)
-{
-    if (!arrow)
+    if (!Game.Redo())
         return false;
-    FReplaying = true;
-    PlayReleased(*arrow);
-    FReplaying = false;
+    BeginSlide();
     return true;
 }
 
+// Released from the start, the move ends at its fourth tick and never repeats.
 bool TWardenPlay::PlayMove(TArrow arrow)
 {
-    return ReadyForMove() && PlayReleased(arrow);
-}
-
-// Released from the start, the move ends at its fourth tick and never repeats.
-bool TWardenPlay::PlayReleased(TArrow arrow)
-{
-    if (!Game.PressArrow(arrow.IsColumn, arrow.Index))
+    if (!Game.ReadyForMove() || !Game.PressArrow(arrow.IsColumn, arrow.Index))
         return false;
     Game.ReleaseArrow();
-    Painter.DrawArrow(Game, arrow.IsColumn, arrow.Index);
     StartMove();
     return true;
 }
@@ -191,8 +164,14 @@ void TWardenPlay::StartScramble()
 void TWardenPlay::StartMove()
 {
     Game.StartMove();
-    if (!FReplaying)
-        History.Record({Game.ArrowIsColumn(), Game.ArrowIndex()});
+    BeginSlide();
+}
+
+// The first move of a held arrow draws it pressed; its repeats find it drawn so.
+void TWardenPlay::BeginSlide()
+{
+    Painter.DrawArrow(Game, Game.ArrowIsColumn(), Game.ArrowIndex());
+    DrawMovedLine();
     FAnimated = FScreen.AnimationsEnabled();
     FScreen.StartGameTimer(MoveInterval);
 }
@@ -200,7 +179,11 @@ void TWardenPlay::StartMove()
 void TWardenPlay::TimerTick()
 {
     if (Game.TimerMode() == TimerScramble) {
-        if (!Game.ScrambleStep()) {
+        const bool stepping = Game.Playing() && Game.ScrambleCount() > 0;
+        const bool more = Game.ScrambleStep();
+        if (stepping)
+            DrawWholeBoard();
+        if (!more) {
             FScreen.StopGameTimer();
             if (Game.Playing())
                 FScreen.GameEvent(TPlayEvent::Scrambled);
@@ -286,13 +269,14 @@ void TWardenPlay::ShowBoards()
     ShowBoard(TBoardKind::Preview);
 }
 
-// During a scramble the whole board is drawn once per step instead.
-void TWardenPlay::LineMoved(bool isColumn, int32_t line)
+// The moved line is drawn at once in its new place; the slide's frames shift it back from there.
+void TWardenPlay::DrawMovedLine()
 {
-    if (Game.ScrambleCount() > 0)
-        return;
     const TBoardLayout layout = TBoardLayout::Of(Game.Board);
-    if (isColumn)
+    const TArrow arrow = Game.Arrow();
+    const int32_t lines = arrow.IsColumn ? layout.Cols : layout.Rows;
+    const int32_t line = arrow.Index <= lines ? arrow.Index : arrow.Index - lines;
+    if (arrow.IsColumn)
         Painter.DrawTiles(Game.Board.Current, layout, FImages.PlayBoard, line, 1, line, layout.Rows,
             TTileMode::Grid);
     else
@@ -300,7 +284,7 @@ void TWardenPlay::LineMoved(bool isColumn, int32_t line)
             TTileMode::Grid);
 }
 
-void TWardenPlay::BoardScrambled()
+void TWardenPlay::DrawWholeBoard()
 {
     const TBoardLayout layout = TBoardLayout::Of(Game.Board);
     Painter.DrawTiles(Game.Board.Current, layout, FImages.PlayBoard, 1, 1, layout.Cols, layout.Rows,

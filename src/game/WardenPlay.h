@@ -2,7 +2,6 @@
 
 #include "game/BoardPainter.h"
 #include "game/PlayListener.h"
-#include "puzzle/MoveHistory.h"
 #include "puzzle/WardenGame.h"
 
 #include <cstdint>
@@ -31,18 +30,15 @@ public:
 
 // The game as the player meets it: buttons, arrows by mouse or key, the scramble and the move
 // animation driven by timer ticks, the end of a game. Knows nothing of the window system.
-class TWardenPlay : private TBoardObserver {
+class TWardenPlay {
 public:
     TWardenPlay(TRandomSource& random, const TGameImages& images, TTilePainter tiles,
         TWardenScreen& screen);
-    ~TWardenPlay() override;
     TWardenPlay(const TWardenPlay&) = delete;
     TWardenPlay& operator=(const TWardenPlay&) = delete;
 
     TWardenGame Game;
     const TBoardPainter Painter;
-    // The current game's rotations; cleared by Start, Stop, a size change and a new picture.
-    TMoveHistory History;
 
     // Buttons and the size caption.
     void Start();
@@ -86,16 +82,13 @@ private:
     void DrawScrollFrame();
     void FinishMove();
     bool AcceptsArrows() const;
-    bool PlayReleased(TArrow arrow);
-    bool Replay(std::optional<TArrow> arrow);
-
-    void LineMoved(bool isColumn, int32_t line) override;
-    void BoardScrambled() override;
+    // Draws the active arrow and the moved line, and runs the move cycle.
+    void BeginSlide();
+    void DrawMovedLine();
+    void DrawWholeBoard();
 
     const TGameImages& FImages;
     TWardenScreen& FScreen;
-    // Set while an undo or redo rotates, which the history already holds.
-    bool FReplaying = false;
     // Whether the running move slides its line or shows its final picture at once.
     bool FAnimated = true;
 };

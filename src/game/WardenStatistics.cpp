@@ -36,7 +36,8 @@ void TWardenStatistics::PlayEvent(TPlayEvent event)
     if (event == TPlayEvent::Started)
         RecordGameStarted(file, board.Cols(), board.Rows());
     else
-        RecordGameWon(file, board.Cols(), board.Rows(), FPlay.History.Moves(), FCoach.Assisted);
+        RecordGameWon(
+            file, board.Cols(), board.Rows(), FPlay.Game.History().Moves(), FCoach.Assisted);
 }
 
 std::string TWardenStatistics::PreviewTooltip(int32_t x, int32_t y) const
@@ -51,7 +52,7 @@ std::string TWardenStatistics::PreviewTooltip(int32_t x, int32_t y) const
         = file.empty() ? TSizeStatistics {} : ReadSizeStatistics(file, cols, rows);
     const bool inGame = game.Playing() || (game.Won() && game.NeedNewPuzzle());
     std::string text = StatisticsText(statistics, cols, rows,
-        inGame ? std::optional<int32_t>(FPlay.History.Moves()) : std::nullopt);
+        inGame ? std::optional<int32_t>(FPlay.Game.History().Moves()) : std::nullopt);
     if (inGame && FCoach.Par)
         text += " · " + ParText(*FCoach.Par);
     return text;

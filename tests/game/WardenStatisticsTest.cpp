@@ -52,7 +52,7 @@ TEST_F(WardenStatisticsTest, AStartCountsAtOnceAndAWinWithItsMovesUnlessHelped)
     Play.Stop();
     EXPECT_EQ(ReadSizeStatistics(File, 3, 3), (TSizeStatistics {1, 0, 0}));
     Win();
-    const int32_t moves = Play.History.Moves();
+    const int32_t moves = Play.Game.History().Moves();
     ASSERT_FALSE(Play.Game.Playing());
     EXPECT_EQ(ReadSizeStatistics(File, 3, 3), (TSizeStatistics {2, 1, moves}));
     Coach.Assisted = true;
@@ -67,7 +67,7 @@ TEST_F(WardenStatisticsTest, WithoutASettingsFolderNoneAreKeptAndTheTipStillShow
     Win();
 
     EXPECT_EQ(Statistics.PreviewTooltip(300, 200),
-        "3 × 3: won 0 of 0 · this game: " + std::to_string(Play.History.Moves()) + " moves");
+        "3 × 3: won 0 of 0 · this game: " + std::to_string(Play.Game.History().Moves()) + " moves");
     EXPECT_EQ(Statistics.PreviewTooltip(272, 200), "");
     EXPECT_EQ(Folder.Read("Pathwarden.ini"), "");
 }
