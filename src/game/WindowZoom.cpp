@@ -1,24 +1,20 @@
 #include "game/WindowZoom.h"
 
+#include "game/KeyTable.h"
+
 #include <algorithm>
+
+int32_t ZoomAfter(int32_t step, int32_t zoom)
+{
+    return step == 0 ? 1 : std::clamp(zoom + step, 1, MaxZoom);
+}
 
 int32_t ZoomForKey(uint16_t key, TShiftState shift, int32_t zoom)
 {
-    // Shift may be held: on many layouts plus is the shifted equal key.
-    if ((shift & (ssCtrl | ssAlt)) != ssCtrl)
+    const std::optional<TCommand> command = CommandForKey(key, shift);
+    if (!command || command->Kind != TCommandKind::Zoom)
         return 0;
-    switch (key) {
-    case VK_OEM_PLUS:
-    case VK_ADD:
-        return std::min(zoom + 1, MaxZoom);
-    case VK_OEM_MINUS:
-    case VK_SUBTRACT:
-        return std::max(zoom - 1, 1);
-    case '0':
-        return 1;
-    default:
-        return 0;
-    }
+    return ZoomAfter(command->Value, zoom);
 }
 
 bool ApplyZoom(TForm& form, int32_t zoom)

@@ -8,6 +8,8 @@
 // The player's zoom of the game window: whole numbers from 1 to MaxZoom.
 constexpr int32_t MaxZoom = 4;
 
+// The zoom one step up (1) or down (-1) from the given one, within 1 .. MaxZoom, or back to 1 (0).
+int32_t ZoomAfter(int32_t step, int32_t zoom);
 // The zoom that a key asks for at the given zoom: Ctrl with plus (the main keyboard's plus or
 // equal key, or the keypad's) one step up, Ctrl+minus one step down, Ctrl+0 back to 1; steps
 // stop at 1 and MaxZoom. 0 when the key is none of these.

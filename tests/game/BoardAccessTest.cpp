@@ -1,6 +1,6 @@
-#include "GameTestSupport.h"
 #include "WindowAnnouncements.h"
 #include "game/FormWarden.h"
+#include "play/GameTestSupport.h"
 
 namespace {
 

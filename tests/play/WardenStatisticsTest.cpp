@@ -1,9 +1,7 @@
-#include "game/WardenStatistics.h"
-#include "GameTestSupport.h"
+#include "play/WardenStatistics.h"
 #include "common/KelException.h"
-#include "game/GameStatistics.h"
-#include "platform/Form.h"
-#include "platform/PaintBox.h"
+#include "play/GameStatistics.h"
+#include "play/GameTestSupport.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -14,10 +12,9 @@ protected:
     WardenStatisticsTest()
     {
         Random.FallBack(TestSeed());
-        Preview.SetBounds(273, 104, 208, 208);
         Play.SetSize(3, 3);
         Play.Stop();
-        Screen.Listener = &Statistics;
+        Play.Listen(Statistics);
     }
     // A game played to its end by the keys that solve it.
     void Win()
@@ -40,10 +37,11 @@ protected:
     TScriptedRandom Random;
     TRecordingScreen Screen {*Pictures.Images};
     TWardenPlay Play {Random, *Pictures.Images, Pictures.Tiles(), Screen};
-    TWardenCoach Coach;
-    TForm Form;
-    TPaintBox Preview {Form};
-    TWardenStatistics Statistics {Play, Coach, Preview, [this] { return SettingsFile(); }};
+    TWardenStatistics Statistics {Play,
+        [] {
+            return TRect {273, 104, 481, 312};
+        },
+        [this] { return SettingsFile(); }};
 };
 
 TEST_F(WardenStatisticsTest, AStartCountsAtOnceAndAWinWithItsMovesUnlessHelped)
@@ -55,7 +53,7 @@ TEST_F(WardenStatisticsTest, AStartCountsAtOnceAndAWinWithItsMovesUnlessHelped)
     const int32_t moves = Play.Game.History().Moves();
     ASSERT_FALSE(Play.Game.Playing());
     EXPECT_EQ(ReadSizeStatistics(File, 3, 3), (TSizeStatistics {2, 1, moves}));
-    Coach.Assisted = true;
+    Play.Coach().Assisted = true;
     Win();
     EXPECT_EQ(ReadSizeStatistics(File, 3, 3), (TSizeStatistics {3, 2, moves}));
 }

@@ -1,4 +1,4 @@
-#include "game/WardenCoach.h"
+#include "play/WardenCoach.h"
 
 #include <utility>
 

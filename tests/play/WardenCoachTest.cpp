@@ -1,5 +1,5 @@
-#include "game/WardenCoach.h"
-#include "game/GameStatistics.h"
+#include "play/WardenCoach.h"
+#include "play/GameStatistics.h"
 #include "puzzle/ScriptedRandom.h"
 
 #include <gtest/gtest.h>

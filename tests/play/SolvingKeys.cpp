@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "play/GameTestSupport.h"
 
 #include <array>
 #include <deque>

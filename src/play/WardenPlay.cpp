@@ -1,4 +1,4 @@
-#include "game/WardenPlay.h"
+#include "play/WardenPlay.h"
 
 #include <utility>
 
@@ -8,6 +8,22 @@ namespace {
 constexpr int32_t LastSlideStep = 3;
 constexpr int32_t FinalStep = 4;
 constexpr int32_t SlideStepPixels = 8;
+
+// Clears the play's busy flag however the work in hand ends.
+class TBusyGuard {
+public:
+    explicit TBusyGuard(bool& busy)
+        : FBusy(busy)
+    {
+        FBusy = true;
+    }
+    TBusyGuard(const TBusyGuard&) = delete;
+    TBusyGuard& operator=(const TBusyGuard&) = delete;
+    ~TBusyGuard() { FBusy = false; }
+
+private:
+    bool& FBusy;
+};
 
 } // namespace
 
@@ -20,28 +36,165 @@ TWardenPlay::TWardenPlay(
 {
 }
 
-void TWardenPlay::Start()
+bool TWardenPlay::Allowed(const TCommand& command) const
+{
+    switch (command.Kind) {
+    case TCommandKind::PressArrow:
+        return Game.ArrowAllowed(command.Arrow);
+    case TCommandKind::Start:
+    case TCommandKind::SizeStep:
+    case TCommandKind::NewPicture:
+        return !Game.Playing();
+    case TCommandKind::Undo:
+        return Game.ReadyForMove() && Game.History().Moves() > 0;
+    case TCommandKind::Redo:
+        return Game.ReadyForMove() && Game.History().Redoable() > 0;
+    case TCommandKind::Hint:
+    case TCommandKind::ShowMe:
+        return Game.ReadyForMove();
+    case TCommandKind::HelpMove:
+        return Game.ReadyForMove() && Game.ArrowAllowed(command.Arrow);
+    case TCommandKind::ReleaseArrow:
+    case TCommandKind::Stop:
+    case TCommandKind::Zoom:
+    case TCommandKind::Guide:
+    case TCommandKind::Close:
+        return true;
+    }
+    return false;
+}
+
+bool TWardenPlay::Do(const TCommand& command)
+{
+    if (FBusy) {
+        FWaiting.push_back(command);
+        return true;
+    }
+    bool done = false;
+    {
+        const TBusyGuard busy(FBusy);
+        done = Allowed(command) && Execute(command);
+    }
+    RunPosted();
+    return done;
+}
+
+void TWardenPlay::Post(const TCommand& command)
+{
+    FPosted.push_back(command);
+    RunPosted();
+}
+
+// The player's commands that came during a transition run first, then the listeners' once no
+// move is in hand; each is checked when it runs, against the game as it is then.
+void TWardenPlay::RunPosted()
+{
+    while (!FBusy) {
+        std::deque<TCommand>* queue = !FWaiting.empty()  ? &FWaiting
+            : !FPosted.empty() && Game.ArrowIndex() == 0 ? &FPosted
+                                                         : nullptr;
+        if (queue == nullptr)
+            return;
+        const TCommand command = queue->front();
+        queue->pop_front();
+        const TBusyGuard busy(FBusy);
+        if (Allowed(command))
+            Execute(command);
+    }
+}
+
+bool TWardenPlay::Execute(const TCommand& command)
+{
+    switch (command.Kind) {
+    case TCommandKind::PressArrow:
+        return Press(command.Arrow);
+    case TCommandKind::ReleaseArrow:
+        Game.ReleaseArrow();
+        return true;
+    case TCommandKind::Start:
+        return StartGame();
+    case TCommandKind::Stop:
+        StopGame();
+        return true;
+    case TCommandKind::SizeStep:
+        return SizeStep(command.Value);
+    case TCommandKind::NewPicture:
+        return NewPuzzle();
+    case TCommandKind::Undo:
+    case TCommandKind::Redo:
+        if (!(command.Kind == TCommandKind::Undo ? Game.Undo() : Game.Redo()))
+            return false;
+        BeginSlide();
+        return true;
+    case TCommandKind::Hint:
+    case TCommandKind::ShowMe: {
+        const TPlayView view = View();
+        for (TPlayListener* listener : FListeners)
+            listener->Asked(command, view);
+        return true;
+    }
+    case TCommandKind::HelpMove:
+        return HelpMove(command.Arrow);
+    case TCommandKind::Zoom:
+    case TCommandKind::Guide:
+    case TCommandKind::Close:
+        FScreen.WindowCommand(command);
+        return true;
+    }
+    return false;
+}
+
+TPlayView ViewOf(const TWardenGame& game)
+{
+    return {game.Board, game.History().Moves(), game.Playing(),
+        game.Playing() && game.ScrambleCount() > 0, game.Won(), game.Won() && game.NeedNewPuzzle(),
+        game.ReadyForMove(), game.Arrow(), false, std::nullopt};
+}
+
+TPlayView TWardenPlay::View() const
+{
+    TPlayView view = ViewOf(Game);
+    view.Helped = FCoach.Assisted;
+    view.Par = FCoach.Par;
+    return view;
+}
+
+void TWardenPlay::Tell(TPlayEvent event)
+{
+    const TPlayView view = View();
+    for (TPlayListener* listener : FListeners)
+        listener->PlayEvent(event, view);
+}
+
+void TWardenPlay::PlayerActed()
+{
+    for (TPlayListener* listener : FListeners)
+        listener->PlayerActed();
+}
+
+bool TWardenPlay::StartGame()
 {
     if (!Game.Start())
-        return;
+        return false;
     FScreen.EnableControls(false);
     RenderBoards();
     ShowBoards();
     StartScramble();
-    FScreen.GameEvent(TPlayEvent::Started);
+    Tell(TPlayEvent::Started);
+    return true;
 }
 
-void TWardenPlay::Stop()
+void TWardenPlay::StopGame()
 {
     Game.Stop();
     FScreen.StopGameTimer();
     FScreen.EnableControls(true);
     RenderBoards();
     ShowBoards();
-    FScreen.GameEvent(TPlayEvent::Stopped);
+    Tell(TPlayEvent::Stopped);
 }
 
-void TWardenPlay::ColRow(int32_t tag)
+bool TWardenPlay::SizeStep(int32_t tag)
 {
     int32_t cols = Game.Board.Cols();
     int32_t rows = Game.Board.Rows();
@@ -62,18 +215,20 @@ void TWardenPlay::ColRow(int32_t tag)
         break;
     }
     if (!Game.SizeChange(cols, rows))
-        return;
+        return false;
     FScreen.EnableControls(true);
     RenderBoards();
     ShowBoards();
+    return true;
 }
 
-void TWardenPlay::NewPicture()
+bool TWardenPlay::NewPuzzle()
 {
     if (!Game.NewPicture())
-        return;
+        return false;
     RenderBoard(TBoardKind::Play);
     ShowBoard(TBoardKind::Play);
+    return true;
 }
 
 void TWardenPlay::SetSize(int32_t cols, int32_t rows)
@@ -85,15 +240,8 @@ void TWardenPlay::SetSize(int32_t cols, int32_t rows)
 
 void TWardenPlay::BoardMouseDown(int32_t x, int32_t y)
 {
-    if (!Game.AcceptsArrows())
-        return;
     if (const auto arrow = TBoardLayout::Of(Game.Board).ArrowAt(x, y))
-        PressArrow(arrow->IsColumn, arrow->Index);
-}
-
-void TWardenPlay::BoardMouseUp()
-{
-    Game.ReleaseArrow();
+        Do(TCommand::Press(*arrow));
 }
 
 bool TWardenPlay::ArrowAcceptedAt(int32_t x, int32_t y) const
@@ -104,55 +252,30 @@ bool TWardenPlay::ArrowAcceptedAt(int32_t x, int32_t y) const
 void TWardenPlay::KeyPress(char32_t key)
 {
     if (const auto arrow = Game.Board.ArrowForKey(key))
-        PressArrow(arrow->IsColumn, arrow->Index);
-}
-
-void TWardenPlay::KeyUp()
-{
-    Game.ReleaseArrow();
+        Do(TCommand::Press(*arrow));
 }
 
 // A press of the active arrow while it is still held is the keyboard's auto-repeat: the held
 // arrow repeats by itself every fifth tick, with its slide frames in between. Pressed again
 // after a release, it rotates again at once.
-void TWardenPlay::PressArrow(bool isColumn, int32_t index)
+bool TWardenPlay::Press(TArrow arrow)
 {
     const bool held = Game.ArrowIndex() != 0 && !Game.Released();
-    if (held && Game.ArrowIsColumn() == isColumn && Game.ArrowIndex() == index)
-        return;
-    if (!Game.PressArrow(isColumn, index))
-        return;
+    if ((held && Game.Arrow() == arrow) || !Game.PressArrow(arrow.IsColumn, arrow.Index))
+        return false;
     StartMove();
-}
-
-bool TWardenPlay::ReadyForMove() const
-{
-    return Game.ReadyForMove();
-}
-
-bool TWardenPlay::Undo()
-{
-    if (!Game.Undo())
-        return false;
-    BeginSlide();
-    return true;
-}
-
-bool TWardenPlay::Redo()
-{
-    if (!Game.Redo())
-        return false;
-    BeginSlide();
     return true;
 }
 
 // Released from the start, the move ends at its fourth tick and never repeats.
-bool TWardenPlay::PlayMove(TArrow arrow)
+bool TWardenPlay::HelpMove(TArrow arrow)
 {
-    if (!Game.ReadyForMove() || !Game.PressArrow(arrow.IsColumn, arrow.Index))
+    if (!Game.PressArrow(arrow.IsColumn, arrow.Index))
         return false;
+    FCoach.Assisted = true;
     Game.ReleaseArrow();
     StartMove();
+    FCoach.MovePlayed(Game.Board);
     return true;
 }
 
@@ -170,13 +293,24 @@ void TWardenPlay::StartMove()
 // The first move of a held arrow draws it pressed; its repeats find it drawn so.
 void TWardenPlay::BeginSlide()
 {
-    Painter.DrawArrow(Game, Game.ArrowIsColumn(), Game.ArrowIndex());
+    Painter.DrawArrow(ViewOf(Game), Game.ArrowIsColumn(), Game.ArrowIndex());
     DrawMovedLine();
     FAnimated = FScreen.AnimationsEnabled();
     FScreen.StartGameTimer(MoveInterval);
 }
 
 void TWardenPlay::TimerTick()
+{
+    if (FBusy)
+        return;
+    {
+        const TBusyGuard busy(FBusy);
+        TimerStep();
+    }
+    RunPosted();
+}
+
+void TWardenPlay::TimerStep()
 {
     if (Game.TimerMode() == TimerScramble) {
         const bool stepping = Game.Playing() && Game.ScrambleCount() > 0;
@@ -186,7 +320,7 @@ void TWardenPlay::TimerTick()
         if (!more) {
             FScreen.StopGameTimer();
             if (Game.Playing())
-                FScreen.GameEvent(TPlayEvent::Scrambled);
+                Tell(TPlayEvent::Scrambled);
         }
         return;
     }
@@ -223,7 +357,7 @@ void TWardenPlay::DrawScrollFrame()
     TVX8ImageData* frame = scroll.Surface();
     if (frame == nullptr)
         return;
-    Painter.ComposeScrollFrame(*frame, Game, SlideStepPixels * (FinalStep - Game.Step()));
+    Painter.ComposeScrollFrame(*frame, ViewOf(Game), SlideStepPixels * (FinalStep - Game.Step()));
     FScreen.ShowBoard(TBoardKind::Play, frame);
 }
 
@@ -233,10 +367,10 @@ void TWardenPlay::FinishMove()
     Game.EndMove();
     if (!Game.Playing())
         return;
-    Painter.DrawArrow(Game, finished.IsColumn, finished.Index);
+    Painter.DrawArrow(ViewOf(Game), finished.IsColumn, finished.Index);
     ShowBoard(TBoardKind::Play);
     if (!Game.MoveFinished()) {
-        FScreen.GameEvent(TPlayEvent::Moved);
+        Tell(TPlayEvent::Moved);
         return;
     }
     FScreen.EnableControls(true);
@@ -244,12 +378,12 @@ void TWardenPlay::FinishMove()
     RenderBoard(TBoardKind::Preview);
     ShowBoard(TBoardKind::Play);
     ShowBoard(TBoardKind::Preview);
-    FScreen.GameEvent(TPlayEvent::Won);
+    Tell(TPlayEvent::Won);
 }
 
 void TWardenPlay::RenderBoard(TBoardKind kind)
 {
-    Painter.RenderBoard(kind, Game, FScreen.BoardPosition(kind));
+    Painter.RenderBoard(kind, ViewOf(Game), FScreen.BoardPosition(kind));
 }
 
 void TWardenPlay::RenderBoards()
