@@ -5,10 +5,10 @@
 
 bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
 {
-    const bool ctrl = (shift & (ssCtrl | ssAlt)) == ssCtrl;
+    const bool ctrl = (shift & ssModifiers & ~ssShift) == ssCtrl;
     const bool withShift = (shift & ssShift) != 0;
     std::function<void()> action;
-    if (key == VK_F1 && (shift & (ssCtrl | ssAlt | ssShift)) == 0)
+    if (key == VK_F1 && (shift & ssModifiers) == 0)
         action = [this] { OpenManual(); };
     else if (ctrl && key == 'Z' && !withShift)
         action = [this] { Play->Undo(); };

@@ -5,7 +5,7 @@
 int32_t ZoomForKey(uint16_t key, TShiftState shift, int32_t zoom)
 {
     // Shift may be held: on many layouts plus is the shifted equal key.
-    if ((shift & (ssCtrl | ssAlt)) != ssCtrl)
+    if ((shift & ssModifiers & ~ssShift) != ssCtrl)
         return 0;
     switch (key) {
     case VK_OEM_PLUS:

@@ -10,7 +10,7 @@ constexpr int32_t MaxZoom = 4;
 
 // The zoom that a key asks for at the given zoom: Ctrl with plus (the main keyboard's plus or
 // equal key, or the keypad's) one step up, Ctrl+minus one step down, Ctrl+0 back to 1; steps
-// stop at 1 and MaxZoom. 0 when the key is none of these.
+// stop at 1 and MaxZoom. Shift may be held, no other modifier. 0 when the key is none of these.
 int32_t ZoomForKey(uint16_t key, TShiftState shift, int32_t zoom);
 // Sets the form's zoom when it lies in 1 .. MaxZoom and the window fits the monitor's work area
 // at it; false, and the zoom unchanged, when refused.

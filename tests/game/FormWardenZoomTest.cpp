@@ -134,7 +134,9 @@ TEST(ZoomForKey, StepsWithinOneToMaxZoomAndIgnoresOtherKeys)
     } cases[] = {{VK_OEM_PLUS, ssCtrl, 1, 2}, {VK_ADD, ssCtrl | ssShift, 3, 4},
         {VK_OEM_PLUS, ssCtrl, MaxZoom, MaxZoom}, {VK_OEM_MINUS, ssCtrl, 3, 2},
         {VK_SUBTRACT, ssCtrl, 1, 1}, {'0', ssCtrl, 3, 1}, {VK_OEM_PLUS, 0, 1, 0},
-        {VK_OEM_PLUS, ssCtrl | ssAlt, 1, 0}, {'1', ssCtrl, 2, 0}};
+        {VK_OEM_PLUS, ssCtrl | ssAlt, 1, 0}, {'1', ssCtrl, 2, 0},
+        {VK_OEM_PLUS, ssCtrl | ssSuper, 1, 0}, {VK_ADD, ssCtrl | ssHyper, 1, 0},
+        {VK_OEM_MINUS, ssCtrl | ssMeta, 2, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(ZoomForKey(c.Key, c.Shift, c.Zoom), c.Expected) << c.Key << " " << c.Zoom;
 }
