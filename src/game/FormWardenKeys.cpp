@@ -23,9 +23,9 @@ bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
         action = [this, withShift] { withShift ? Hints->ShowMe() : Hints->ShowHint(); };
     else if (ctrl && (key == 'Q' || key == 'W'))
         action = [this] { Close(); };
-    else if (const int32_t zoom = ZoomForKey(key, shift, Zoom()); zoom != 0)
-        action = [this, zoom] {
-            if (zoom != Zoom() && ApplyZoom(*this, zoom) && OnZoomChanged)
+    else if (const std::optional<int32_t> zoom = ZoomForKey(key, shift, Zoom()))
+        action = [this, zoom = *zoom] {
+            if (zoom != Zoom() && StepZoom(*this, zoom) && OnZoomChanged)
                 OnZoomChanged(zoom);
         };
     if (!action)
