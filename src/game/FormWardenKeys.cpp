@@ -28,7 +28,7 @@ void TFormWarden::WindowCommand(const TCommand& command)
         break;
     case TCommandKind::Zoom: {
         const int32_t zoom = ZoomAfter(command.Value, Zoom());
-        if (zoom != Zoom() && ApplyZoom(*this, zoom) && OnZoomChanged)
+        if (zoom != Zoom() && StepZoom(*this, zoom) && OnZoomChanged)
             OnZoomChanged(zoom);
         break;
     }

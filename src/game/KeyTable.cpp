@@ -7,7 +7,7 @@ enum class TShiftRule : uint8_t { Without, With, Either };
 
 struct TShortcut {
     uint16_t Key;
-    // Ctrl and Alt as the shortcut names them; no other may be held.
+    // The modifiers besides Shift that the shortcut names; no other may be held.
     TShiftState Modifiers;
     TShiftRule Shift;
     TCommand Command;
@@ -45,7 +45,7 @@ std::optional<TCommand> CommandForKey(uint16_t key, TShiftState shift)
     for (const TShortcut& s : Shortcuts) {
         const bool shiftFits
             = s.Shift == TShiftRule::Either || withShift == (s.Shift == TShiftRule::With);
-        if (s.Key == key && (shift & (ssCtrl | ssAlt)) == s.Modifiers && shiftFits)
+        if (s.Key == key && (shift & ssModifiers & ~ssShift) == s.Modifiers && shiftFits)
             return s.Command;
     }
     return std::nullopt;
