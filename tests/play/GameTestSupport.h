@@ -34,6 +34,3 @@ struct TGamePictures {
         };
     }
 };
-
-// The shortest sequence of arrow keys that turns a 3 x 3 current board into its target.
-std::string SolvingKeys(const TPuzzleBoard& board);

@@ -2,6 +2,8 @@
 #include "play/WardenHints.h"
 #include "solver/PuzzleSolver.h"
 
+#include <array>
+
 namespace {
 
 // The play with its hints and no window: blank pictures, a recording screen, and the solver's
@@ -72,6 +74,48 @@ TEST_F(PlayCore, AHintWhoseAnswerArrivesDuringASlideIsPlayedAfterIt)
 
     ASSERT_TRUE(Jobs.RunUntil([this] { return Moves() == 2; }, std::chrono::seconds(10)));
     EXPECT_EQ(Said.size(), 1u);
+}
+
+// Whether each command may act when idle, while scrambling, ready after one move, and while the
+// up arrow of column 1 moves its line.
+TEST_F(PlayCore, EachCommandIsAllowedInTheStatesThatTakeItOnly)
+{
+    using TKind = TCommandKind;
+    const TCommand a = TCommand::Press({true, 1}), b = TCommand::Press({false, 1});
+    const struct {
+        TCommand Command;
+        std::array<bool, 4> Allowed;
+    } cases[] = {{TCommand::Of(TKind::Start), {true, false, false, false}},
+        {TCommand::Of(TKind::SizeStep, 3), {true, false, false, false}},
+        {TCommand::Of(TKind::NewPicture), {true, false, false, false}},
+        {a, {false, false, true, true}}, {b, {false, false, true, false}},
+        {TCommand::Of(TKind::Undo), {false, false, true, false}},
+        {TCommand::Of(TKind::Redo), {false, false, false, false}},
+        {TCommand::Of(TKind::Hint), {false, false, true, false}},
+        {TCommand::Help({false, 1}), {false, false, true, false}},
+        {TCommand::Of(TKind::Stop), {true, true, true, true}},
+        {TCommand::Of(TKind::ReleaseArrow), {true, true, true, true}},
+        {TCommand::Of(TKind::Zoom, 1), {true, true, true, true}}};
+    std::vector<std::array<bool, 4>> seen(std::size(cases));
+    const auto look = [&](std::size_t state) {
+        for (std::size_t i = 0; i < std::size(cases); ++i)
+            seen[i][state] = Play.Allowed(cases[i].Command);
+    };
+
+    look(0);
+    Play.Start();
+    Play.TimerTick();
+    look(1);
+    Slide();
+    Play.Do(b);
+    Play.KeyUp();
+    Slide();
+    look(2);
+    Play.Do(a);
+    look(3);
+
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(seen[i], cases[i].Allowed) << "case " << i;
 }
 
 } // namespace

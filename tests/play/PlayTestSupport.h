@@ -140,3 +140,6 @@ private:
     std::mutex FMutex;
     std::deque<std::function<void()>> FJobs;
 };
+
+// The shortest sequence of arrow keys that turns a 3 x 3 current board into its target.
+std::string SolvingKeys(const TPuzzleBoard& board);

@@ -1,4 +1,4 @@
-#include "play/GameTestSupport.h"
+#include "play/PlayTestSupport.h"
 
 #include <array>
 #include <deque>

@@ -1,7 +1,7 @@
 #include "play/WardenStatistics.h"
 #include "common/KelException.h"
 #include "play/GameStatistics.h"
-#include "play/GameTestSupport.h"
+#include "play/PlayTestSupport.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -33,10 +33,10 @@ protected:
     TTempFolder Folder;
     std::string File = Folder.Write("Pathwarden.ini", "");
     std::function<std::string()> SettingsFile = [this] { return File; };
-    TGamePictures Pictures;
+    TBlankPictures Pictures;
     TScriptedRandom Random;
     TRecordingScreen Screen {*Pictures.Images};
-    TWardenPlay Play {Random, *Pictures.Images, Pictures.Tiles(), Screen};
+    TWardenPlay Play {Random, *Pictures.Images, nullptr, Screen};
     TWardenStatistics Statistics {Play,
         [] {
             return TRect {273, 104, 481, 312};
