@@ -70,6 +70,12 @@ bool TWardenPlay::Do(const TCommand& command)
         FWaiting.push_back(command);
         return true;
     }
+    // The window's own commands may show a message box, whose loop goes on ticking the game.
+    if (command.Kind == TCommandKind::Zoom || command.Kind == TCommandKind::Guide
+        || command.Kind == TCommandKind::Close) {
+        FScreen.WindowCommand(command);
+        return true;
+    }
     bool done = false;
     {
         const TBusyGuard busy(FBusy);

@@ -76,6 +76,18 @@ TEST_F(PlayCore, AHintWhoseAnswerArrivesDuringASlideIsPlayedAfterIt)
     EXPECT_EQ(Said.size(), 1u);
 }
 
+// The guide's error box runs a loop of its own, where the game's timer goes on.
+TEST_F(PlayCore, TheSlideGoesOnWhileAWindowCommandShowsAMessage)
+{
+    Scramble();
+    Play.Do(TCommand::Press({true, 1}));
+    Screen.OnWindowCommand = [this](const TCommand&) { Play.TimerTick(); };
+
+    Play.Do(TCommand::Of(TCommandKind::Guide));
+
+    EXPECT_EQ(Play.Game.Step(), 1);
+}
+
 // Whether each command may act when idle, while scrambling, ready after one move, and while the
 // up arrow of column 1 moves its line.
 TEST_F(PlayCore, EachCommandIsAllowedInTheStatesThatTakeItOnly)

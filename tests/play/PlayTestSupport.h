@@ -70,12 +70,18 @@ public:
     void StartGameTimer(uint32_t interval) override { Interval = interval, TimerOn = true; }
     void StopGameTimer() override { TimerOn = false; }
     void EnableControls(bool idle) override { Idle = idle; }
+    void WindowCommand(const TCommand& command) override
+    {
+        if (OnWindowCommand)
+            OnWindowCommand(command);
+    }
 
     const TGameImages& Images;
     std::vector<TShown> Shown;
     bool TimerOn = false;
     uint32_t Interval = 0;
     bool Idle = false;
+    std::function<void(const TCommand&)> OnWindowCommand;
 };
 
 // The game's pictures as blank images of their sizes in a library with no file: the play runs
