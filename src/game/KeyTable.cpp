@@ -7,9 +7,9 @@ enum class TShiftRule : uint8_t { Without, With, Either };
 
 struct TShortcut {
     uint16_t Key;
+    TShiftRule Shift;
     // The modifiers besides Shift that the shortcut names; no other may be held.
     TShiftState Modifiers;
-    TShiftRule Shift;
     TCommand Command;
 };
 
@@ -21,20 +21,20 @@ TCommand Of(TCommandKind kind, int32_t value = 0)
 // The keyboard's shortcuts. Shift may be held with the zoom keys: on many layouts plus is the
 // shifted equal key.
 const TShortcut Shortcuts[] = {
-    {VK_F1, 0, TShiftRule::Without, Of(TCommandKind::Guide)},
-    {'Z', ssCtrl, TShiftRule::Without, Of(TCommandKind::Undo)},
-    {'Z', ssCtrl, TShiftRule::With, Of(TCommandKind::Redo)},
-    {'Y', ssCtrl, TShiftRule::Without, Of(TCommandKind::Redo)},
-    {'N', ssCtrl, TShiftRule::Either, Of(TCommandKind::Start)},
-    {'H', ssCtrl, TShiftRule::Without, Of(TCommandKind::Hint)},
-    {'H', ssCtrl, TShiftRule::With, Of(TCommandKind::ShowMe)},
-    {'Q', ssCtrl, TShiftRule::Either, Of(TCommandKind::Close)},
-    {'W', ssCtrl, TShiftRule::Either, Of(TCommandKind::Close)},
-    {VK_OEM_PLUS, ssCtrl, TShiftRule::Either, Of(TCommandKind::Zoom, 1)},
-    {VK_ADD, ssCtrl, TShiftRule::Either, Of(TCommandKind::Zoom, 1)},
-    {VK_OEM_MINUS, ssCtrl, TShiftRule::Either, Of(TCommandKind::Zoom, -1)},
-    {VK_SUBTRACT, ssCtrl, TShiftRule::Either, Of(TCommandKind::Zoom, -1)},
-    {'0', ssCtrl, TShiftRule::Either, Of(TCommandKind::Zoom, 0)},
+    {VK_F1, TShiftRule::Without, 0, Of(TCommandKind::Guide)},
+    {'Z', TShiftRule::Without, ssCtrl, Of(TCommandKind::Undo)},
+    {'Z', TShiftRule::With, ssCtrl, Of(TCommandKind::Redo)},
+    {'Y', TShiftRule::Without, ssCtrl, Of(TCommandKind::Redo)},
+    {'N', TShiftRule::Either, ssCtrl, Of(TCommandKind::Start)},
+    {'H', TShiftRule::Without, ssCtrl, Of(TCommandKind::Hint)},
+    {'H', TShiftRule::With, ssCtrl, Of(TCommandKind::ShowMe)},
+    {'Q', TShiftRule::Either, ssCtrl, Of(TCommandKind::Close)},
+    {'W', TShiftRule::Either, ssCtrl, Of(TCommandKind::Close)},
+    {VK_OEM_PLUS, TShiftRule::Either, ssCtrl, Of(TCommandKind::Zoom, 1)},
+    {VK_ADD, TShiftRule::Either, ssCtrl, Of(TCommandKind::Zoom, 1)},
+    {VK_OEM_MINUS, TShiftRule::Either, ssCtrl, Of(TCommandKind::Zoom, -1)},
+    {VK_SUBTRACT, TShiftRule::Either, ssCtrl, Of(TCommandKind::Zoom, -1)},
+    {'0', TShiftRule::Either, ssCtrl, Of(TCommandKind::Zoom, 0)},
 };
 
 } // namespace

@@ -71,7 +71,7 @@ void TWardenHints::RequestSolution(bool forPar, const TPuzzleBoard& board)
             *solution
                 = SolvePuzzle(board.Current, board.Target, board.Cols(), board.Rows(), options);
         },
-        [this, board, solution, game, forPar](std::exception_ptr error) {
+        [this, board, solution, game, forPar](const std::exception_ptr& error) {
             if (error)
                 std::rethrow_exception(error);
             if (!*solution || game != FCoach.Game())
@@ -97,7 +97,7 @@ void TWardenHints::PrepareSolverTables(int32_t cols, int32_t rows)
     FSolverTables = std::make_unique<TBackgroundTask>(
         FGameThread,
         [cols, rows](const std::atomic<bool>& cancel) { PrepareSolver(cols, rows, &cancel); },
-        [](std::exception_ptr error) {
+        [](const std::exception_ptr& error) {
             if (error)
                 std::rethrow_exception(error);
         });
