@@ -5,10 +5,10 @@
 
 bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
 {
-    const bool ctrl = (shift & (ssCtrl | ssAlt)) == ssCtrl;
+    const bool ctrl = (shift & ssModifiers & ~ssShift) == ssCtrl;
     const bool withShift = (shift & ssShift) != 0;
     std::function<void()> action;
-    if (key == VK_F1 && (shift & (ssCtrl | ssAlt | ssShift)) == 0)
+    if (key == VK_F1 && (shift & ssModifiers) == 0)
         action = [this] { OpenManual(); };
     else if (ctrl && key == 'Z' && !withShift)
         action = [this] { Play->Undo(); };
@@ -23,9 +23,9 @@ bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
         action = [this, withShift] { withShift ? Hints->ShowMe() : Hints->ShowHint(); };
     else if (ctrl && (key == 'Q' || key == 'W'))
         action = [this] { Close(); };
-    else if (const int32_t zoom = ZoomForKey(key, shift, Zoom()); zoom != 0)
-        action = [this, zoom] {
-            if (zoom != Zoom() && ApplyZoom(*this, zoom) && OnZoomChanged)
+    else if (const std::optional<int32_t> zoom = ZoomForKey(key, shift, Zoom()))
+        action = [this, zoom = *zoom] {
+            if (zoom != Zoom() && StepZoom(*this, zoom) && OnZoomChanged)
                 OnZoomChanged(zoom);
         };
     if (!action)
