@@ -99,9 +99,9 @@ sanitize:
 # and the solver's two threads and its cancellation. Under it a 4 x 4 table takes minutes to
 # build, so two tests build it, and the size-switch test, whose 5 x 5 build would outlast its
 # wait, is left to `make test`. tests/tsan.supp says what is suppressed, and why.
-TSAN_TESTS = test_platform test_solver test_hints
+TSAN_TESTS = test_platform test_solver test_play test_hints
 TSAN_OPTIONS = halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp
-TSAN_FILTER = BackgroundTask|WardenCoachTest|WardenHintsTest\.(Hint|ShowMe|AnyKey)|PuzzleSolver\.(SolversOnSeveral|ACancelled|Preparing|AWaitFor|ABuildCancelled)|ExactSearch\.TwoThreads|PhaseBuilder\.(BuildsOnTwo|ACancelled)
+TSAN_FILTER = BackgroundTask|WardenCoachTest|PlayCore\.AHintWhose|WardenHintsTest\.(Hint|ShowMe|AnyKey)|PuzzleSolver\.(SolversOnSeveral|ACancelled|Preparing|AWaitFor|ABuildCancelled)|ExactSearch\.TwoThreads|PhaseBuilder\.(BuildsOnTwo|ACancelled)
 tsan:
 	@$(ENSURE) $(PKGS_TEST)
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPW_TESTS=ON -DPW_TSAN=ON
