@@ -84,6 +84,7 @@ void TBoardAccess::PlayEvent(TPlayEvent event, const TPlayView& view)
         break;
     case TPlayEvent::Moved:
     case TPlayEvent::Stopped:
+    case TPlayEvent::Resized:
         break;
     case TPlayEvent::Won: {
         const int32_t moves = view.Moves;

@@ -225,6 +225,7 @@ bool TWardenPlay::SizeStep(int32_t tag)
     FScreen.EnableControls(true);
     RenderBoards();
     ShowBoards();
+    Tell(TPlayEvent::Resized);
     return true;
 }
 
