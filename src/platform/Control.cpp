@@ -53,6 +53,7 @@ void TControl::SetVisible(bool visible)
     IsVisible = visible;
     Form.InvalidateRect(Bounds);
     Form.RefreshCursor();
+    Form.FocusMayHaveGone(this);
 }
 
 void TControl::SetEnabled(bool enabled)
@@ -62,6 +63,23 @@ void TControl::SetEnabled(bool enabled)
     IsEnabled = enabled;
     Invalidate();
     Form.RefreshCursor();
+    Form.FocusMayHaveGone(this);
+}
+
+bool TControl::CanFocus() const
+{
+    return TabStop && IsVisible && IsEnabled && !IsRectEmpty(FocusRect());
+}
+
+bool TControl::Focused() const
+{
+    return Form.FocusedControl() == this;
+}
+
+TAccessibleState TControl::AccessibleState() const
+{
+    return {
+        .Visible = IsVisible, .Enabled = IsEnabled, .Focusable = CanFocus(), .Focused = Focused()};
 }
 
 void TControl::SetCursor(TCursor cursor)
