@@ -142,4 +142,39 @@ TEST_F(BoardAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
     EXPECT_EQ(Description(children[8]), "Well done");
 }
 
+// Tab moves the focus from item to item (the size caption has none), a click takes it away.
+TEST_F(BoardAccessTest, TheFocusMovesOverTheItemsAsTheirFocusedState)
+{
+    ASSERT_NE(Area, nullptr);
+    Form->Update();
+    std::vector<std::string> changes;
+    const std::vector<AtkObject*> children = Children();
+    for (AtkObject* child : children)
+        g_signal_connect(child, "state-change::focused",
+            G_CALLBACK(+[](AtkObject* item, gchar*, gboolean on, gpointer data) {
+                static_cast<std::vector<std::string>*>(data)->push_back(
+                    (on != FALSE ? "+" : "-") + std::string(atk_object_get_name(item)));
+            }),
+            &changes);
+    const auto has = [](AtkObject* item, AtkStateType state) {
+        AtkStateSet* states = atk_object_ref_state_set(item);
+        const bool found = atk_state_set_contains_state(states, state) != FALSE;
+        g_object_unref(states);
+        return found;
+    };
+    for (int32_t i = 0; i < 3; ++i) {
+        Form->KeyDown(VK_TAB, 0);
+        Form->KeyUp(VK_TAB, 0);
+    }
+    EXPECT_TRUE(has(children[3], ATK_STATE_FOCUSED));
+    EXPECT_TRUE(has(children[0], ATK_STATE_FOCUSABLE) && !has(children[0], ATK_STATE_FOCUSED));
+    EXPECT_FALSE(has(children[1], ATK_STATE_FOCUSABLE)) << "Exit is disabled";
+    Form->MouseDown(TMouseButton::Left, ssLeft, 5, 5);
+    EXPECT_EQ(changes,
+        (std::vector<std::string> {
+            "+About Pathwarden", "-About Pathwarden", "+More columns", "-More columns"}));
+    for (AtkObject* child : children)
+        g_signal_handlers_disconnect_by_data(child, &changes);
+}
+
 } // namespace
