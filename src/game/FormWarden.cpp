@@ -116,7 +116,9 @@ void TFormWarden::LayOut()
         button.ApplyEnabled(false);
         button.TabStop = true;
     }
-    for (auto [spot, picture] : {std::pair {&TitleSpot, &Title}, {&ColRowSpot, &ColRowCaption}}) {
+    for (const auto& place : {std::pair {&TitleSpot, &Title}, {&ColRowSpot, &ColRowCaption}}) {
+        TFocusSpot* spot = place.first;
+        TDecoration* picture = place.second;
         spot->Area = [picture] { return picture->Surface != nullptr ? picture->Rect : TRect {}; };
         spot->OnClick = [this, picture] {
             FormMouseDown(TMouseButton::Left, ssLeft, picture->Rect.Left, picture->Rect.Top);
