@@ -3,6 +3,8 @@
 #include "game/WindowZoom.h"
 #include "platform/MessageBox.h"
 
+#include <filesystem>
+
 bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
 {
     const bool ctrl = (shift & ssModifiers & ~ssShift) == ssCtrl;
@@ -38,12 +40,17 @@ bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
     return true;
 }
 
-// The installed game keeps a link to its manual in the program's folder, as the build does.
+// The installed game keeps a link to its manual in the program's folder, as the build does. With
+// no program for web pages the player is told where the guide itself lies.
 void TFormWarden::OpenManual()
 {
     const std::string manual = FHooks.ProgramFolder + "manual.html";
-    if (!OpenDocument || !OpenDocument(manual))
-        ShowErrorBox("The manual " + manual + " could not be opened.");
+    if (OpenDocument && OpenDocument(manual))
+        return;
+    std::error_code error;
+    const std::filesystem::path guide = std::filesystem::weakly_canonical(manual, error);
+    ShowErrorBox("The player's guide could not be opened here. Open this file in a web browser:\n\n"
+        + (error ? manual : guide.string()));
 }
 
 bool TFormWarden::AnimationsEnabled() const

@@ -186,8 +186,9 @@ TEST_F(FormWardenComfortTest, CtrlNStartsOnlyWhenStartIsEnabledF1OpensTheManualC
     OpenAnswer = false;
     Type(VK_F1, 0, 0);
     ASSERT_EQ(boxes.Requests.size(), 1u);
-    EXPECT_EQ(
-        boxes.Requests[0].Text, "The manual " PW_BUILD_DIR "/manual.html could not be opened.");
+    EXPECT_EQ(boxes.Requests[0].Text,
+        "The player's guide could not be opened here. Open this file in a web "
+        "browser:\n\n" PW_BUILD_DIR "/manual.html");
 
     Form->Show();
     Type('Q', ssCtrl, 17);
