@@ -36,6 +36,9 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
     if (bounds == Bounds)
         return;
     Invalidate();
+    // The focus ring lies outside the control.
+    if (Focused())
+        Form.Invalidate();
     Bounds = bounds;
     Invalidate();
 }
