@@ -4,6 +4,8 @@
 #include "platform/Form.h"
 #include "vx8/VX8Library.h"
 
+#include <utility>
+
 TKelButton::TKelButton(TForm& parent)
     : TLibraryControl(parent, ClassLibrary)
 {
@@ -192,9 +194,36 @@ void TKelButton::MouseUp(TMouseButton button, TShiftState, int32_t x, int32_t y)
         OnClick(*this);
 }
 
+void TKelButton::KeyboardPress()
+{
+    if (!FEnabled || Toggles || FPressed)
+        return;
+    FPressed = true;
+    FHot = true;
+    Recompose();
+}
+
+void TKelButton::KeyboardRelease(bool click)
+{
+    if (Toggles) {
+        if (click)
+            DoAccessibleAction();
+        return;
+    }
+    if (!std::exchange(FPressed, false))
+        return;
+    Recompose();
+    if (click && FEnabled && OnClick)
+        OnClick(*this);
+}
+
 TAccessibleState TKelButton::AccessibleState() const
 {
-    return {Visible(), FEnabled, FPressed && FHot, Toggles && FChecked};
+    TAccessibleState state = TControl::AccessibleState();
+    state.Enabled = FEnabled;
+    state.Pressed = FPressed && FHot;
+    state.Checked = Toggles && FChecked;
+    return state;
 }
 
 bool TKelButton::DoAccessibleAction()

@@ -56,6 +56,9 @@ public:
     void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
     void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+    // Space or Return shows the down face while held, as the mouse does, and clicks when let go.
+    void KeyboardPress() override;
+    void KeyboardRelease(bool click) override;
 
     TImageNode* StripNode() const { return FStripNode; }
     TVX8ImageData* StripSurface() const { return FStripSurface; }

@@ -115,7 +115,19 @@ void TFormWarden::LayOut()
         button.SetCursor(HandCursor);
         button.ApplyFrameCount(3);
         button.ApplyEnabled(false);
+        button.TabStop = true;
     }
+    for (const auto& place : {std::pair {&TitleSpot, &Title}, {&ColRowSpot, &ColRowCaption}}) {
+        TFocusSpot* spot = place.first;
+        TDecoration* picture = place.second;
+        spot->Area = [picture] { return picture->Surface != nullptr ? picture->Rect : TRect {}; };
+        spot->OnClick = [this, picture] {
+            FormMouseDown(TMouseButton::Left, ssLeft, picture->Rect.Left, picture->Rect.Top);
+        };
+    }
+    TitleSpot.Name = "TitleSpot";
+    TitleSpot.SetEnabled(static_cast<bool>(FHooks.ShowAbout));
+    ColRowSpot.Name = "ColRowSpot";
     cmdStart.OnClick = [this](TKelButton&) { StartButtonClick(); };
     cmdExit.OnClick = [this](TKelButton&) { ExitButtonClick(); };
     for (TKelButton* button : {&cmdColM, &cmdColP, &cmdRowM, &cmdRowP})
@@ -210,8 +222,8 @@ std::vector<TAccessibleItem> TFormWarden::AccessibleItems()
         items.push_back({TAccessibleRole::PushButton, name, {}, button->AccessibleState(),
             button->BoundsRect(), [button] { button->DoAccessibleAction(); }});
     }
-    items.push_back({TAccessibleRole::Link, "About Pathwarden", {},
-        {true, static_cast<bool>(FHooks.ShowAbout)}, Title.Rect, FHooks.ShowAbout});
+    items.push_back({TAccessibleRole::Link, "About Pathwarden", {}, TitleSpot.AccessibleState(),
+        Title.Rect, FHooks.ShowAbout});
     if (FAccess)
         for (TAccessibleItem& item : FAccess->Items())
             items.push_back(std::move(item));
@@ -282,6 +294,7 @@ void TFormWarden::EnableControls(bool idle)
     cmdRowP.ApplyEnabled(idle && rows < MaxLines);
     cmdColM.ApplyEnabled(idle && cols > MinLines);
     cmdRowM.ApplyEnabled(idle && rows > MinLines);
+    ColRowSpot.SetEnabled(idle);
 }
 
 // The window may report a size before set-up has made the boards; nothing is drawn then.

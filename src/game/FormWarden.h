@@ -8,6 +8,7 @@
 #include "platform/Bevel.h"
 #include "platform/Desktop.h"
 #include "platform/FirstFrame.h"
+#include "platform/FocusSpot.h"
 #include "platform/Form.h"
 #include "platform/Label.h"
 #include "platform/PaintBox.h"
@@ -90,6 +91,9 @@ public:
     std::unique_ptr<TWardenHints> Hints;
     TDecoration Title {{71, 9}};
     TDecoration ColRowCaption {{87, 329}};
+    // Tab stops on the two pictures that act on a click.
+    TFocusSpot TitleSpot {*this};
+    TFocusSpot ColRowSpot {*this};
 
     void FormCreate();
     void FormShow();

@@ -5,6 +5,7 @@
 
 #include <gtk/gtk-a11y.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -49,6 +50,27 @@ void TAccessibleModel::ReadItems()
         g_signal_emit_by_name(
             parent, "children-changed::add", static_cast<guint>(child->Index), child);
     }
+}
+
+void TAccessibleModel::FocusMoved()
+{
+    const std::shared_ptr<bool> alive = Alive;
+    Refresh();
+    if (!*alive)
+        return;
+    const auto focused = std::find_if(
+        Items.begin(), Items.end(), [](const TAccessibleItem& item) { return item.State.Focused; });
+    const int now = focused == Items.end() ? -1 : static_cast<int>(focused - Items.begin());
+    const int before = std::exchange(FocusedIndex, now);
+    if (now == before)
+        return;
+    const auto tell = [this](int index, gboolean on) {
+        if (index >= 0 && index < static_cast<int>(Children.size()))
+            atk_object_notify_state_change(
+                ATK_OBJECT(Children[static_cast<size_t>(index)].get()), ATK_STATE_FOCUSED, on);
+    };
+    tell(before, FALSE);
+    tell(now, TRUE);
 }
 
 namespace {
@@ -143,6 +165,14 @@ void SetFormAccessibility(TForm& form, TAccessibleSource source)
     model->Source = std::move(source);
     model->Area = area;
     g_object_set_data_full(G_OBJECT(area), ModelKey, model.release(), DeleteModel);
+}
+
+void AccessibleFocusMoved(TForm& form)
+{
+    auto* model
+        = static_cast<TAccessibleModel*>(g_object_get_data(G_OBJECT(form.Window().Area), ModelKey));
+    if (model != nullptr)
+        model->FocusMoved();
 }
 
 void AnnounceOnForm(TForm& form, const std::string& text)

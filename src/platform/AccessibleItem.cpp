@@ -92,6 +92,10 @@ AtkStateSet* ItemStates(AtkObject* object)
         atk_state_set_add_state(states, ATK_STATE_PRESSED);
     if (item->State.Checked)
         atk_state_set_add_state(states, ATK_STATE_CHECKED);
+    if (item->State.Focusable)
+        atk_state_set_add_state(states, ATK_STATE_FOCUSABLE);
+    if (item->State.Focused)
+        atk_state_set_add_state(states, ATK_STATE_FOCUSED);
     return states;
 }
 

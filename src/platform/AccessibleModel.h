@@ -42,6 +42,9 @@ struct TAccessibleModel {
     }
     // Reads the items anew; never throws.
     void Refresh();
+    // Tells of the item that lost the focus and of the one that took it.
+    void FocusMoved();
+    int FocusedIndex = -1;
     const TAccessibleItem* Item(int index) const
     {
         return index >= 0 && index < static_cast<int>(Items.size()) ? &Items[index] : nullptr;
@@ -51,5 +54,7 @@ private:
     void ReadItems();
 };
 
+// The form's keyboard focus moved to another control, or to none.
+void AccessibleFocusMoved(TForm& form);
 // A new accessible object for the model's item at index, a child of parent.
 PwItemAccessible* NewItemAccessible(TAccessibleModel* model, int index, AtkObject* parent);

@@ -36,6 +36,9 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
     if (bounds == Bounds)
         return;
     Invalidate();
+    // The focus ring lies outside the control.
+    if (Focused())
+        Form.Invalidate();
     Bounds = bounds;
     Invalidate();
 }
@@ -53,6 +56,7 @@ void TControl::SetVisible(bool visible)
     IsVisible = visible;
     Form.InvalidateRect(Bounds);
     Form.RefreshCursor();
+    Form.FocusMayHaveGone(this);
 }
 
 void TControl::SetEnabled(bool enabled)
@@ -62,6 +66,23 @@ void TControl::SetEnabled(bool enabled)
     IsEnabled = enabled;
     Invalidate();
     Form.RefreshCursor();
+    Form.FocusMayHaveGone(this);
+}
+
+bool TControl::CanFocus() const
+{
+    return TabStop && IsVisible && IsEnabled && !IsRectEmpty(FocusRect());
+}
+
+bool TControl::Focused() const
+{
+    return Form.FocusedControl() == this;
+}
+
+TAccessibleState TControl::AccessibleState() const
+{
+    return {
+        .Visible = IsVisible, .Enabled = IsEnabled, .Focusable = CanFocus(), .Focused = Focused()};
 }
 
 void TControl::SetCursor(TCursor cursor)

@@ -23,6 +23,8 @@ struct TAccessibleState {
     bool Enabled = false;
     bool Pressed = false;
     bool Checked = false;
+    bool Focusable = false;
+    bool Focused = false;
 };
 
 // A device context on the form's backing store limited to one control, for drawing outside a
@@ -74,6 +76,19 @@ public:
     TCursor Cursor() const { return ControlCursor; }
     void SetCursor(TCursor cursor);
 
+    // Tab stops at the control while it is visible and enabled and has a place on the form; the
+    // form's tab order is the reading order of those places.
+    bool TabStop = false;
+    bool CanFocus() const;
+    // Whether the keyboard focus is here: only after Tab, until the next mouse click.
+    bool Focused() const;
+    // Where the control is for the focus ring and the tab order, in client co-ordinates.
+    virtual TRect FocusRect() const { return Bounds; }
+    // Space or Return on the focused control: the key goes down, then it is let go, which clicks
+    // unless the press was cancelled (the focus or the input went elsewhere meanwhile).
+    virtual void KeyboardPress() { }
+    virtual void KeyboardRelease(bool /*click*/) { }
+
     std::string Name;
     intptr_t Tag = 0;
 
@@ -99,7 +114,7 @@ public:
     void Update();
     TControlDC GetDC() { return TControlDC(*this); }
 
-    virtual TAccessibleState AccessibleState() const { return {IsVisible, IsEnabled}; }
+    virtual TAccessibleState AccessibleState() const;
     // The control's default action (a button's click); false when it has none.
     virtual bool DoAccessibleAction() { return false; }
 

@@ -243,6 +243,7 @@ void TForm::InvalidateRect(const TRect& r)
 
 void TForm::Update()
 {
+    SettleFocus();
     const TRect area = Pending;
     Pending = {};
     if (IsRectEmpty(area))
@@ -304,6 +305,7 @@ void TForm::PaintArea(const TRect& area)
                 failure = std::current_exception();
         }
     }
+    PaintFocusRing(area);
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -329,6 +331,12 @@ void TForm::RemoveControl(TControl* control)
     std::erase(FControls, control);
     if (Capture == control)
         Capture = nullptr;
+    // Its ring's place is not known any more: the control is half destroyed.
+    if (FFocused == control) {
+        FFocused = nullptr;
+        FKeyboardPress = 0;
+        Invalidate();
+    }
     if (control->Visible())
         InvalidateRect(control->BoundsRect());
 }

@@ -54,8 +54,9 @@ public:
     bool SetIconFromTheme(const std::string& themeFolder, const std::string& name);
     // The widths of the window's icons, smallest first.
     std::vector<int32_t> IconSizes() const;
-    // Key events reach the form's handlers before any control; the controls here have no keyboard
-    // focus of their own, so every key goes to the form either way.
+    // Key events reach the form's handlers before any control. The keys of the focus are the
+    // form's own and never reach the handlers: Tab and Shift+Tab while a control is a tab stop,
+    // Space and Return while one has the focus.
     bool KeyPreview = false;
     // Colour of the client area where no opaque control covers it.
     TColour Color = MakeColour(240, 240, 240);
@@ -124,6 +125,12 @@ public:
     void InputLost();
     TControl* MouseCapture() const { return Capture; }
 
+    // The control with the keyboard focus, which shows a ring: none until Tab gives it one, and
+    // none again after a mouse click.
+    TControl* FocusedControl() const { return FFocused; }
+    // Moves the focus to the next tab stop in reading order, or the previous one, round the end.
+    void FocusNext(bool backwards);
+
     // The toolkit window behind the form, for the platform layer's own use.
     struct TWindow;
     TWindow& Window() const { return *FWindow; }
@@ -136,12 +143,25 @@ private:
     void AddControl(TControl* control);
     void RemoveControl(TControl* control);
     void PaintArea(const TRect& area);
+    void FocusMayHaveGone(TControl* control);
+    void MoveFocus(TControl* control);
+    void SettleFocus();
+    void CancelKeyboardPress();
+    bool FocusKeyDown(uint16_t key, TShiftState shift);
+    bool FocusKeyUp(uint16_t key);
+    void PaintFocusRing(const TRect& area);
 
     std::string FCaption;
     TPixelBuffer Store {0, 0};
     std::vector<TControl*> FControls;
     TRect Pending {0, 0, 0, 0};
     TControl* Capture = nullptr;
+    TControl* FFocused = nullptr;
+    // Space or Return held on the focused control; the keys whose press the focus took, whose
+    // release is then its own too; and whether the character typed by the last key is its own.
+    uint16_t FKeyboardPress = 0;
+    std::vector<uint16_t> FKeysTaken;
+    char FCharacterTaken = 0;
     // What is held down, as far as this window saw; and the buttons whose release InputLost made.
     std::vector<uint16_t> KeysDown;
     TShiftState ButtonsDown = 0;

@@ -26,6 +26,8 @@ TShiftState ButtonFlag(TMouseButton button)
 
 void TForm::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y)
 {
+    // The mouse ends the keyboard's turn: the ring goes, and the window looks as designed again.
+    MoveFocus(nullptr);
     ButtonsDown |= ButtonFlag(button);
     ButtonsLost &= ~ButtonFlag(button);
     TControl* target = Capture != nullptr ? Capture : ControlAt(x, y);
@@ -73,12 +75,16 @@ void TForm::KeyDown(uint16_t key, TShiftState shift)
 {
     if (std::find(KeysDown.begin(), KeysDown.end(), key) == KeysDown.end())
         KeysDown.push_back(key);
+    if (FocusKeyDown(key, shift))
+        return;
     if (OnKeyDown)
         OnKeyDown(key, shift);
 }
 
 void TForm::KeyPress(char key)
 {
+    if (key == std::exchange(FCharacterTaken, 0))
+        return;
     if (OnKeyPress)
         OnKeyPress(key);
 }
@@ -86,12 +92,15 @@ void TForm::KeyPress(char key)
 void TForm::KeyUp(uint16_t key, TShiftState shift)
 {
     std::erase(KeysDown, key);
+    if (FocusKeyUp(key))
+        return;
     if (OnKeyUp)
         OnKeyUp(key, shift);
 }
 
 void TForm::InputLost()
 {
+    CancelKeyboardPress();
     for (const uint16_t key : std::exchange(KeysDown, {}))
         KeyUp(key, 0);
     TShiftState held = std::exchange(ButtonsDown, 0);

@@ -78,6 +78,8 @@ uint16_t KeyCode(guint keyval)
     case GDK_KEY_BackSpace:
         return VK_BACK;
     case GDK_KEY_Tab:
+    case GDK_KEY_ISO_Left_Tab:
+    case GDK_KEY_KP_Tab:
         return VK_TAB;
     case GDK_KEY_Return:
     case GDK_KEY_KP_Enter:

@@ -62,6 +62,20 @@ bool SocketAddress(const std::string& folder, const std::string& name, TSocketAd
     return true;
 }
 
+// Rival starts may all find the same untrusted lock file. The folder's own lock lets one at a time
+// remove it, and each removes only what it still finds untrusted there: a start that came late
+// would otherwise remove the new lock file of the one that already won, and win as well.
+void RemoveUntrustedLock(const std::string& lockPath)
+{
+    const std::string folder = lockPath.substr(0, lockPath.rfind('/') + 1);
+    TUniqueFd guard(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!guard.Valid() || flock(guard.Get(), LOCK_EX) != 0)
+        return;
+    struct stat named { };
+    if (lstat(lockPath.c_str(), &named) == 0 && (!S_ISREG(named.st_mode) || !Ours(named)))
+        unlink(lockPath.c_str());
+}
+
 } // namespace
 
 TSingleInstance::TSingleInstance(
@@ -123,7 +137,7 @@ void TSingleInstance::TakeLock(const std::string& lockPath)
             return;
         if (!lock.Valid() || fstat(lock.Get(), &opened) != 0 || !S_ISREG(opened.st_mode)
             || !Ours(opened)) {
-            unlink(lockPath.c_str());
+            RemoveUntrustedLock(lockPath);
             continue;
         }
         if (flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {

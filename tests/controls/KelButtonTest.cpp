@@ -125,6 +125,33 @@ TEST_F(TKelButtonTest, AToggleFlipsAndClicksOnEachPress)
     EXPECT_EQ(Clicks.size(), 2u);
 }
 
+TEST_F(TKelButtonTest, SpaceOrReturnOnTheFocusedButtonShowsTheDownFaceAndClicksWhenLetGo)
+{
+    Button.TabStop = true;
+    Button.ApplyEnabled(true);
+    Form.KeyDown(VK_TAB, 0);
+    ASSERT_TRUE(Button.Focused());
+    for (const uint16_t key : {VK_SPACE, VK_RETURN}) {
+        Form.KeyDown(key, 0);
+        EXPECT_EQ(ShownFace(), 1);
+        EXPECT_TRUE(Button.AccessibleState().Pressed);
+        Form.KeyUp(key, 0);
+        EXPECT_EQ(ShownFace(), 0);
+    }
+    EXPECT_EQ(Clicks.size(), 2u);
+    Form.KeyDown(VK_SPACE, 0);
+    Button.ApplyEnabled(false); // the press ends with no click
+    Button.ApplyEnabled(true);
+    Form.KeyUp(VK_SPACE, 0);
+    EXPECT_EQ(ShownFace(), 0);
+    EXPECT_EQ(Clicks.size(), 2u);
+    Button.Toggles = true;
+    Form.KeyDown(VK_RETURN, 0);
+    Form.KeyUp(VK_RETURN, 0);
+    EXPECT_TRUE(Button.Checked());
+    EXPECT_EQ(Clicks.size(), 3u);
+}
+
 TEST_F(TKelButtonTest, PlaceholderWithoutImageStripTooLowOrLibraryGone)
 {
     TKelButton other(Form);

@@ -142,4 +142,34 @@ TEST_F(BoardAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
     EXPECT_EQ(Description(children[8]), "Well done");
 }
 
+// Tab moves the focus from item to item (the size caption has none), a click takes it away.
+TEST_F(BoardAccessTest, TheFocusMovesOverTheItemsAsTheirFocusedState)
+{
+    ASSERT_NE(Area, nullptr);
+    Form->Update();
+    std::vector<std::string> changes;
+    const std::vector<AtkObject*> children = Children();
+    for (AtkObject* child : children)
+        g_signal_connect(child, "state-change::focused",
+            G_CALLBACK(+[](AtkObject* item, gchar*, gboolean on, gpointer data) {
+                static_cast<std::vector<std::string>*>(data)->push_back(
+                    (on != FALSE ? "+" : "-") + std::string(atk_object_get_name(item)));
+            }),
+            &changes);
+    for (int32_t i = 0; i < 3; ++i) {
+        Form->KeyDown(VK_TAB, 0);
+        Form->KeyUp(VK_TAB, 0);
+    }
+    AtkStateSet* states = atk_object_ref_state_set(children[3]);
+    EXPECT_TRUE(atk_state_set_contains_state(states, ATK_STATE_FOCUSED)
+        && atk_state_set_contains_state(states, ATK_STATE_FOCUSABLE));
+    g_object_unref(states);
+    Form->MouseDown(TMouseButton::Left, ssLeft, 5, 5);
+    EXPECT_EQ(changes,
+        (std::vector<std::string> {
+            "+About Pathwarden", "-About Pathwarden", "+More columns", "-More columns"}));
+    for (AtkObject* child : children)
+        g_signal_handlers_disconnect_by_data(child, &changes);
+}
+
 } // namespace

@@ -7,10 +7,12 @@
 
 #include <glib.h>
 
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -42,8 +44,36 @@ protected:
     void Scramble()
     {
         Click(Form->cmdStart);
+        Settle();
+    }
+    void Settle()
+    {
         while (Form->tmrWarden.Enabled())
             Form->tmrWarden.Tick();
+    }
+    // The names of the controls that n presses of Tab bring the focus to.
+    std::string Tabs(int32_t n, TShiftState shift = 0)
+    {
+        std::string seen;
+        for (int32_t i = 0; i < n; ++i) {
+            Form->KeyDown(VK_TAB, shift);
+            Form->KeyUp(VK_TAB, shift);
+            seen += Form->FocusedControl()->Name + " ";
+        }
+        return seen;
+    }
+    void Type(char key)
+    {
+        const auto code = static_cast<uint16_t>(std::toupper(key));
+        Form->KeyDown(code, 0);
+        Form->KeyPress(key);
+        Form->KeyUp(code, 0);
+    }
+    std::vector<uint32_t> Drawn()
+    {
+        Form->Update();
+        TPixelBuffer& store = Form->BackingStore();
+        return {store.Pixels(), store.Pixels() + store.Width() * store.Height()};
     }
 
     TScriptedRandom Random;
@@ -236,6 +266,82 @@ TEST_F(FormWardenTest, TitleOpensAboutOnLeftClickAndTheCaptionGivesANewPicture)
     const TRoadBoard before = Form->Play->Game.Board.Current;
     Form->MouseDown(TMouseButton::Left, ssLeft, 120, 340);
     EXPECT_NE(Form->Play->Game.Board.Current, before);
+}
+
+TEST_F(FormWardenTest, TabGoesOverWhatActsNowInReadingOrderAndShiftTabBack)
+{
+    Form->Update(); // the pictures take their places
+    EXPECT_EQ(Tabs(6), "TitleSpot ColRowSpot cmdColP cmdStart cmdRowP TitleSpot ");
+    EXPECT_EQ(Tabs(2, ssShift), "cmdRowP cmdStart ");
+    Click(Form->cmdColP);
+    Click(Form->cmdRowP);
+    EXPECT_EQ(Tabs(7), "TitleSpot cmdColM ColRowSpot cmdColP cmdStart cmdRowM cmdRowP ");
+    Scramble();
+    EXPECT_EQ(Tabs(3), "TitleSpot cmdExit TitleSpot ");
+}
+
+TEST_F(FormWardenTest, SpaceAndReturnDoWhatAClickDoesAndTheFocusMovesOnFromWhatWentOff)
+{
+    Form->Update();
+    const TRoadBoard dealt = Form->Play->Game.Board.Current;
+    TWardenGame& game = Form->Play->Game;
+    const struct {
+        TControl* Control;
+        uint16_t Key;
+        std::function<bool()> Done;
+        TControl* FocusAfter;
+    } cases[] = {
+        {&Form->ColRowSpot, VK_SPACE, [&] { return game.Board.Current != dealt; },
+            &Form->ColRowSpot},
+        {&Form->TitleSpot, VK_RETURN, [&] { return AboutShown == 1; }, &Form->TitleSpot},
+        {&Form->cmdColP, VK_SPACE, [&] { return game.Board.Cols() == 4; }, &Form->cmdColP},
+        {&Form->cmdColM, VK_RETURN, [&] { return game.Board.Cols() == 3; }, &Form->ColRowSpot},
+        {&Form->cmdRowP, VK_RETURN, [&] { return game.Board.Rows() == 4; }, &Form->cmdRowP},
+        {&Form->cmdRowM, VK_SPACE, [&] { return game.Board.Rows() == 3; }, &Form->ColRowSpot},
+        {&Form->cmdStart, VK_SPACE, [&] { return game.Playing(); }, &Form->cmdExit},
+        {&Form->cmdExit, VK_RETURN, [&] { return !game.Playing(); }, &Form->cmdStart},
+    };
+    for (const auto& c : cases) {
+        for (int32_t i = 0; i < 8 && Form->FocusedControl() != c.Control; ++i)
+            Tabs(1);
+        Form->KeyDown(c.Key, 0);
+        EXPECT_FALSE(c.Done()) << c.Control->Name << " acts when the key is let go";
+        Form->KeyUp(c.Key, 0);
+        EXPECT_TRUE(c.Done()) << c.Control->Name;
+        Form->Update();
+        EXPECT_EQ(Form->FocusedControl(), c.FocusAfter) << c.Control->Name;
+    }
+}
+
+// Idle, playing, mid-slide and won: a Tab shows the ring, and a click takes it away again
+// without a trace.
+TEST_F(FormWardenTest, TheWindowLooksAsDesignedBeforeTabAndAfterAClickInEveryState)
+{
+    const std::function<void()> states[] = {[] {}, [&] { Scramble(); },
+        [&] {
+            const char key = SolvingKeys(Form->Play->Game.Board)[0];
+            Form->KeyDown(static_cast<uint16_t>(std::toupper(key)), 0);
+            Form->KeyPress(key);
+            Form->tmrWarden.Tick();
+            Form->tmrWarden.Tick();
+        },
+        [&] {
+            Form->KeyUp(0, 0);
+            Settle();
+            for (const char key : SolvingKeys(Form->Play->Game.Board)) {
+                Type(key);
+                Settle();
+            }
+        }};
+    for (const auto& state : states) {
+        state();
+        const std::vector<uint32_t> atRest = Drawn();
+        Tabs(1);
+        EXPECT_NE(Drawn(), atRest);
+        Form->MouseDown(TMouseButton::Right, ssRight, 5, 5);
+        EXPECT_EQ(Drawn(), atRest);
+    }
+    EXPECT_TRUE(Form->Play->Game.Won());
 }
 
 // Idle costs nothing: no timer runs and no source of the main loop fires.
