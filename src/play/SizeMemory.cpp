@@ -1,7 +1,7 @@
 #include "play/SizeMemory.h"
 
 #include "common/IniFile.h"
-#include "common/KelException.h"
+#include "play/GameStatistics.h"
 
 #include <utility>
 
@@ -30,14 +30,9 @@ TSizeMemory::TSizeMemory(std::function<std::string()> settingsFile)
 {
 }
 
-// The size is a comfort: a settings folder that cannot be found keeps none.
 std::string TSizeMemory::File() const
 {
-    try {
-        return FSettingsFile ? FSettingsFile() : std::string();
-    } catch (const KelException&) {
-        return {};
-    }
+    return SettingsFileOrNone(FSettingsFile);
 }
 
 void TSizeMemory::PlayEvent(TPlayEvent event, const TPlayView& view)
