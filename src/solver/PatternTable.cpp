@@ -113,10 +113,34 @@ TPatternTable::TPatternTable(
     default:
         search.operator()<MaxPatternTiles>();
     }
-    // A distance past what half a byte holds is kept as the most it holds, still a lower bound.
-    for (uint8_t& pair : table.Bytes)
-        for (const int32_t shift : {0, 4})
-            if (((pair >> shift) & 0xF) == TNibbleTable::Unreached)
-                pair = static_cast<uint8_t>(pair & ~(1 << shift));
-    FDistance = std::move(table.Bytes);
+    Spread(table.Bytes);
+}
+
+void TPatternTable::Spread(const std::vector<uint8_t>& byPlacement)
+{
+    uint32_t size = 1;
+    for (int32_t i = 0; i < FTiles; ++i) {
+        FWeight[i] = size;
+        size *= static_cast<uint32_t>(FCells);
+    }
+    FDistance.assign((size + 1) / 2, 0);
+    // Placements are visited in the order of their numbers, a tile's cell at a time.
+    uint32_t rank = 0;
+    const auto visit = [&](const auto& self, int32_t tile, uint32_t taken, uint32_t index) -> void {
+        if (tile == FTiles) {
+            // A distance past what half a byte holds is kept as the most it holds, still a lower
+            // bound.
+            uint32_t distance = (byPlacement[rank / 2] >> (4 * (rank % 2))) & 0xF;
+            if (distance == TNibbleTable::Unreached)
+                distance = TNibbleTable::Deepest;
+            FDistance[index / 2] |= static_cast<uint8_t>(distance << (4 * (index % 2)));
+            ++rank;
+            return;
+        }
+        for (int32_t cell = 0; cell < FCells; ++cell)
+            if ((taken & (1u << cell)) == 0)
+                self(self, tile + 1, taken | 1u << cell,
+                    index + static_cast<uint32_t>(cell) * FWeight[tile]);
+    };
+    visit(visit, 0, 0, 0);
 }

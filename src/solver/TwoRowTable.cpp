@@ -35,6 +35,7 @@ TMacroTable::TMacroTable(
     , FTracked(tracked)
     , FMacros(std::move(macros))
 {
+    static_assert(MaxTwoRowCells <= MaskedPlacementCells);
     for (const TMacro& macro : FMacros) {
         std::array<uint8_t, MaxTwoRowCells> to {};
         for (int32_t i = 0; i < FCells; ++i)
@@ -66,7 +67,7 @@ TMacroTable::TMacroTable(
 
 uint32_t TMacroTable::Rank(const TPlaces& places) const
 {
-    return RankPlacement(places, FTracked, FCells);
+    return RankPlacementMasked(places, FTracked, FCells);
 }
 
 TMacroTable::TPlaces TMacroTable::Moved(const TPlaces& places, int32_t macro) const
