@@ -2,6 +2,7 @@
 
 #include "solver/BuiltOnce.h"
 #include "solver/LayerSearch.h"
+#include "solver/TableFile.h"
 
 #include <map>
 #include <mutex>
@@ -82,22 +83,35 @@ TPatternTable::TPatternTable(
             const int32_t row = (cell / cols - firstGoal / cols + rows) % rows;
             FRelative[cell * FCells + firstGoal] = static_cast<uint8_t>(row * cols + col);
         }
+    const std::span<const uint8_t> shipped = TableFromFile(PatternTableName(cols, rows, offsets));
+    if (!shipped.empty()) {
+        Spread(shipped);
+        return;
+    }
+    Spread(SearchPlacements(cols, rows, offsets, cancel));
+}
+
+std::vector<uint8_t> TPatternTable::SearchPlacements(
+    int32_t cols, int32_t rows, const TOffsets& offsets, const std::atomic<bool>* cancel)
+{
+    const int32_t cells = cols * rows;
+    const auto tiles = static_cast<int32_t>(offsets.size());
     std::array<uint8_t, MaxPatternTiles> goals {};
-    for (int32_t i = 0; i < FTiles; ++i) {
+    for (int32_t i = 0; i < tiles; ++i) {
         const int32_t col = (offsets[i].first % cols + cols) % cols;
         const int32_t row = (offsets[i].second % rows + rows) % rows;
         goals[i] = static_cast<uint8_t>(row * cols + col);
     }
     const TCellMoves& cellMoves = TCellMoves::ForSize(cols, rows);
-    const uint32_t states = PlacementCount(FCells, FTiles);
+    const uint32_t states = PlacementCount(cells, tiles);
     TNibbleTable table(states);
-    const uint32_t home = RankPlacement(goals, FTiles, FCells);
+    const uint32_t home = RankPlacement(goals, tiles, cells);
     // The number of tiles is a template argument so that their cells are counted in registers.
     const auto search = [&]<int32_t Tiles>() {
         SearchByLayers<MaxMoves>(table, states, home, {},
-            TMovedPlacements<MaxMoves, Tiles>(cellMoves.To, FCells), cancel);
+            TMovedPlacements<MaxMoves, Tiles>(cellMoves.To, cells), cancel);
     };
-    switch (FTiles) {
+    switch (tiles) {
     case 1:
         search.operator()<1>();
         break;
@@ -113,10 +127,10 @@ TPatternTable::TPatternTable(
     default:
         search.operator()<MaxPatternTiles>();
     }
-    Spread(table.Bytes);
+    return std::move(table.Bytes);
 }
 
-void TPatternTable::Spread(const std::vector<uint8_t>& byPlacement)
+void TPatternTable::Spread(std::span<const uint8_t> byPlacement)
 {
     uint32_t size = 1;
     for (int32_t i = 0; i < FTiles; ++i) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // Up to this many tiles are tracked by one table.
@@ -43,6 +44,12 @@ public:
     static const TPatternTable& ForShape(int32_t cols, int32_t rows, const TOffsets& offsets,
         const std::atomic<bool>* cancel = nullptr);
 
+    // The distances of every placement of the tiles, as RankPlacement numbers them, half a byte
+    // each (0xF where unreached), from a search of the whole table. Raises TTableCancelled once
+    // cancel is set.
+    static std::vector<uint8_t> SearchPlacements(
+        int32_t cols, int32_t rows, const TOffsets& offsets, const std::atomic<bool>* cancel);
+
     // A distance is read at the sum of one term per tile: Term(tile, cell of the tile, cell
     // where the first tile belongs). A sum is cheaper at every node of a search than the number
     // of a placement, which the table is searched and kept in: the search's table is spread out
@@ -60,7 +67,7 @@ private:
     int32_t FCells;
     int32_t FTiles;
     // Spreads the distances of every placement over the index the terms add up to.
-    void Spread(const std::vector<uint8_t>& byPlacement);
+    void Spread(std::span<const uint8_t> byPlacement);
 
     // The cell relative to the first tile's goal, for each cell and goal; each tile's weight in
     // the index.
