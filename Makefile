@@ -13,7 +13,7 @@ PKGS_BUILD = cmake ninja-build g++ ccache pkg-config libgtk-3-dev libcairo2-dev 
              libx11-dev libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35 scdoc
 PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick \
              desktop-file-utils appstream x11-utils libx11-dev man-db weston
-PKGS_DEB   = $(PKGS_BUILD) debhelper dpkg-dev lintian ccache xvfb xauth xdotool
+PKGS_DEB   = $(PKGS_BUILD) debhelper dpkg-dev lintian ccache xvfb xauth xdotool x11-utils
 PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev libxdamage-dev xvfb xauth
 PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
 

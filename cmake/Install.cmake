@@ -1,5 +1,5 @@
-# Installing the game. The program folder holds the game, its picture library, the window icon
-# and the about window's logo, as the build folder does; the game finds its files there by its
+# Installing the game. The program folder holds the game, its picture library and the about
+# window's logo, as the build folder does; the game finds its files there by its
 # own location, so it runs from any working folder. A link in the command folder leads to it.
 # The desktop entry, the metainfo, the icons, the guide and the man pages go under
 # PREFIX/share. The guide lives in the data folder, which systems keep also when they leave out
@@ -13,8 +13,8 @@ set(PW_INSTALL_DOC_DIR share/doc/pathwarden)
 
 configure_file(${PROJECT_SOURCE_DIR}/data/manual.html ${PW_PROGRAM_DIR}/manual.html COPYONLY)
 
-install(FILES ${PW_PROGRAM_DIR}/Warden.vx8 ${PW_PROGRAM_DIR}/window-icon.png
-  ${PW_PROGRAM_DIR}/about-logo.png DESTINATION ${PW_INSTALL_PROGRAM_DIR})
+install(FILES ${PW_PROGRAM_DIR}/Warden.vx8 ${PW_PROGRAM_DIR}/about-logo.png
+  DESTINATION ${PW_INSTALL_PROGRAM_DIR})
 # The solver's tables, built ahead, beside the picture library.
 install(FILES ${PW_PROGRAM_DIR}/Warden.tables DESTINATION ${PW_INSTALL_PROGRAM_DIR})
 install(FILES data/manual.html DESTINATION ${PW_INSTALL_DATA_DIR})

@@ -102,8 +102,15 @@ int RunStartup(const TStartupSystem& system)
     if (instance.AlreadyExists()) {
         if (instance.PostToRunning(Application().StartupId()))
             return 0;
-        // The running game cannot be told, or has just ended: this start plays instead.
+        // The running game may have just ended: then this start plays instead. A game that
+        // holds the lock but cannot be told is not joined by a second one writing its settings.
         instance.TakeOver();
+        if (instance.AlreadyExists()) {
+            StartupBox(TMessageBoxKind::Error,
+                "Pathwarden is running already but does not answer. Close it before you start "
+                "the game again.");
+            return 1;
+        }
     }
     if (!CheckDataFile())
         return 1;

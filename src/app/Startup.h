@@ -39,7 +39,8 @@ bool CheckDataFile();
 
 // Runs the whole start-up and then the game until its window closes, after the toolkit has
 // started. Returns the exit code: 0 after the game, or after handing the start over to the
-// running game; 1 when the start failed (a refused display, no or a broken picture library, a
-// window that could not be set up), after the box that says why. An error of the module start-up
+// running game; 1 when the start failed (a refused display, a running game that cannot be told,
+// no or a broken picture library, a window that could not be set up), after the box that says
+// why. An error of the module start-up
 // (no folder for the settings) is raised to the caller.
 int RunStartup(const TStartupSystem& system);

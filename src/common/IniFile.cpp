@@ -317,6 +317,9 @@ bool WriteIniEntries(
         // A file that already says so keeps its inode and its time.
         if (exists && text == old.Text)
             return true;
+        // Past the limit the reader would refuse the file, and with it every setting in it.
+        if (text.size() > MaxIniFileSize)
+            return false;
         fs::path folder = fs::path(target).parent_path();
         std::error_code error;
         if (!folder.empty())

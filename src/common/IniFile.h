@@ -53,9 +53,9 @@ std::string SetIniValue(
 // Sets key in section of the file, creating the missing folders and the file. The file is
 // replaced atomically, and left untouched when it already holds the value; a symbolic link is
 // followed, also when its target is missing, so the link survives. A file that cannot be read
-// (also one over 4 MiB) is never replaced. False on any failure
-// (an entry that is not storable, a file that cannot be read or written), with the old file
-// untouched and no temporary file left.
+// (also one over 4 MiB) is never replaced, and none is written over 4 MiB. False on any failure
+// (an entry that is not storable, a file that cannot be read or written or would grow past
+// 4 MiB), with the old file untouched and no temporary file left.
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
     const std::string& fileName);
 

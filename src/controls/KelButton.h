@@ -16,7 +16,7 @@ class TImageNode;
 // composed on a work image of the button's size and copied to the screen when painted. In toggle
 // mode a press flips Checked and the down face shows while it is set. Without a library or image
 // the button shows magenta with its name.
-class TKelButton : public TLibraryControl {
+class TKelButton final : public TLibraryControl {
 public:
     explicit TKelButton(TForm& parent);
     ~TKelButton() override;

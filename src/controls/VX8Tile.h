@@ -15,7 +15,7 @@ class TImageNode;
 // edge, in a grid anchored at the client origin. It takes no mouse input: clicks and moves over
 // it reach the form. The tile loads lazily from the class-wide library at the first paint; while
 // it cannot, a black diagonal hatch shows instead.
-class TTileBG : public TLibraryControl {
+class TTileBG final : public TLibraryControl {
 public:
     explicit TTileBG(TForm& parent);
     ~TTileBG() override;

@@ -240,12 +240,16 @@ void TFormWarden::LoadCursors()
             break;
 }
 
-// The window's icon: the desktop's icon in all its sizes, beside the program or installed; else a
-// road crossing on an empty cell, from the library's own pictures.
+// The window's icon: the desktop's icon in all its sizes, beside the program (the build folder) or
+// installed where the desktop finds it; else a road crossing on an empty cell, from the
+// library's own pictures.
 void TFormWarden::MakeIcon()
 {
-    for (const char* theme : {"icons/hicolor", "../../share/icons/hicolor"})
-        if (SetIconFromTheme(FHooks.ProgramFolder + theme, "pathwarden"))
+    std::vector<std::string> themes {FHooks.ProgramFolder + "icons/hicolor"};
+    for (const std::string& data : DesktopDataFolders(PW_INSTALL_DATA_DIRS))
+        themes.push_back(data + "icons/hicolor");
+    for (const std::string& theme : themes)
+        if (SetIconFromTheme(theme, "pathwarden"))
             return;
     const TDisplayPalette* palette = Library->GetHPal();
     const TImageHold icon = TImageHold::Create(*Library, "_icon_", 32, 32);

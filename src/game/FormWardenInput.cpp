@@ -24,10 +24,11 @@ void TFormWarden::FormKeyDown(uint16_t& key, TShiftState shift)
     FormShortcut(key, shift);
 }
 
-// With Ctrl or Alt held a letter or digit is part of a shortcut, never an arrow's key.
+// With a modifier other than Shift held a letter or digit belongs to a shortcut, the game's or the
+// desktop's, never to an arrow.
 void TFormWarden::FormKeyPress(char& key)
 {
-    const bool modified = (FKeyShift & (ssCtrl | ssAlt)) != 0;
+    const bool modified = (FKeyShift & ssModifiers & ~ssShift) != 0;
     FKeyShift = 0;
     if (Play && !modified)
         Play->KeyPress(static_cast<unsigned char>(key));

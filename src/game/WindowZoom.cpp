@@ -1,23 +1,25 @@
 #include "game/WindowZoom.h"
 
-#include <algorithm>
+#include "platform/Accessibility.h"
 
-int32_t ZoomForKey(uint16_t key, TShiftState shift, int32_t zoom)
+#include <string>
+
+std::optional<int32_t> ZoomForKey(uint16_t key, TShiftState shift, int32_t zoom)
 {
     // Shift may be held: on many layouts plus is the shifted equal key.
-    if ((shift & (ssCtrl | ssAlt)) != ssCtrl)
-        return 0;
+    if ((shift & ssModifiers & ~ssShift) != ssCtrl)
+        return std::nullopt;
     switch (key) {
     case VK_OEM_PLUS:
     case VK_ADD:
-        return std::min(zoom + 1, MaxZoom);
+        return zoom + 1;
     case VK_OEM_MINUS:
     case VK_SUBTRACT:
-        return std::max(zoom - 1, 1);
+        return zoom - 1;
     case '0':
         return 1;
     default:
-        return 0;
+        return std::nullopt;
     }
 }
 
@@ -27,4 +29,18 @@ bool ApplyZoom(TForm& form, int32_t zoom)
         return false;
     form.SetZoom(zoom);
     return true;
+}
+
+bool StepZoom(TForm& form, int32_t zoom)
+{
+    if (ApplyZoom(form, zoom))
+        return true;
+    form.ErrorBell();
+    if (zoom < 1)
+        AnnounceOnForm(form, "Already at the smallest zoom, 1x");
+    else if (zoom > MaxZoom)
+        AnnounceOnForm(form, "Already at the largest zoom, " + std::to_string(MaxZoom) + "x");
+    else
+        AnnounceOnForm(form, "Zoom " + std::to_string(zoom) + "x would not fit the screen");
+    return false;
 }

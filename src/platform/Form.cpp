@@ -87,6 +87,11 @@ void TForm::SetClientSize(int32_t width, int32_t height)
         OnResize();
 }
 
+void TForm::ErrorBell()
+{
+    gtk_widget_error_bell(FWindow->Window);
+}
+
 void TForm::SetCentred(bool centred)
 {
     FWindow->Centred = centred;

@@ -74,6 +74,8 @@ public:
     bool Active() const;
     // Raises the window and gives it the input focus.
     void SetFocus();
+    // Rings the desktop's error bell for the shown window, unless the user has turned it off.
+    void ErrorBell();
     // Hands the window the startup or activation token of a later start of the program: the
     // launcher's startup notification ends, and the desktop grants the focus to the next
     // SetFocus.

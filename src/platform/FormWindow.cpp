@@ -27,6 +27,13 @@ TShiftState Modifiers(guint state)
         shift |= ssCtrl;
     if ((state & GDK_MOD1_MASK) != 0)
         shift |= ssAlt;
+    // The toolkit adds the named modifiers to the X ones that carry them; Mod4 is Super's.
+    if ((state & (GDK_SUPER_MASK | GDK_MOD4_MASK)) != 0)
+        shift |= ssSuper;
+    if ((state & GDK_HYPER_MASK) != 0)
+        shift |= ssHyper;
+    if ((state & GDK_META_MASK) != 0)
+        shift |= ssMeta;
     if ((state & GDK_BUTTON1_MASK) != 0)
         shift |= ssLeft;
     if ((state & GDK_BUTTON2_MASK) != 0)

@@ -12,6 +12,13 @@ constexpr TShiftState ssCtrl = 4;
 constexpr TShiftState ssLeft = 8;
 constexpr TShiftState ssRight = 16;
 constexpr TShiftState ssMiddle = 32;
+// Super (the logo key), Hyper and Meta.
+constexpr TShiftState ssSuper = 64;
+constexpr TShiftState ssHyper = 128;
+constexpr TShiftState ssMeta = 256;
+// Every modifier key; a shortcut acts only when none is held but those it names. Lock keys
+// (Caps Lock, Num Lock) are no modifiers here.
+constexpr TShiftState ssModifiers = ssShift | ssAlt | ssCtrl | ssSuper | ssHyper | ssMeta;
 
 // Key codes of key down and key up: letters as 'A' to 'Z', digits as '0' to '9', and these.
 constexpr uint16_t VK_BACK = 0x08;

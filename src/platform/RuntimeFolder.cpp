@@ -1,9 +1,23 @@
 #include "platform/RuntimeFolder.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+std::string CacheFolder()
+{
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && cache[0] == '/')
+        return cache;
+    const char* home = std::getenv("HOME");
+    return home && home[0] == '/' ? std::string(home) + "/.cache" : std::string();
+}
+
+} // namespace
 
 bool IsPrivateFolder(const std::string& path)
 {
@@ -18,9 +32,12 @@ std::string PrivateRuntimeFolder()
     if (runtime && IsPrivateFolder(runtime))
         return std::string(runtime) + "/";
 
-    const char* tmp = std::getenv("TMPDIR");
-    std::string own = (tmp && tmp[0] == '/' ? std::string(tmp) : std::string("/tmp"));
-    own += "/pathwarden-" + std::to_string(geteuid());
+    const std::string cache = CacheFolder();
+    if (cache.empty())
+        return {};
+    std::error_code error;
+    std::filesystem::create_directories(cache, error);
+    const std::string own = cache + "/pathwarden";
     // An existing folder is checked like a new one: whoever made it must be us, and it must be
     // closed to everyone else.
     mkdir(own.c_str(), 0700);

@@ -7,8 +7,9 @@
 bool IsPrivateFolder(const std::string& path);
 
 // The folder for this user's lock files and sockets: $XDG_RUNTIME_DIR when it is a private
-// folder, otherwise "pathwarden-<uid>" in the temporary folder ($TMPDIR, else /tmp), created with
-// mode 0700 when missing. Empty when neither can be trusted, for example when another user has
-// made a folder of that name first; the caller then goes on without what it wanted to keep there.
-// Ends in a path delimiter when not empty.
+// folder, otherwise "pathwarden" in the user's cache folder ($XDG_CACHE_HOME, else
+// $HOME/.cache), created with mode 0700 when missing. Never a name in a folder that other users
+// share: one of them could make it first. Empty when neither can be trusted, for example when the
+// folder of that name is a link or open to others; the caller then goes on without what it
+// wanted to keep there. Ends in a path delimiter when not empty.
 std::string PrivateRuntimeFolder();

@@ -1,14 +1,11 @@
 #include "platform/SingleInstance.h"
 
-#include "platform/RuntimeFolder.h"
-
 #include <glib-unix.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -41,29 +38,28 @@ bool SameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool SocketAddress(const std::string& path, sockaddr_un& address)
-{
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof(address.sun_path))
-        return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
-}
+// A socket's address and what keeps it valid. A path too long for an address is reached through
+// the process's own handle on its folder, so the socket still lies in that folder.
+struct TSocketAddress {
+    sockaddr_un Address {};
+    TUniqueFd Folder;
+};
 
-// The socket's name beside the lock when it fits a socket address; otherwise a short name that
-// every start derives alike from the long one.
-std::string SocketPathFor(const std::string& path)
+bool SocketAddress(const std::string& folder, const std::string& name, TSocketAddress& socket)
 {
-    if (path.size() < sizeof(sockaddr_un::sun_path))
-        return path;
-    uint64_t hash = 0xCBF29CE484222325u;
-    for (const char c : path)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3u;
-    char name[64];
-    std::snprintf(name, sizeof name, "/tmp/pathwarden-%u-%016llx/instance",
-        static_cast<unsigned>(geteuid()), static_cast<unsigned long long>(hash));
-    return name;
+    socket.Address = {};
+    socket.Address.sun_family = AF_UNIX;
+    std::string path = folder + name;
+    if (path.size() >= sizeof(socket.Address.sun_path)) {
+        socket.Folder.Reset(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!socket.Folder.Valid())
+            return false;
+        path = "/proc/self/fd/" + std::to_string(socket.Folder.Get()) + "/" + name;
+        if (path.size() >= sizeof(socket.Address.sun_path))
+            return false;
+    }
+    std::memcpy(socket.Address.sun_path, path.c_str(), path.size() + 1);
+    return true;
 }
 
 } // namespace
@@ -76,7 +72,8 @@ TSingleInstance::TSingleInstance(
         return;
     if (folder.back() != '/')
         folder += '/';
-    FSocketPath = SocketPathFor(folder + FMessageName);
+    FFolder = folder;
+    FSocketPath = folder + FMessageName;
     FLockPath = folder + lockName;
     TakeLock(FLockPath);
     if (Guarded() && !FAlreadyExists)
@@ -95,11 +92,7 @@ void TSingleInstance::TakeOver()
     FAlreadyExists = false;
     FLock.Reset();
     TakeLock(FLockPath);
-    if (FAlreadyExists) {
-        FAlreadyExists = false;
-        FLock.Reset();
-    }
-    if (Guarded())
+    if (Guarded() && !FAlreadyExists)
         BindSocket();
 }
 
@@ -109,12 +102,8 @@ void TSingleInstance::Release()
         g_source_remove(FSourceId);
     FSourceId = 0;
     // Still holding the lock, so the socket at the path is the one this instance bound.
-    if (FSocket.Valid()) {
+    if (FSocket.Valid())
         unlink(FSocketPath.c_str());
-        const std::string folder = FSocketPath.substr(0, FSocketPath.rfind('/'));
-        if (folder != FLockPath.substr(0, FLockPath.rfind('/')))
-            rmdir(folder.c_str());
-    }
     FSocket.Reset();
     FLock.Reset();
 }
@@ -156,21 +145,16 @@ void TSingleInstance::TakeLock(const std::string& lockPath)
 // or was planted, and goes.
 void TSingleInstance::BindSocket()
 {
-    sockaddr_un address {};
-    if (!SocketAddress(FSocketPath, address))
+    TSocketAddress address;
+    if (!SocketAddress(FFolder, FMessageName, address))
         return;
-    // A socket away from the lock gets a folder of its own, which has to be ours alone.
-    const std::string folder = FSocketPath.substr(0, FSocketPath.rfind('/'));
-    if (folder != FLockPath.substr(0, FLockPath.rfind('/'))) {
-        mkdir(folder.c_str(), 0700);
-        if (!IsPrivateFolder(folder))
-            return;
-    }
     unlink(FSocketPath.c_str());
     TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     const int on = 1;
     if (!socket.Valid() || setsockopt(socket.Get(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0
-        || bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        || bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address.Address),
+               sizeof address.Address)
+            != 0)
         return;
     FSocket = std::move(socket);
 }
@@ -183,8 +167,8 @@ bool TSingleInstance::ValidStartupId(std::string_view text)
 
 bool TSingleInstance::PostToRunning(const std::string& startupId) const
 {
-    sockaddr_un address {};
-    if (!FAlreadyExists || !SocketAddress(FSocketPath, address))
+    TSocketAddress address;
+    if (!FAlreadyExists || !SocketAddress(FFolder, FMessageName, address))
         return false;
     std::string datagram = FMessageName;
     if (ValidStartupId(startupId) && datagram.size() + 1 + startupId.size() <= DatagramLimit)
@@ -202,7 +186,7 @@ bool TSingleInstance::PostToRunning(const std::string& startupId) const
             return false;
         const ssize_t sent
             = sendto(socket.Get(), datagram.data(), datagram.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
-                reinterpret_cast<const sockaddr*>(&address), sizeof address);
+                reinterpret_cast<const sockaddr*>(&address.Address), sizeof address.Address);
         // A full queue means the running instance has calls waiting already.
         if (sent >= 0 || errno == EAGAIN)
             return true;

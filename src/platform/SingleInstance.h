@@ -11,10 +11,10 @@
 // private runtime folder, held while this object lives (or until Release) and freed by the system
 // when the process ends, however it ends. The lock holder also binds a datagram socket named
 // after the instance message beside it; a later start posts the message there and ends. Where
-// that name is too long for a socket address, the socket lies in a private folder of its own
-// under /tmp, named after a hash of the long name. The message may carry the
-// later start's startup or activation token, after a line feed, so that the running instance can
-// take the focus the desktop granted to that start.
+// that path is too long for a socket address, both reach it through a handle on the folder, so
+// that no name outside the private folder is ever used. The message may carry the later start's
+// startup or activation token, after a line feed, so that the running instance can take the
+// focus the desktop granted to that start.
 //
 // Nothing found in the folder is trusted blindly: a lock file or socket that is not ours (a link,
 // another kind of file, another owner) is replaced or left unused, and the game still starts.
@@ -43,8 +43,8 @@ public:
     bool PostToRunning(const std::string& startupId = {}) const;
 
     // For a later start whose message could not be posted: takes the lock when it has come free
-    // (the running instance ended meanwhile) and becomes the running instance, or else goes on
-    // unguarded; either way AlreadyExists is false afterwards.
+    // (the running instance ended meanwhile) and becomes the running instance. While another
+    // process still holds it, AlreadyExists stays true: a second game must not run beside it.
     void TakeOver();
 
     // For the running instance that is about to end: stops reading messages, removes its socket
@@ -68,6 +68,7 @@ private:
     bool ParseMessage(std::string_view datagram, std::string& startupId) const;
     friend struct TInstanceWatch;
 
+    std::string FFolder;
     std::string FLockPath;
     std::string FSocketPath;
     std::string FMessageName;

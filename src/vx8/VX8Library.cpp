@@ -145,8 +145,8 @@ const TDisplayPalette* TVX8Library::GetHPal()
         const uint8_t* entry = FPalette->data() + i * 4;
         palette->Entries[i] = {entry[2], entry[1], entry[0], PaletteNoCollapse};
     }
-    palette->Entries[0] = {0, 0, 0, 0};
-    palette->Entries[255] = {255, 255, 255, 0};
+    palette->Entries[BlackEntry] = {0, 0, 0, 0};
+    palette->Entries[WhiteEntry] = {255, 255, 255, 0};
     FPaletteHandle = std::move(palette);
     return FPaletteHandle.get();
 }

@@ -35,6 +35,9 @@ public:
     static constexpr int64_t FileHeaderSize = 6;
     static constexpr int64_t PaletteSize = 1024;
     static constexpr int64_t FirstRecordOffset = FileHeaderSize + PaletteSize;
+    // The display palette shows these entries as black and white, whatever the file holds there.
+    static constexpr uint8_t BlackEntry = 0;
+    static constexpr uint8_t WhiteEntry = 255;
 
     TVX8Library() = default;
     // Clears every registered variable, then closes.

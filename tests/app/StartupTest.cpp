@@ -188,16 +188,20 @@ TEST_F(TStartupTest, TheInstanceIsFreeBeforeTheWindowsGo)
     EXPECT_FALSE(taken);
 }
 
-TEST_F(TStartupTest, ALaterStartThatCannotHandOverPlaysAsANormalStart)
+TEST_F(TStartupTest, ALaterStartThatCannotHandOverSaysSoAndEndsWithOne)
 {
     CopyLibrary();
     // A running game that cannot be reached: the lock is held and no socket listens.
     const TUniqueFd lock(::open(Folder.Path("run/WARDEN").c_str(), O_RDWR | O_CREAT, 0600));
     ASSERT_EQ(::flock(lock.Get(), LOCK_EX), 0);
     TMessageBoxRecorder boxes;
-    EXPECT_EQ(Start(), 0);
-    EXPECT_TRUE(LoopRan);
-    EXPECT_TRUE(boxes.Requests.empty());
+    EXPECT_EQ(Start(), 1);
+    EXPECT_FALSE(LoopRan);
+    ASSERT_EQ(boxes.Requests.size(), 1U);
+    EXPECT_EQ(boxes.Requests[0].Kind, TMessageBoxKind::Error);
+    EXPECT_EQ(boxes.Requests[0].Text,
+        "Pathwarden is running already but does not answer. Close it before you start the game "
+        "again.");
 }
 
 TEST_F(TStartupTest, ALaterStartTellsTheRunningOneAndEndsWithoutAMessage)

@@ -166,6 +166,19 @@ TEST_F(WriteIniStringTest, AFileOverFourMiBIsNeverReplaced)
     EXPECT_EQ(Folder.Read("Pathwarden.ini"), big);
 }
 
+TEST_F(WriteIniStringTest, AWriteThatWouldCrossFourMiBFailsAndKeepsTheFile)
+{
+    const std::string head = "[Options]\nShowSplash=0\n[Statistics]\nBest4x4=9\n;";
+    const std::string full = head + std::string(4 * 1024 * 1024 - head.size(), 'x');
+    const std::string file = Folder.Write("Pathwarden.ini", full);
+    EXPECT_FALSE(WriteIniString("Options", "Zoom", "2", file));
+    EXPECT_FALSE(WriteIniString("Statistics", "Best4x4", "10", file));
+    EXPECT_EQ(Folder.Read("Pathwarden.ini"), full);
+    EXPECT_TRUE(WriteIniString("Statistics", "Best4x4", "8", file)) << "same size still fits";
+    EXPECT_EQ(ReadIniValue("Options", "ShowSplash", file), "0");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string> {"Pathwarden.ini"});
+}
+
 TEST_F(WriteIniStringTest, FolderOrFileInTheWayFails)
 {
     fs::create_directory(Folder.Path("Pathwarden.ini"));

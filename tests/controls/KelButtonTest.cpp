@@ -1,10 +1,12 @@
 #include "controls/KelButton.h"
 #include "ControlsTestLibrary.h"
+#include "controls/VX8Tile.h"
 #include "platform/Form.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -41,6 +43,13 @@ struct TKelButtonTest : ::testing::Test {
     TKelButton Button {Form};
     std::vector<TKelButton*> Clicks;
 };
+
+// Their destructors release their images through a virtual call, which a subclass would miss.
+TEST(LibraryControls, ThatReleaseImagesInTheirDestructorsHaveNoSubclasses)
+{
+    EXPECT_TRUE(std::is_final_v<TKelButton>);
+    EXPECT_TRUE(std::is_final_v<TTileBG>);
+}
 
 TEST_F(TKelButtonTest, TheStripGivesTheSizeAndTheDisabledFaceShowsFirst)
 {

@@ -154,7 +154,7 @@ TEST_F(FormWardenComfortTest, AnUndoThatSolvesWinsThenStartSizeAndPictureClearTh
     }
 }
 
-TEST_F(FormWardenComfortTest, CtrlOrAltWithALetterOrDigitPressesNoArrow)
+TEST_F(FormWardenComfortTest, AModifierOtherThanShiftWithALetterOrDigitPressesNoArrow)
 {
     Scramble();
     const TRoadBoard before = Game().Board.Current;
@@ -162,6 +162,9 @@ TEST_F(FormWardenComfortTest, CtrlOrAltWithALetterOrDigitPressesNoArrow)
     Type('1', ssCtrl, '1');
     Type('B', ssAlt, 'b');
     Type('4', ssAlt | ssShift, '4');
+    Type('C', ssSuper, 'c');
+    Type('2', ssHyper, '2');
+    Type('D', ssMeta | ssShift, 'D');
     EXPECT_FALSE(Form->tmrWarden.Enabled());
     EXPECT_EQ(Game().Board.Current, before);
     Type('B', ssShift, 'B');
@@ -183,8 +186,9 @@ TEST_F(FormWardenComfortTest, CtrlNStartsOnlyWhenStartIsEnabledF1OpensTheManualC
     OpenAnswer = false;
     Type(VK_F1, 0, 0);
     ASSERT_EQ(boxes.Requests.size(), 1u);
-    EXPECT_EQ(
-        boxes.Requests[0].Text, "The manual " PW_BUILD_DIR "/manual.html could not be opened.");
+    EXPECT_EQ(boxes.Requests[0].Text,
+        "The player's guide could not be opened here. Open this file in a web "
+        "browser:\n\n" PW_BUILD_DIR "/manual.html");
 
     Form->Show();
     Type('Q', ssCtrl, 17);
@@ -192,6 +196,21 @@ TEST_F(FormWardenComfortTest, CtrlNStartsOnlyWhenStartIsEnabledF1OpensTheManualC
     Form->Show();
     Type('W', ssCtrl, 23);
     EXPECT_FALSE(Form->Visible());
+}
+
+TEST_F(FormWardenComfortTest, AShortcutWithAModifierItDoesNotNameDoesNothing)
+{
+    Form->Show();
+    for (const TShiftState extra : {ssSuper, ssHyper, ssMeta}) {
+        Type('N', ssCtrl | extra, 14);
+        Type(VK_F1, extra, 0);
+        Type('Q', ssCtrl | extra, 17);
+        Type(VK_OEM_PLUS, ssCtrl | ssShift | extra, 0);
+        EXPECT_FALSE(Game().Playing()) << extra;
+        EXPECT_TRUE(Opened.empty()) << extra;
+        EXPECT_TRUE(Form->Visible()) << extra;
+        EXPECT_EQ(Form->Zoom(), 1) << extra;
+    }
 }
 
 TEST_F(FormWardenComfortTest, AShortcutLetGoOutsideTheWindowDoesNotSwallowTheNextPress)

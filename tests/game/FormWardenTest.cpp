@@ -2,6 +2,7 @@
 #include "GameTestSupport.h"
 #include "platform/Screen.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 
 #include <glib.h>
@@ -127,6 +128,27 @@ TEST_F(FormWardenTest, TheWindowGetsTheDesktopIconInEverySizeTheArtProgramDrawsA
         ProcessMessagesUntil([&] { return !Form->IconSizes().empty(); });
     Form->Hide();
     EXPECT_EQ(Form->IconSizes(), (std::vector<int32_t> {16, 22, 24, 32, 48, 64, 128, 256}));
+}
+
+// Installed, the program folder lies apart from share/icons; the desktop's data folders lead there.
+TEST_F(FormWardenTest, AnInstalledGameFindsItsIconsInTheDesktopsDataFolders)
+{
+    namespace fs = std::filesystem;
+    const TTempFolder installed;
+    fs::create_directories(installed.Path("lib/games/pathwarden"));
+    fs::create_directories(installed.Path("share/icons"));
+    fs::copy_file(PW_BUILD_DIR "/Warden.vx8", installed.Path("lib/games/pathwarden/Warden.vx8"));
+    fs::copy(PW_BUILD_DIR "/icons/hicolor", installed.Path("share/icons/hicolor"),
+        fs::copy_options::recursive);
+    // The system's folder stays in the list, as on a desktop: it holds the types of files.
+    const TScopedVariable dataDirs(
+        "XDG_DATA_DIRS", "/nowhere:" + installed.Path("share") + ":/usr/share");
+    TFormWarden game({installed.Path("lib/games/pathwarden/"), [] {}, nullptr}, Random);
+    game.Show();
+    for (int32_t second = 0; second < 5 && game.IconSizes().empty(); ++second)
+        ProcessMessagesUntil([&] { return !game.IconSizes().empty(); });
+    game.Hide();
+    EXPECT_EQ(game.IconSizes(), (std::vector<int32_t> {16, 22, 24, 32, 48, 64, 128, 256}));
 }
 
 TEST_F(FormWardenTest, MissingLibraryIsReportedAndMarksTheStartUpFailed)

@@ -1,11 +1,53 @@
 #include "FormWardenFixture.h"
+#include "WindowAnnouncements.h"
 #include "game/WindowZoom.h"
 #include "platform/GtkGlue.h"
 #include "support/MessageBoxRecorder.h"
 
+#include <X11/XKBlib.h>
 #include <cctype>
+#include <gdk/gdkx.h>
 
 namespace {
+
+// The bells rung for a window, heard through a connection of the test's own.
+class TBellsRung {
+public:
+    explicit TBellsRung(GtkWidget* window)
+        : Window(gdk_x11_window_get_xid(gtk_widget_get_window(window)))
+    {
+        int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (!Display
+            || !XkbQueryExtension(Display.get(), &opcode, &EventBase, &error, &major, &minor))
+            return;
+        XkbSelectEvents(Display.get(), XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+        XSync(Display.get(), False);
+    }
+    int Count()
+    {
+        if (!Display)
+            return Rung;
+        gdk_display_sync(gdk_display_get_default());
+        XSync(Display.get(), False);
+        while (XPending(Display.get()) > 0) {
+            XkbEvent event;
+            XNextEvent(Display.get(), &event.core);
+            Rung += event.type == EventBase && event.any.xkb_type == XkbBellNotify
+                && event.bell.window == Window;
+        }
+        return Rung;
+    }
+
+private:
+    struct TClose {
+        void operator()(::Display* d) const { XCloseDisplay(d); }
+    };
+    std::unique_ptr<::Display, TClose> Display {
+        XOpenDisplay(gdk_display_get_name(gdk_display_get_default()))};
+    ::Window Window;
+    int EventBase = -1;
+    int Rung = 0;
+};
 
 class FormWardenZoomTest : public TFormWardenFixture {
 protected:
@@ -125,16 +167,39 @@ TEST_F(FormWardenZoomTest, CtrlPlusMinusAndZeroStepTheZoomOncePerPressAndKeepIt)
     EXPECT_EQ(ApplyZoom(*Form, 3), Form->ZoomFits(3));
 }
 
-TEST(ZoomForKey, StepsWithinOneToMaxZoomAndIgnoresOtherKeys)
+TEST_F(FormWardenZoomTest, ARefusedZoomStepRingsTheBellAndSaysWhy)
 {
+    TBellsRung bells(Form->Window().Window);
+    TWindowAnnouncements window;
+    window.Attach();
+    ASSERT_FALSE(Form->ZoomFits(3)) << "the test screen fits 2x, not 3x";
+    Type(VK_OEM_MINUS, ssCtrl, 0);
+    Type('0', ssCtrl, '0'); // already the designed size: no step to refuse
+    Type(VK_OEM_PLUS, ssCtrl, 0);
+    EXPECT_EQ(bells.Count(), 1);
+    Type(VK_ADD, ssCtrl, 0);
+    Form->SetZoom(MaxZoom);
+    Type(VK_OEM_PLUS, ssCtrl, 0);
+    EXPECT_EQ(bells.Count(), 3);
+    EXPECT_EQ(window.Announced,
+        (std::vector<std::string> {"Already at the smallest zoom, 1x",
+            "Zoom 3x would not fit the screen", "Already at the largest zoom, 4x"}));
+}
+
+TEST(ZoomForKey, StepsOneUpOrDownOrBackToOneAndIgnoresOtherKeys)
+{
+    constexpr std::nullopt_t none = std::nullopt;
     const struct {
         uint16_t Key;
         TShiftState Shift;
-        int32_t Zoom, Expected;
+        int32_t Zoom;
+        std::optional<int32_t> Expected;
     } cases[] = {{VK_OEM_PLUS, ssCtrl, 1, 2}, {VK_ADD, ssCtrl | ssShift, 3, 4},
-        {VK_OEM_PLUS, ssCtrl, MaxZoom, MaxZoom}, {VK_OEM_MINUS, ssCtrl, 3, 2},
-        {VK_SUBTRACT, ssCtrl, 1, 1}, {'0', ssCtrl, 3, 1}, {VK_OEM_PLUS, 0, 1, 0},
-        {VK_OEM_PLUS, ssCtrl | ssAlt, 1, 0}, {'1', ssCtrl, 2, 0}};
+        {VK_OEM_PLUS, ssCtrl, MaxZoom, MaxZoom + 1}, {VK_OEM_MINUS, ssCtrl, 3, 2},
+        {VK_SUBTRACT, ssCtrl, 1, 0}, {'0', ssCtrl, 3, 1}, {VK_OEM_PLUS, 0, 1, none},
+        {VK_OEM_PLUS, ssCtrl | ssAlt, 1, none}, {'1', ssCtrl, 2, none},
+        {VK_OEM_PLUS, ssCtrl | ssSuper, 1, none}, {VK_ADD, ssCtrl | ssHyper, 1, none},
+        {VK_OEM_MINUS, ssCtrl | ssMeta, 2, none}};
     for (const auto& c : cases)
         EXPECT_EQ(ZoomForKey(c.Key, c.Shift, c.Zoom), c.Expected) << c.Key << " " << c.Zoom;
 }

@@ -162,6 +162,23 @@ TEST_F(TShownForm, ToolkitKeysAndClicksArriveAsTheFormsEvents)
     EXPECT_EQ(log, "mouse 0L21 mouse 100 ");
 }
 
+TEST_F(TShownForm, EveryModifierKeyArrivesAndLockKeysDoNot)
+{
+    const struct {
+        guint State;
+        TShiftState Expected;
+    } cases[] = {{GDK_CONTROL_MASK | GDK_SUPER_MASK, ssCtrl | ssSuper}, {GDK_MOD4_MASK, ssSuper},
+        {GDK_HYPER_MASK, ssHyper}, {GDK_META_MASK | GDK_MOD1_MASK, ssMeta | ssAlt},
+        {GDK_CONTROL_MASK | GDK_LOCK_MASK | GDK_MOD2_MASK, ssCtrl}};
+    TShiftState held = 0;
+    Form.OnKeyDown = [&](uint16_t&, TShiftState shift) { held = shift; };
+    GtkWidget* window = Form.Window().Window;
+    for (const auto& c : cases) {
+        Send(window, KeyEvent(window, GDK_KEY_PRESS, GDK_KEY_plus, c.State));
+        EXPECT_EQ(held, c.Expected) << std::hex << c.State;
+    }
+}
+
 GdkEvent* FocusOutEvent(GtkWidget* widget)
 {
     GdkEvent* event = gdk_event_new(GDK_FOCUS_CHANGE);

@@ -308,7 +308,6 @@ void WriteDesktopPictures(const std::string& folder)
         const std::string name = std::to_string(size) + "x" + std::to_string(size);
         WriteIcon(size, root / "icons" / "hicolor" / name / "apps" / "pathwarden.png");
     }
-    WriteIcon(WindowIconSize, root / "window-icon.png");
     const TCanvas logo(LogoSize, LogoSize);
     DrawMakerLogo(logo.Cr(), LogoSize);
     Save(logo.Surface(), root / "about-logo.png");

@@ -149,5 +149,8 @@ TPaletteSource LoadPaletteSource(const std::string& path)
     }
     for (std::size_t i = 0; i < 256; ++i)
         source.Target.Colours.push_back(ColourAt(source.FileBytes, i));
+    // Pictures are matched and measured against the colours the game shows.
+    source.Target.Colours[TVX8Library::BlackEntry] = {0, 0, 0};
+    source.Target.Colours[TVX8Library::WhiteEntry] = {255, 255, 255};
     return source;
 }

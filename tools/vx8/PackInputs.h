@@ -33,7 +33,7 @@ TPackOptions ParsePackArguments(const std::vector<std::string>& args);
 // The palette of --palette: a library's (its bytes kept exactly) or an indexed PNG's.
 struct TPaletteSource {
     TVX8Palette FileBytes {};
-    TTargetPalette Target;
+    TTargetPalette Target; // as the game shows it: black at 0 and white at 255
 };
 
 // A library's transparent index is the one its transparent images use most; a PNG's is its first

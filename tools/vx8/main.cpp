@@ -20,6 +20,7 @@ const char* const UsageText
       "      one palette. With it, the library gets that palette and grey, RGB and other\n"
       "      pictures are mapped onto it: each pixel takes the nearest colour in CIE Lab,\n"
       "      pixels less than half opaque the transparent index; --dither spreads the error.\n"
+      "      Entries 0 and 255 count as black and white, which the game shows there.\n"
       "      A picture whose colours move by more than Delta E 10 on average is warned about.\n"
       "      --stats compares each stored image with one coding alone and with a PNG, and\n"
       "      gives each mapped picture's mean and largest Delta E.\n"

@@ -170,6 +170,30 @@ TEST_F(ToolPngTest, IndexedPngOfAnotherPaletteIsRemappedAndTransparencyNeedsAKey
             + Path("plain.vx8") + "\" has no transparent index");
 }
 
+// Red at 0 and yellow at 255, which the game shows as black and white; darker ones at 1 and 2.
+TEST_F(ToolPngTest, PaletteEntriesZeroAnd255_CountAsTheBlackAndWhiteTheGameShows)
+{
+    TTestPng palette {.Width = 2, .Samples = {0, 255}};
+    palette.Palette.assign(256, {0, 0, 255});
+    palette.Palette[0] = {255, 0, 0};
+    palette.Palette[1] = {200, 0, 0};
+    palette.Palette[2] = {200, 200, 0};
+    palette.Palette[255] = {255, 255, 0};
+    ASSERT_TRUE(WriteTestPng(Path("palette.png"), palette));
+    const std::vector<std::string> options {"--palette", Path("palette.png")};
+    TTestPng rgb {.ColourType = PNG_COLOR_TYPE_RGB,
+        .Width = 4,
+        .Samples = {255, 0, 0, 255, 255, 0, 0, 0, 0, 255, 255, 255}};
+
+    EXPECT_EQ(PackAndExport(palette, options), (std::vector<uint8_t> {1, 2}));
+    EXPECT_EQ(PackAndExport(rgb, options), (std::vector<uint8_t> {1, 2, 0, 255}));
+    TToolRun stats
+        = Run({"pack", "--stats", options[0], options[1], Path("out.vx8"), Path("in.png")});
+    EXPECT_NE(stats.Out.find("\nin                11.5             24.9\n"), std::string::npos)
+        << stats.Out;
+    EXPECT_NE(stats.Err.find("by Delta E 11.5 on average"), std::string::npos) << stats.Err;
+}
+
 TEST_F(ToolPngTest, UnpackThenPackOfTheGamesLibrary_GivesItBackByteForByte)
 {
     if (!PW_GUI)
