@@ -1,8 +1,8 @@
 // first-solve COLS ROWS DISTINCT [TABLES]: in a new process, the time in milliseconds from the
 // first solve request to its answer, on the board of seed 0 of the solver bench, with the table
 // file TABLES or, without it, with every table built in the process.
+#include "ScrambledBoard.h"
 #include "common/Random.h"
-#include "puzzle/WardenGame.h"
 #include "solver/PuzzleSolver.h"
 
 #include <chrono>
@@ -18,19 +18,7 @@ int main(int argc, char** argv)
     const int32_t cols = std::atoi(argv[1]);
     const int32_t rows = std::atoi(argv[2]);
     TRuntimeRandom random(0);
-    TWardenGame game(random);
-    TPuzzleBoard& board = game.Board;
-    board.SetCols(cols);
-    board.SetRows(rows);
-    board.NewPuzzle();
-    if (std::atoi(argv[3]) != 0) {
-        for (int32_t c = 1; c <= MaxLines; ++c)
-            for (int32_t r = 1; r <= MaxLines; ++r)
-                board.Target.Cell(c, r).Arms = static_cast<uint8_t>(c * MaxLines + r);
-        board.Current = board.Target;
-    }
-    game.Start();
-    while (game.ScrambleStep()) { }
+    const TPuzzleBoard board = ScrambledBoard(random, cols, rows, std::atoi(argv[3]) != 0);
     if (argc > 4)
         UseSolverTableFile(argv[4]);
     const auto start = std::chrono::steady_clock::now();

@@ -3,7 +3,7 @@
 // give the median, mean and longest solution, the median and slowest solve, the share solved
 // within 100 ms and the share solved in the fewest moves. PW_SOLVER_SEEDS sets the number of seeds
 // (1,000 by default).
-#include "puzzle/WardenGame.h"
+#include "ScrambledBoard.h"
 #include "solver/PuzzleSolver.h"
 
 #include <benchmark/benchmark.h>
@@ -23,24 +23,6 @@ int32_t SeedCount()
 {
     const char* count = std::getenv("PW_SOLVER_SEEDS");
     return count != nullptr ? std::max(1, std::atoi(count)) : DefaultSeeds;
-}
-
-TPuzzleBoard ScrambledBoard(TRandomSource& random, int32_t cols, int32_t rows, bool distinct)
-{
-    TWardenGame game(random);
-    TPuzzleBoard& board = game.Board;
-    board.SetCols(cols);
-    board.SetRows(rows);
-    board.NewPuzzle();
-    if (distinct) {
-        for (int32_t c = 1; c <= MaxLines; ++c)
-            for (int32_t r = 1; r <= MaxLines; ++r)
-                board.Target.Cell(c, r).Arms = static_cast<uint8_t>(c * MaxLines + r);
-        board.Current = board.Target;
-    }
-    game.Start();
-    while (game.ScrambleStep()) { }
-    return board;
 }
 
 template <typename T> T Median(std::vector<T> values)
