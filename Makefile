@@ -12,7 +12,8 @@ PREFIX     ?= /usr/local
 PKGS_BUILD = cmake ninja-build g++ ccache pkg-config libgtk-3-dev libcairo2-dev libpango1.0-dev \
              libx11-dev libpng-dev fonts-liberation2 fonts-dejavu-core fonts-urw-base35 scdoc
 PKGS_TEST  = $(PKGS_BUILD) googletest libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick \
-             desktop-file-utils appstream x11-utils libx11-dev man-db weston
+             desktop-file-utils appstream x11-utils libx11-dev man-db weston \
+             at-spi2-core dbus-daemon dbus-bin python3-gi gir1.2-atspi-2.0
 PKGS_DEB   = $(PKGS_BUILD) debhelper dpkg-dev lintian ccache xvfb xauth xdotool x11-utils
 PKGS_BENCH = $(PKGS_BUILD) libbenchmark-dev libxdamage-dev xvfb xauth
 PKGS_FUZZ  = $(PKGS_BUILD) clang libclang-rt-14-dev
@@ -33,7 +34,8 @@ CMAKE  = cmake $$(command -v ccache >/dev/null && echo -DCMAKE_C_COMPILER_LAUNCH
          -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # The tests' environment is set here for every test: ctest keeps only the first entry of a list
 # handed to the discovered tests. No accessibility bus: the tests walk the toolkit's accessible
-# objects in process, and the bus bridge would only leave its connection behind at exit.
+# objects in process, and the bus bridge would only leave its connection behind at exit. The
+# screen-reader test starts a bus of its own for the game it runs.
 CTEST  = xvfb-run -a -s "-screen 0 1280x1024x24" env HOME="$$PWD/test-home" \
          XDG_CONFIG_HOME="$$PWD/test-home/.config" NO_AT_BRIDGE=1 GDK_BACKEND=x11 \
          ctest --output-on-failure -j $(JOBS)
@@ -97,9 +99,9 @@ sanitize:
 # and the solver's two threads and its cancellation. Under it a 4 x 4 table takes minutes to
 # build, so two tests build it, and the size-switch test, whose 5 x 5 build would outlast its
 # wait, is left to `make test`. tests/tsan.supp says what is suppressed, and why.
-TSAN_TESTS = test_platform test_solver test_hints
+TSAN_TESTS = test_platform test_solver test_play test_hints
 TSAN_OPTIONS = halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp
-TSAN_FILTER = BackgroundTask|WardenCoachTest|WardenHintsTest\.(Hint|ShowMe|AnyKey)|PuzzleSolver\.(SolversOnSeveral|ACancelled|Preparing|AWaitFor|ABuildCancelled)|ExactSearch\.TwoThreads|PhaseBuilder\.(BuildsOnTwo|ACancelled)
+TSAN_FILTER = BackgroundTask|WardenCoachTest|PlayCore\.AHintWhose|WardenHintsTest\.(Hint|ShowMe|AnyKey)|PuzzleSolver\.(SolversOnSeveral|ACancelled|Preparing|AWaitFor|ABuildCancelled)|ExactSearch\.TwoThreads|PhaseBuilder\.(BuildsOnTwo|ACancelled)
 tsan:
 	@$(ENSURE) $(PKGS_TEST)
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPW_TESTS=ON -DPW_TSAN=ON

@@ -2,7 +2,8 @@
 // whole-board redraw in each drawing mode. CPU time per iteration is the figure to read; the
 // goal is at most 0.2 ms.
 #include "common/Random.h"
-#include "game/BoardPainter.h"
+#include "play/BoardPainter.h"
+#include "play/WardenPlay.h"
 #include "surface/PBMInfo.h"
 
 #include <benchmark/benchmark.h>
@@ -35,7 +36,7 @@ struct TGameFixture {
         });
         Game.Board.SetCols(5);
         Game.Board.SetRows(5);
-        Game.Board.NewPuzzle();
+        Game.Board.NewPuzzle(Random);
     }
     // A game past its scramble.
     void Play()
@@ -51,12 +52,12 @@ void BM_SlideFrame(benchmark::State& state)
     TGameFixture f;
     f.Play();
     f.Game.PressArrow(true, 2);
-    f.Painter->RenderBoard(TBoardKind::Play, f.Game, {37, 104});
+    f.Painter->RenderBoard(TBoardKind::Play, ViewOf(f.Game), {37, 104});
     int32_t offset = 24;
     for (auto _ : state) {
         const TImageHold scroll
             = TImageHold::Create(f.Library, "_scroll_", BoardSurfaceSize, BoardSurfaceSize);
-        f.Painter->ComposeScrollFrame(*scroll.Surface(), f.Game, offset);
+        f.Painter->ComposeScrollFrame(*scroll.Surface(), ViewOf(f.Game), offset);
         ShowSurface(&f.Dc, scroll.Surface(), f.Library.GetHPal());
         offset = offset == 8 ? 24 : offset - 8;
     }
@@ -73,7 +74,7 @@ void BM_RedrawBoard(benchmark::State& state)
     TVX8ImageData* surface
         = kind == TBoardKind::Play ? f.Images->PlayBoard : f.Images->PreviewBoard;
     for (auto _ : state) {
-        f.Painter->RenderBoard(kind, f.Game, {37, 104});
+        f.Painter->RenderBoard(kind, ViewOf(f.Game), {37, 104});
         ShowSurface(&f.Dc, surface, f.Library.GetHPal());
     }
 }

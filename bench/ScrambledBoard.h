@@ -10,7 +10,7 @@ inline TPuzzleBoard ScrambledBoard(TRandomSource& random, int32_t cols, int32_t 
     TPuzzleBoard& board = game.Board;
     board.SetCols(cols);
     board.SetRows(rows);
-    board.NewPuzzle();
+    board.NewPuzzle(random);
     if (distinct) {
         for (int32_t c = 1; c <= MaxLines; ++c)
             for (int32_t r = 1; r <= MaxLines; ++r)

@@ -1,7 +1,7 @@
 #include "game/BoardAccess.h"
 
-#include "game/BoardLayout.h"
-#include "game/WardenCoach.h"
+#include "play/BoardLayout.h"
+#include "play/WardenCoach.h"
 
 #include <utility>
 
@@ -31,7 +31,7 @@ std::string PlayBoardDescription(const TPuzzleBoard& board)
 
 } // namespace
 
-TBoardAccess::TBoardAccess(TWardenPlay& play, const TControl& board, const TControl& preview,
+TBoardAccess::TBoardAccess(TPlayDoor& play, const TControl& board, const TControl& preview,
     std::function<void(const std::string&)> announce)
     : FPlay(play)
     , FBoard(board)
@@ -43,38 +43,36 @@ TBoardAccess::TBoardAccess(TWardenPlay& play, const TControl& board, const TCont
 std::vector<TAccessibleItem> TBoardAccess::Items()
 {
     std::vector<TAccessibleItem> items;
-    const TWardenGame& game = FPlay.Game;
-    const TPuzzleBoard& board = game.Board;
+    const TPlayView view = FPlay.View();
+    const TPuzzleBoard& board = view.Board;
     items.push_back({TAccessibleRole::Picture, "Play board", PlayBoardDescription(board),
         {true, true}, FBoard.BoundsRect(), {}});
-    const char* preview = game.Playing() ? "Target picture"
-        : game.Won()                     ? "Well done"
-                                         : "Press Start";
+    const char* preview = view.Playing ? "Target picture" : view.Won ? "Well done" : "Press Start";
     items.push_back({TAccessibleRole::Picture, "Preview board", preview, {true, true},
         FPreview.BoundsRect(), {}});
-    if (!game.Playing())
+    if (!view.Playing)
         return items;
     const TBoardLayout layout = TBoardLayout::Of(board);
-    const bool accepting = game.ScrambleCount() <= 0;
     for (const bool isColumn : {true, false})
         for (int32_t index = 1; index <= 2 * (isColumn ? board.Cols() : board.Rows()); ++index) {
-            const bool active = game.ArrowIndex() == index && game.ArrowIsColumn() == isColumn;
+            const TArrow arrow {isColumn, index};
+            const bool active = view.Arrow == arrow;
             const TRect r = layout.ArrowRect(isColumn, index);
-            items.push_back({TAccessibleRole::PushButton, ArrowName(board, {isColumn, index}), {},
-                {true, accepting && (game.ArrowIndex() == 0 || active), active},
+            items.push_back({TAccessibleRole::PushButton, ArrowName(board, arrow), {},
+                {true, FPlay.Allowed(TCommand::Press(arrow)), active},
                 {r.Left + FBoard.Left(), r.Top + FBoard.Top(), r.Right + FBoard.Left(),
                     r.Bottom + FBoard.Top()},
-                [this, isColumn, index] {
-                    FPlay.PressArrow(isColumn, index);
-                    FPlay.KeyUp();
+                [this, arrow] {
+                    FPlay.Do(TCommand::Press(arrow));
+                    FPlay.Do(TCommand::Of(TCommandKind::ReleaseArrow));
                 }});
         }
     return items;
 }
 
-void TBoardAccess::PlayEvent(TPlayEvent event)
+void TBoardAccess::PlayEvent(TPlayEvent event, const TPlayView& view)
 {
-    const TPuzzleBoard& board = FPlay.Game.Board;
+    const TPuzzleBoard& board = view.Board;
     const std::string size
         = std::to_string(board.Cols()) + " columns by " + std::to_string(board.Rows()) + " rows";
     switch (event) {
@@ -88,7 +86,7 @@ void TBoardAccess::PlayEvent(TPlayEvent event)
     case TPlayEvent::Stopped:
         break;
     case TPlayEvent::Won: {
-        const int32_t moves = FPlay.History.Moves();
+        const int32_t moves = view.Moves;
         FAnnounce(
             "Well done! Solved in " + std::to_string(moves) + (moves == 1 ? " move" : " moves"));
         break;

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "game/PlayListener.h"
-#include "game/WardenPlay.h"
 #include "platform/Accessibility.h"
+#include "play/PlayListener.h"
 
 #include <functional>
 #include <string>
@@ -13,15 +12,15 @@
 class TBoardAccess : public TPlayListener {
 public:
     // board and preview are the boxes the boards are shown in.
-    TBoardAccess(TWardenPlay& play, const TControl& board, const TControl& preview,
+    TBoardAccess(TPlayDoor& play, const TControl& board, const TControl& preview,
         std::function<void(const std::string&)> announce);
 
     // The boards, then the arrows, which exist only while a game is played.
     std::vector<TAccessibleItem> Items();
-    void PlayEvent(TPlayEvent event) override;
+    void PlayEvent(TPlayEvent event, const TPlayView& view) override;
 
 private:
-    TWardenPlay& FPlay;
+    TPlayDoor& FPlay;
     const TControl& FBoard;
     const TControl& FPreview;
     std::function<void(const std::string&)> FAnnounce;

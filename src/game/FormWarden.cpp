@@ -3,6 +3,7 @@
 #include "common/FileLookup.h"
 #include "common/KelException.h"
 #include "platform/FormTooltip.h"
+#include "platform/MainLoop.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
 #include "surface/PBMInfo.h"
@@ -180,25 +181,20 @@ void TFormWarden::SetUp()
 void TFormWarden::MakeListeners()
 {
     const auto announce = [this](const std::string& text) { AnnounceOnForm(*this, text); };
-    Hints = std::make_unique<TWardenHints>(*Play, announce);
+    Hints = std::make_unique<TWardenHints>(*Play, Play->Coach(), announce, RunOnMainLoop);
     FAccess = std::make_unique<TBoardAccess>(*Play, pbxBoard, pbxBackBoard, announce);
-    FStatistics = std::make_unique<TWardenStatistics>(*Play, Hints->Coach(), pbxBackBoard,
+    FStatistics = std::make_unique<TWardenStatistics>(
+        *Play, [this] { return pbxBackBoard.BoundsRect(); },
         [this] { return SettingsFile ? SettingsFile() : std::string(); });
     for (TPlayListener* listener :
         std::initializer_list<TPlayListener*> {Hints.get(), FAccess.get(), FStatistics.get()})
         Listen(*listener);
 }
 
-void TFormWarden::GameEvent(TPlayEvent event)
-{
-    for (TPlayListener* listener : FListeners)
-        listener->PlayEvent(event);
-}
-
 void TFormWarden::PlayerActed()
 {
-    for (TPlayListener* listener : FListeners)
-        listener->PlayerActed();
+    if (Play)
+        Play->PlayerActed();
 }
 
 // The buttons and the title first, in a fixed order; then the boards, whose arrows exist only
@@ -278,8 +274,8 @@ void TFormWarden::FormShow()
 
 void TFormWarden::EnableControls(bool idle)
 {
-    const int32_t cols = Play ? Play->Game.Board.Cols() : MinLines;
-    const int32_t rows = Play ? Play->Game.Board.Rows() : MinLines;
+    const int32_t cols = Play ? Play->View().Board.Cols() : MinLines;
+    const int32_t rows = Play ? Play->View().Board.Rows() : MinLines;
     cmdStart.ApplyEnabled(idle);
     cmdExit.ApplyEnabled(!idle);
     cmdColP.ApplyEnabled(idle && cols < MaxLines);

@@ -3,10 +3,6 @@
 #include "controls/KelButton.h"
 #include "controls/VX8Tile.h"
 #include "game/BoardAccess.h"
-#include "game/PlayListener.h"
-#include "game/WardenHints.h"
-#include "game/WardenPlay.h"
-#include "game/WardenStatistics.h"
 #include "platform/Accessibility.h"
 #include "platform/Application.h"
 #include "platform/Bevel.h"
@@ -16,6 +12,10 @@
 #include "platform/Label.h"
 #include "platform/PaintBox.h"
 #include "platform/Timer.h"
+#include "play/PlayListener.h"
+#include "play/WardenHints.h"
+#include "play/WardenPlay.h"
+#include "play/WardenStatistics.h"
 
 #include <functional>
 #include <memory>
@@ -106,13 +106,16 @@ public:
     void ExitButtonClick();
     void ColRowButtonClick(TKelButton& sender);
     void tmrWardenTimer();
-    // The desktop's keys: Ctrl+Z undo, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+N Start, Ctrl+Q and
-    // Ctrl+W close, F1 the manual, Ctrl+H a hint, Ctrl+Shift+H "show me", Ctrl+plus, Ctrl+minus
-    // and Ctrl+0 the zoom. Each acts once per press, not again while the key is held.
+    // The desktop's keys, from the key table (CommandForKey). Each acts once per press, not
+    // again while the key is held.
     bool FormShortcut(uint16_t key, TShiftState shift);
     void OpenManual();
     // Adds a part that follows the play; not owned, it must stay while the form plays.
-    void Listen(TPlayListener& listener) { FListeners.push_back(&listener); }
+    void Listen(TPlayListener& listener)
+    {
+        if (Play)
+            Play->Listen(listener);
+    }
     // Opens a file with the desktop's handler; tests replace it.
     std::function<bool(const std::string&)> OpenDocument = OpenFileWithDefaultHandler;
     // The settings file that keeps the statistics; none are kept without it.
@@ -149,7 +152,7 @@ private:
     void StartGameTimer(uint32_t intervalMs) override;
     void StopGameTimer() override;
     bool AnimationsEnabled() const override;
-    void GameEvent(TPlayEvent event) override;
+    void WindowCommand(const TCommand& command) override;
 
     TFormWardenHooks FHooks;
     TRandomSource& FRandom;
@@ -160,7 +163,6 @@ private:
     uint16_t FShortcutKey = 0;
     std::unique_ptr<TBoardAccess> FAccess;
     std::unique_ptr<TWardenStatistics> FStatistics;
-    std::vector<TPlayListener*> FListeners;
     // The icons are decoded and handed to the window manager once the window is on the screen
     // and has settled.
     std::unique_ptr<TAfterFirstFrame> FIconLater;

@@ -41,7 +41,7 @@ void TFormWarden::FormKeyUp(uint16_t&, TShiftState)
     FKeyShift = 0;
     FShortcutKey = 0;
     if (Play)
-        Play->KeyUp();
+        Play->Do(TCommand::Of(TCommandKind::ReleaseArrow));
 }
 
 void TFormWarden::pbxBoardMouseDown(TMouseButton, TShiftState, int32_t x, int32_t y)
@@ -59,7 +59,7 @@ void TFormWarden::pbxBoardMouseMove(TShiftState, int32_t x, int32_t y)
 void TFormWarden::pbxBoardMouseUp(TMouseButton, TShiftState, int32_t, int32_t)
 {
     if (Play)
-        Play->BoardMouseUp();
+        Play->Do(TCommand::Of(TCommandKind::ReleaseArrow));
 }
 
 // The background passes its clicks here: the title opens the about window, the size caption
@@ -71,7 +71,7 @@ void TFormWarden::FormMouseDown(TMouseButton button, TShiftState, int32_t x, int
         && FHooks.ShowAbout)
         FHooks.ShowAbout();
     if (ColRowCaption.Surface != nullptr && Inside(ColRowCaption.Rect, x, y) && Play)
-        Play->NewPicture();
+        Play->Do(TCommand::Of(TCommandKind::NewPicture));
 }
 
 void TFormWarden::FormMouseMove(TShiftState, int32_t x, int32_t y)
@@ -83,19 +83,19 @@ void TFormWarden::FormMouseMove(TShiftState, int32_t x, int32_t y)
 void TFormWarden::StartButtonClick()
 {
     if (Play)
-        Play->Start();
+        Play->Do(TCommand::Of(TCommandKind::Start));
 }
 
 void TFormWarden::ExitButtonClick()
 {
     if (Play)
-        Play->Stop();
+        Play->Do(TCommand::Of(TCommandKind::Stop));
 }
 
 void TFormWarden::ColRowButtonClick(TKelButton& sender)
 {
     if (Play)
-        Play->ColRow(static_cast<int32_t>(sender.Tag));
+        Play->Do(TCommand::Of(TCommandKind::SizeStep, static_cast<int32_t>(sender.Tag)));
 }
 
 void TFormWarden::tmrWardenTimer()

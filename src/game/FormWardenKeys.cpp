@@ -1,5 +1,6 @@
 #include "game/FormWarden.h"
 
+#include "game/KeyTable.h"
 #include "game/WindowZoom.h"
 #include "platform/MessageBox.h"
 
@@ -7,37 +8,35 @@
 
 bool TFormWarden::FormShortcut(uint16_t key, TShiftState shift)
 {
-    const bool ctrl = (shift & ssModifiers & ~ssShift) == ssCtrl;
-    const bool withShift = (shift & ssShift) != 0;
-    std::function<void()> action;
-    if (key == VK_F1 && (shift & ssModifiers) == 0)
-        action = [this] { OpenManual(); };
-    else if (ctrl && key == 'Z' && !withShift)
-        action = [this] { Play->Undo(); };
-    else if (ctrl && ((key == 'Z' && withShift) || (key == 'Y' && !withShift)))
-        action = [this] { Play->Redo(); };
-    else if (ctrl && key == 'N')
-        action = [this] {
-            if (cmdStart.Enabled())
-                StartButtonClick();
-        };
-    else if (ctrl && key == 'H')
-        action = [this, withShift] { withShift ? Hints->ShowMe() : Hints->ShowHint(); };
-    else if (ctrl && (key == 'Q' || key == 'W'))
-        action = [this] { Close(); };
-    else if (const std::optional<int32_t> zoom = ZoomForKey(key, shift, Zoom()))
-        action = [this, zoom = *zoom] {
-            if (zoom != Zoom() && StepZoom(*this, zoom) && OnZoomChanged)
-                OnZoomChanged(zoom);
-        };
-    if (!action)
+    const std::optional<TCommand> command = CommandForKey(key, shift);
+    if (!command)
         return false;
     // The keyboard repeats only the key held last; a shortcut acts once per press.
     if (key == FShortcutKey || !Play)
         return true;
     FShortcutKey = key;
-    action();
+    Play->Do(*command);
     return true;
+}
+
+void TFormWarden::WindowCommand(const TCommand& command)
+{
+    switch (command.Kind) {
+    case TCommandKind::Guide:
+        OpenManual();
+        break;
+    case TCommandKind::Close:
+        Close();
+        break;
+    case TCommandKind::Zoom: {
+        const int32_t zoom = ZoomAfter(command.Value, Zoom());
+        if (zoom != Zoom() && StepZoom(*this, zoom) && OnZoomChanged)
+            OnZoomChanged(zoom);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 // The installed game keeps a link to its manual in the program's folder, as the build does. With

@@ -1,26 +1,22 @@
 #include "game/WindowZoom.h"
 
+#include "game/KeyTable.h"
+
 #include "platform/Accessibility.h"
 
 #include <string>
 
+int32_t ZoomAfter(int32_t step, int32_t zoom)
+{
+    return step == 0 ? 1 : zoom + step;
+}
+
 std::optional<int32_t> ZoomForKey(uint16_t key, TShiftState shift, int32_t zoom)
 {
-    // Shift may be held: on many layouts plus is the shifted equal key.
-    if ((shift & ssModifiers & ~ssShift) != ssCtrl)
+    const std::optional<TCommand> command = CommandForKey(key, shift);
+    if (!command || command->Kind != TCommandKind::Zoom)
         return std::nullopt;
-    switch (key) {
-    case VK_OEM_PLUS:
-    case VK_ADD:
-        return zoom + 1;
-    case VK_OEM_MINUS:
-    case VK_SUBTRACT:
-        return zoom - 1;
-    case '0':
-        return 1;
-    default:
-        return std::nullopt;
-    }
+    return ZoomAfter(command->Value, zoom);
 }
 
 bool ApplyZoom(TForm& form, int32_t zoom)

@@ -3,6 +3,8 @@
 #include "platform/AccessibleModel.h"
 #include "platform/MessageBox.h"
 
+#include <gtk/gtk-a11y.h>
+
 #include <memory>
 #include <utility>
 
@@ -59,14 +61,11 @@ TAccessibleModel* ModelOf(AtkObject* object)
         : nullptr;
 }
 
-gint (*WidgetChildCount)(AtkObject*) = nullptr;
-AtkObject* (*WidgetChild)(AtkObject*, gint) = nullptr;
-
 gint AreaChildCount(AtkObject* object)
 {
     TAccessibleModel* model = ModelOf(object);
     if (model == nullptr)
-        return WidgetChildCount(object);
+        return 0;
     model->Refresh();
     // A failure's report runs a message loop, in which the form may have gone.
     model = ModelOf(object);
@@ -75,30 +74,10 @@ gint AreaChildCount(AtkObject* object)
 
 AtkObject* AreaChild(AtkObject* object, gint i)
 {
-    TAccessibleModel* model = ModelOf(object);
-    if (model == nullptr)
-        return WidgetChild(object, i);
     if (i < 0 || i >= AreaChildCount(object))
         return nullptr;
-    model = ModelOf(object);
+    const TAccessibleModel* model = ModelOf(object);
     return ATK_OBJECT(g_object_ref(model->Children[static_cast<size_t>(i)].get()));
-}
-
-// Every form's drawing area answers through the two functions above; without a model they ask
-// the widget's own accessible as before. Set before the first accessible of an area is made.
-void HookAreaAccessible()
-{
-    static bool hooked = false;
-    if (hooked)
-        return;
-    hooked = true;
-    TGObjectPtr<GtkWidget> probe(GTK_WIDGET(g_object_ref_sink(gtk_drawing_area_new())));
-    AtkObject* accessible = gtk_widget_get_accessible(probe.get());
-    auto* klass = ATK_OBJECT_GET_CLASS(accessible);
-    WidgetChildCount = klass->get_n_children;
-    WidgetChild = klass->ref_child;
-    klass->get_n_children = AreaChildCount;
-    klass->ref_child = AreaChild;
 }
 
 void DeleteModel(gpointer data)
@@ -106,7 +85,53 @@ void DeleteModel(gpointer data)
     std::unique_ptr<TAccessibleModel> owned(static_cast<TAccessibleModel*>(data));
 }
 
+// The form's drawing area has an accessible kind of its own, which answers with the form's items
+// and with no children while the form has none; the toolkit's own kinds stay as they are.
+struct PwAreaAccessible {
+    GtkWidgetAccessible Parent;
+};
+struct PwAreaAccessibleClass {
+    GtkWidgetAccessibleClass ParentClass;
+};
+struct PwFormArea {
+    GtkDrawingArea Parent;
+};
+struct PwFormAreaClass {
+    GtkDrawingAreaClass ParentClass;
+};
+
+// NOLINTBEGIN: the toolkit's type macros
+G_DEFINE_TYPE(PwAreaAccessible, pw_area_accessible, GTK_TYPE_WIDGET_ACCESSIBLE)
+G_DEFINE_TYPE(PwFormArea, pw_form_area, GTK_TYPE_DRAWING_AREA)
+// NOLINTEND
+
+void pw_area_accessible_class_init(PwAreaAccessibleClass* klass)
+{
+    AtkObjectClass* atk = ATK_OBJECT_CLASS(klass);
+    atk->get_n_children = AreaChildCount;
+    atk->ref_child = AreaChild;
+}
+
+void pw_area_accessible_init(PwAreaAccessible*)
+{
+}
+
+void pw_form_area_class_init(PwFormAreaClass* klass)
+{
+    gtk_widget_class_set_accessible_type(GTK_WIDGET_CLASS(klass), pw_area_accessible_get_type());
+}
+
+void pw_form_area_init(PwFormArea*)
+{
+}
+
 } // namespace
+
+GtkWidget* NewFormArea()
+{
+    return GTK_WIDGET(g_object_new(pw_form_area_get_type(), nullptr));
+}
+
 void SetFormAccessibility(TForm& form, TAccessibleSource source)
 {
     GtkWidget* area = form.Window().Area;
@@ -114,7 +139,6 @@ void SetFormAccessibility(TForm& form, TAccessibleSource source)
         g_object_set_data(G_OBJECT(area), ModelKey, nullptr);
         return;
     }
-    HookAreaAccessible();
     auto model = std::make_unique<TAccessibleModel>();
     model->Source = std::move(source);
     model->Area = area;

@@ -48,7 +48,7 @@ TForm::TForm()
     Application().EnsureToolkit();
     FWindow->Window = GTK_WIDGET(g_object_ref(gtk_window_new(GTK_WINDOW_TOPLEVEL)));
     gtk_window_set_resizable(GTK_WINDOW(FWindow->Window), FALSE);
-    FWindow->Area = gtk_drawing_area_new();
+    FWindow->Area = NewFormArea();
     gtk_container_add(GTK_CONTAINER(FWindow->Window), FWindow->Area);
     ConnectFormSignals(*this);
     Application().AddForm(this);

@@ -25,6 +25,8 @@ struct TForm::TWindow {
     bool Centred = false;
 };
 
+// A drawing area for a form's client area, whose accessible answers for the form's items.
+GtkWidget* NewFormArea();
 // Connects the toolkit's signals of the form's window to the form.
 void ConnectFormSignals(TForm& form);
 // The zoom of the form whose drawing area this is; 1 for any other widget.

@@ -1,29 +1,29 @@
 #include "puzzle/MoveHistory.h"
 
-void TMoveHistory::Record(TArrow arrow)
+void TMoveHistory::Record(TArrow arrow, const TPuzzleBoard& before, const TPuzzleBoard& after)
 {
-    FDone.push_back(arrow);
+    FDone.push_back({arrow, before, after});
     FUndone.clear();
 }
 
-std::optional<TArrow> TMoveHistory::Undo(int32_t cols, int32_t rows)
+std::optional<TRestore> TMoveHistory::Undo()
 {
     if (FDone.empty())
         return std::nullopt;
-    const TArrow last = FDone.back();
+    FUndone.push_back(FDone.back());
     FDone.pop_back();
-    FUndone.push_back(last);
-    return OppositeArrow(last, cols, rows);
+    const TStep& last = FUndone.back();
+    return TRestore {
+        last.Before, OppositeArrow(last.Arrow, last.Before.Cols(), last.Before.Rows())};
 }
 
-std::optional<TArrow> TMoveHistory::Redo()
+std::optional<TRestore> TMoveHistory::Redo()
 {
     if (FUndone.empty())
         return std::nullopt;
-    const TArrow next = FUndone.back();
+    FDone.push_back(FUndone.back());
     FUndone.pop_back();
-    FDone.push_back(next);
-    return next;
+    return TRestore {FDone.back().After, FDone.back().Arrow};
 }
 
 void TMoveHistory::Clear()

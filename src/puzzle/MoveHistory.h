@@ -6,17 +6,24 @@
 #include <optional>
 #include <vector>
 
-// The rotations of the current game, for undo and redo. Each rotation is one step, also every
-// repeat of a held arrow; a new rotation clears what could be redone.
+// A board to return to and the arrow whose slide shows the way there.
+struct TRestore {
+    TPuzzleBoard Board;
+    TArrow Slide;
+};
+
+// The rotations of the current game, for undo and redo, each with the boards before and after
+// it. Each rotation is one step, also every repeat of a held arrow; a new rotation clears what
+// could be redone.
 class TMoveHistory {
 public:
-    void Record(TArrow arrow);
-    // The arrow that takes the last rotation back (the opposite one), moving it to the redo list;
-    // nothing when there is nothing to undo.
-    std::optional<TArrow> Undo(int32_t cols, int32_t rows);
-    // The arrow of the last undone rotation, moving it back to the undo list; nothing when there
-    // is nothing to redo.
-    std::optional<TArrow> Redo();
+    void Record(TArrow arrow, const TPuzzleBoard& before, const TPuzzleBoard& after);
+    // The board before the last rotation, reached by the opposite arrow, moving the rotation to
+    // the redo list; nothing when there is nothing to undo.
+    std::optional<TRestore> Undo();
+    // The board after the last undone rotation, reached by its own arrow, moving it back to the
+    // undo list; nothing when there is nothing to redo.
+    std::optional<TRestore> Redo();
     void Clear();
 
     // The rotations that count for the game: made and not taken back.
@@ -24,8 +31,13 @@ public:
     int32_t Redoable() const { return static_cast<int32_t>(FUndone.size()); }
 
 private:
-    std::vector<TArrow> FDone;
-    std::vector<TArrow> FUndone;
+    struct TStep {
+        TArrow Arrow;
+        TPuzzleBoard Before;
+        TPuzzleBoard After;
+    };
+    std::vector<TStep> FDone;
+    std::vector<TStep> FUndone;
 };
 
 // The arrow that moves the same line the other way: up and down, left and right. Column arrows

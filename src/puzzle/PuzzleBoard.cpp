@@ -25,9 +25,8 @@ char32_t UpperAsciiLetter(char32_t c)
 
 } // namespace
 
-TPuzzleBoard::TPuzzleBoard(TRandomSource& random, int32_t numColours)
-    : FRandom(random)
-    , FNumColours(Clamp(numColours, 1, MaxColours))
+TPuzzleBoard::TPuzzleBoard(int32_t numColours)
+    : FNumColours(Clamp(numColours, 1, MaxColours))
 {
 }
 
@@ -43,7 +42,7 @@ void TPuzzleBoard::SetRows(int32_t n)
         FRows = static_cast<uint8_t>(n);
 }
 
-void TPuzzleBoard::NewPuzzle()
+void TPuzzleBoard::NewPuzzle(TRandomSource& random)
 {
     const int32_t cols = Cols();
     const int32_t rows = Rows();
@@ -52,10 +51,10 @@ void TPuzzleBoard::NewPuzzle()
     std::array<bool, MaxColours> allowed {};
     std::fill_n(allowed.begin(), FNumColours, true);
     for (int32_t k = FNumColours - 1; k >= 0; --k)
-        if (FRandom.Random(100) < 40)
+        if (random.Random(100) < 40)
             allowed[k] = false;
     if (std::none_of(allowed.begin(), allowed.end(), [](bool a) { return a; }))
-        allowed[FRandom.Random(FNumColours)] = true;
+        allowed[random.Random(FNumColours)] = true;
 
     // Colours for every slot, drawn until an allowed one comes up.
     for (int32_t c = 1; c <= cols; ++c)
@@ -63,7 +62,7 @@ void TPuzzleBoard::NewPuzzle()
             for (uint8_t& slot : Current.Cell(c, r).ArmColours) {
                 int32_t colour;
                 do
-                    colour = FRandom.Random(FNumColours);
+                    colour = random.Random(FNumColours);
                 while (!allowed[colour]);
                 slot = static_cast<uint8_t>(colour);
             }
@@ -77,12 +76,12 @@ void TPuzzleBoard::NewPuzzle()
     do {
         uint8_t mask = 0xFF;
         for (int32_t i = 0; i < 2; ++i)
-            if (FRandom.Random(100) < 50)
-                mask &= static_cast<uint8_t>(~AxisMask(FRandom.Random(100) % 4));
+            if (random.Random(100) < 50)
+                mask &= static_cast<uint8_t>(~AxisMask(random.Random(100) % 4));
 
         for (int32_t c = 1; c <= cols; ++c)
             for (int32_t r = 1; r <= rows; ++r)
-                Current.Cell(c, r).Arms = static_cast<uint8_t>(FRandom.Random(256) & mask);
+                Current.Cell(c, r).Arms = static_cast<uint8_t>(random.Random(256) & mask);
 
         // Down the columns: no arm leaves the top or bottom row, and the arms that face each
         // other across a row boundary agree.
@@ -92,10 +91,10 @@ void TPuzzleBoard::NewPuzzle()
             for (int32_t r = 1; r < rows; ++r) {
                 TRoadCell& cell = Current.Cell(c, r);
                 if (c > 1)
-                    LinkArms(cell, ArmSouthWest, Current.Cell(c - 1, r + 1), ArmNorthEast);
+                    LinkArms(random, cell, ArmSouthWest, Current.Cell(c - 1, r + 1), ArmNorthEast);
                 if (c < cols)
-                    LinkArms(cell, ArmSouthEast, Current.Cell(c + 1, r + 1), ArmNorthWest);
-                LinkArms(cell, ArmSouth, Current.Cell(c, r + 1), ArmNorth);
+                    LinkArms(random, cell, ArmSouthEast, Current.Cell(c + 1, r + 1), ArmNorthWest);
+                LinkArms(random, cell, ArmSouth, Current.Cell(c, r + 1), ArmNorth);
             }
         }
 
@@ -104,7 +103,7 @@ void TPuzzleBoard::NewPuzzle()
             Current.Cell(1, r).Arms &= NoArmsLeft;
             Current.Cell(cols, r).Arms &= NoArmsRight;
             for (int32_t c = 1; c < cols; ++c)
-                LinkArms(Current.Cell(c, r), ArmEast, Current.Cell(c + 1, r), ArmWest);
+                LinkArms(random, Current.Cell(c, r), ArmEast, Current.Cell(c + 1, r), ArmWest);
         }
     } while (ArmsUniform());
 
@@ -115,13 +114,14 @@ void TPuzzleBoard::NewPuzzle()
 }
 
 // Two facing arms that disagree are both cleared or, three times as often, both set.
-void TPuzzleBoard::LinkArms(TRoadCell& a, uint8_t armA, TRoadCell& b, uint8_t armB)
+void TPuzzleBoard::LinkArms(
+    TRandomSource& random, TRoadCell& a, uint8_t armA, TRoadCell& b, uint8_t armB)
 {
     const bool hasA = (a.Arms & armA) != 0;
     const bool hasB = (b.Arms & armB) != 0;
     if (hasA == hasB)
         return;
-    if (FRandom.Random(100) < 25) {
+    if (random.Random(100) < 25) {
         a.Arms &= static_cast<uint8_t>(~armA);
         b.Arms &= static_cast<uint8_t>(~armB);
     } else {
@@ -148,7 +148,6 @@ void TPuzzleBoard::ShiftColumnUp(int32_t col)
     for (int32_t r = 2; r <= Rows(); ++r)
         Current.Cell(col, r - 1) = Current.Cell(col, r);
     Current.Cell(col, Rows()) = first;
-    LineMoved(true, col);
 }
 
 void TPuzzleBoard::ShiftColumnDown(int32_t col)
@@ -159,7 +158,6 @@ void TPuzzleBoard::ShiftColumnDown(int32_t col)
     for (int32_t r = Rows(); r >= 2; --r)
         Current.Cell(col, r) = Current.Cell(col, r - 1);
     Current.Cell(col, 1) = last;
-    LineMoved(true, col);
 }
 
 void TPuzzleBoard::ShiftRowLeft(int32_t row)
@@ -170,7 +168,6 @@ void TPuzzleBoard::ShiftRowLeft(int32_t row)
     for (int32_t c = 2; c <= Cols(); ++c)
         Current.Cell(c - 1, row) = Current.Cell(c, row);
     Current.Cell(Cols(), row) = first;
-    LineMoved(false, row);
 }
 
 void TPuzzleBoard::ShiftRowRight(int32_t row)
@@ -181,13 +178,6 @@ void TPuzzleBoard::ShiftRowRight(int32_t row)
     for (int32_t c = Cols(); c >= 2; --c)
         Current.Cell(c, row) = Current.Cell(c - 1, row);
     Current.Cell(1, row) = last;
-    LineMoved(false, row);
-}
-
-void TPuzzleBoard::LineMoved(bool isColumn, int32_t line)
-{
-    if (FObserver != nullptr)
-        FObserver->LineMoved(isColumn, line);
 }
 
 bool TPuzzleBoard::IsArrow(bool isColumn, int32_t index) const
@@ -210,6 +200,13 @@ void TPuzzleBoard::ApplyArrow(bool isColumn, int32_t index)
         else
             ShiftRowRight(index - Rows());
     }
+}
+
+TPuzzleBoard TPuzzleBoard::Apply(TArrow arrow) const
+{
+    TPuzzleBoard after = *this;
+    after.ApplyArrow(arrow.IsColumn, arrow.Index);
+    return after;
 }
 
 bool TPuzzleBoard::OnBoard(int32_t col, int32_t row) const
@@ -242,10 +239,11 @@ bool TPuzzleBoard::IsSolved() const
     return true;
 }
 
-void TPuzzleBoard::ScrambleStep()
+std::vector<TLineMove> TPuzzleBoard::ScrambleStep(TRandomSource& random)
 {
+    std::vector<TLineMove> moves;
     // n lines of length m in the current direction.
-    bool columns = FRandom.Random(100) < 50;
+    bool columns = random.Random(100) < 50;
     int32_t n = columns ? Cols() : Rows();
     int32_t m = columns ? Rows() : Cols();
     std::array<bool, MaxLines + 1> used {};
@@ -255,17 +253,18 @@ void TPuzzleBoard::ScrambleStep()
     for (int32_t i = 0; i < ScrambleRotations; ++i) {
         int32_t line;
         do
-            line = FRandom.Random(n * 1000) % n + 1;
+            line = random.Random(n * 1000) % n + 1;
         while (used[line]);
         used[line] = true;
         ++count;
 
-        int32_t amount = FRandom.Random((m - 1) * 1000) % (m - 1) + 1;
+        int32_t amount = random.Random((m - 1) * 1000) % (m - 1) + 1;
         const bool reversed = amount * 2 > m;
         if (reversed)
             amount = m - amount;
 
         for (int32_t a = 0; a < amount; ++a) {
+            moves.push_back({columns, line});
             if (columns) {
                 if (reversed)
                     ShiftColumnDown(line);
@@ -279,16 +278,14 @@ void TPuzzleBoard::ScrambleStep()
             }
         }
 
-        if (count == n - 1 || FRandom.Random(10) < n) {
+        if (count == n - 1 || random.Random(10) < n) {
             columns = !columns;
             std::swap(n, m);
             used = {};
             count = 0;
         }
     }
-
-    if (FObserver != nullptr)
-        FObserver->BoardScrambled();
+    return moves;
 }
 
 std::optional<TArrow> TPuzzleBoard::ArrowForKey(char32_t key) const

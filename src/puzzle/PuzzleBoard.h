@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // Colour indices of arms lie in 0..NumColours-1.
 constexpr int32_t NumColours = 1;
@@ -23,23 +24,20 @@ struct TArrow {
     friend bool operator==(const TArrow&, const TArrow&) = default;
 };
 
-// Told where the play board's picture has to change; the game window does the drawing.
-class TBoardObserver {
-public:
-    virtual ~TBoardObserver() = default;
-    // A column or row of the current board turned by one cell, also within a scramble step.
-    virtual void LineMoved(bool isColumn, int32_t line) = 0;
-    // A scramble step has turned many lines: the whole current board is to be drawn and shown.
-    virtual void BoardScrambled() = 0;
+// One cell of rotation of a column or row, as a scramble step turns them.
+struct TLineMove {
+    bool IsColumn = false;
+    int32_t Line = 0;
+    friend bool operator==(const TLineMove&, const TLineMove&) = default;
 };
 
 // The puzzle: a target picture of road tiles and the current board the player turns back into
-// it, by rotating whole columns and rows with wrap-around.
+// it, by rotating whole columns and rows with wrap-around. A plain value: copies are independent
+// and compare equal while they show the same boards at the same size.
 class TPuzzleBoard {
 public:
-    // The source is not owned and must outlive the board. The game always plays with NumColours;
-    // other counts (1 to 256) exercise the colour rules.
-    explicit TPuzzleBoard(TRandomSource& random, int32_t numColours = NumColours);
+    // The game always plays with NumColours; other counts (1 to 256) exercise the colour rules.
+    explicit TPuzzleBoard(int32_t numColours = NumColours);
 
     TRoadBoard Current;
     TRoadBoard Target;
@@ -49,10 +47,10 @@ public:
     // Counts outside MinLines..MaxLines are ignored.
     void SetCols(int32_t n);
     void SetRows(int32_t n);
-    void SetObserver(TBoardObserver* observer) { FObserver = observer; }
+    friend bool operator==(const TPuzzleBoard&, const TPuzzleBoard&) = default;
 
     // A new target with the current board equal to it.
-    void NewPuzzle();
+    void NewPuzzle(TRandomSource& random);
 
     // One cell of rotation of a line of the current board; lines off the board are ignored.
     void ShiftColumnUp(int32_t col);
@@ -62,13 +60,16 @@ public:
     bool IsArrow(bool isColumn, int32_t index) const;
     // The rotation the arrow stands for; an arrow that does not exist does nothing.
     void ApplyArrow(bool isColumn, int32_t index);
+    // The board after the arrow's rotation; this one stays as it is.
+    TPuzzleBoard Apply(TArrow arrow) const;
 
     // Cells off the board take no part in the game, so they count as solved.
     bool CellSolved(int32_t col, int32_t row) const;
     bool IsSolved() const;
 
-    // The rotations of one scramble step; the game counts the steps.
-    void ScrambleStep();
+    // The rotations of one scramble step, each cell of each in the order made; the game counts
+    // the steps.
+    std::vector<TLineMove> ScrambleStep(TRandomSource& random);
 
     // The arrow a typed character stands for: letters A to J for columns, digits for rows.
     std::optional<TArrow> ArrowForKey(char32_t key) const;
@@ -76,12 +77,9 @@ public:
 private:
     bool OnBoard(int32_t col, int32_t row) const;
     bool ArmsUniform() const;
-    void LinkArms(TRoadCell& a, uint8_t armA, TRoadCell& b, uint8_t armB);
-    void LineMoved(bool isColumn, int32_t line);
+    void LinkArms(TRandomSource& random, TRoadCell& a, uint8_t armA, TRoadCell& b, uint8_t armB);
 
-    TRandomSource& FRandom;
     int32_t FNumColours;
     uint8_t FCols = MinLines;
     uint8_t FRows = MinLines;
-    TBoardObserver* FObserver = nullptr;
 };

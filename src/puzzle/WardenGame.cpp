@@ -6,6 +6,7 @@ bool TWardenGame::Start()
         return false;
     if (FNeedNewPuzzle)
         NewPuzzle();
+    FHistory.Clear();
     FWon = false;
     FPlaying = true;
     FStep = 0;
@@ -19,7 +20,7 @@ bool TWardenGame::ScrambleStep()
 {
     if (!FPlaying || FScrambleCount <= 0)
         return false;
-    Board.ScrambleStep();
+    Board.ScrambleStep(FRandom);
     --FScrambleCount;
     if (Board.IsSolved())
         FScrambleCount = ScrambleSteps;
@@ -55,11 +56,15 @@ bool TWardenGame::NewPicture()
     return true;
 }
 
+bool TWardenGame::ArrowAllowed(TArrow arrow) const
+{
+    return AcceptsArrows() && Board.IsArrow(arrow.IsColumn, arrow.Index)
+        && (FArrowIndex == 0 || Arrow() == arrow);
+}
+
 bool TWardenGame::PressArrow(bool isColumn, int32_t index)
 {
-    if (!FPlaying || FScrambleCount != 0 || !Board.IsArrow(isColumn, index))
-        return false;
-    if (FArrowIndex != 0 && (FArrowIsColumn != isColumn || FArrowIndex != index))
+    if (!ArrowAllowed({isColumn, index}))
         return false;
     FArrowIsColumn = isColumn;
     FArrowIndex = index;
@@ -69,9 +74,35 @@ bool TWardenGame::PressArrow(bool isColumn, int32_t index)
 
 void TWardenGame::StartMove()
 {
-    Board.ApplyArrow(FArrowIsColumn, FArrowIndex);
+    FBefore = Board;
+    Board = FBefore.Apply(Arrow());
+    FHistory.Record(Arrow(), FBefore, Board);
     FStep = 0;
     FTimerMode = TimerMoveCycle;
+}
+
+bool TWardenGame::Undo()
+{
+    return ReadyForMove() && Restore(FHistory.Undo());
+}
+
+bool TWardenGame::Redo()
+{
+    return ReadyForMove() && Restore(FHistory.Redo());
+}
+
+bool TWardenGame::Restore(std::optional<TRestore> state)
+{
+    if (!state)
+        return false;
+    FArrowIsColumn = state->Slide.IsColumn;
+    FArrowIndex = state->Slide.Index;
+    FReleased = true;
+    FBefore = Board;
+    Board = state->Board;
+    FStep = 0;
+    FTimerMode = TimerMoveCycle;
+    return true;
 }
 
 void TWardenGame::ReleaseArrow()
@@ -92,6 +123,7 @@ bool TWardenGame::MoveFinished()
 
 void TWardenGame::NewPuzzle()
 {
-    Board.NewPuzzle();
+    FHistory.Clear();
+    Board.NewPuzzle(FRandom);
     FNeedNewPuzzle = false;
 }

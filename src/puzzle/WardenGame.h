@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Random.h"
+#include "puzzle/MoveHistory.h"
 #include "puzzle/PuzzleBoard.h"
 
 #include <cstdint>
@@ -9,9 +10,9 @@
 constexpr uint8_t TimerMoveCycle = 0;
 constexpr uint8_t TimerScramble = 1;
 
-// The game state and its transitions. The game window calls them from its event handlers and
-// draws around them; the board reports the lines it moves through its observer. Only the
-// transitions change the state.
+// The game state and its transitions. The play calls them and draws from what they leave: a
+// move keeps the board before it, the arrow and the step, which is all a slide's frame needs.
+// Only the transitions change the state.
 //
 // Idle: not Playing, not Won. Won: not Playing, Won, NeedNewPuzzle. Scrambling: Playing,
 // ScrambleCount > 0. Playing: Playing, ScrambleCount = 0, ArrowIndex the arrow of the running
@@ -20,11 +21,16 @@ class TWardenGame {
 public:
     // The source is not owned and must outlive the game.
     explicit TWardenGame(TRandomSource& random)
-        : Board(random)
+        : FRandom(random)
     {
     }
 
     TPuzzleBoard Board;
+    // The board before the running or last move, and the arrow it slides by.
+    const TPuzzleBoard& Before() const { return FBefore; }
+    TArrow Arrow() const { return {FArrowIsColumn, FArrowIndex}; }
+    // The current game's rotations; cleared by Start, Stop, a size change and a new picture.
+    const TMoveHistory& History() const { return FHistory; }
 
     bool Playing() const { return FPlaying; }
     bool Won() const { return FWon; }
@@ -48,10 +54,24 @@ public:
     // A new puzzle only, refused while Playing; after a win, Won stays set.
     bool NewPicture();
 
-    // Makes the arrow active when the game accepts moves and no other arrow is active.
+    // A game runs and its scramble is over.
+    bool AcceptsArrows() const { return FPlaying && FScrambleCount <= 0; }
+    // Whether the arrow may be pressed now: it exists, the game accepts arrows and no other
+    // arrow is active.
+    bool ArrowAllowed(TArrow arrow) const;
+    // Arrows are accepted and none is active.
+    bool ReadyForMove() const { return AcceptsArrows() && FArrowIndex == 0; }
+
+    // Makes the arrow active when it is allowed.
     bool PressArrow(bool isColumn, int32_t index);
-    // Rotates by the active arrow and starts the move cycle at its first tick.
+    // Rotates by the active arrow, records the rotation and starts the move cycle at its first
+    // tick.
     void StartMove();
+    // Takes the last rotation back, or makes the last undone one again: the board returns to
+    // its state and the move cycle slides the line there, released from the start. Refused
+    // (false) unless ready for a move with something to undo or redo.
+    bool Undo();
+    bool Redo();
     // The key or button that started the active arrow was let go.
     void ReleaseArrow();
     // One tick of the running move cycle; answers the step it has reached.
@@ -63,7 +83,11 @@ public:
 
 private:
     void NewPuzzle();
+    bool Restore(std::optional<TRestore> state);
 
+    TRandomSource& FRandom;
+    TPuzzleBoard FBefore;
+    TMoveHistory FHistory;
     bool FPlaying = false;
     bool FWon = false;
     bool FArrowIsColumn = false;

@@ -1,6 +1,6 @@
-#include "GameTestSupport.h"
 #include "WindowAnnouncements.h"
 #include "game/FormWarden.h"
+#include "play/GameTestSupport.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ TEST_F(BoardAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
     EXPECT_EQ(Description(children[8]), "Target picture");
     EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[9]), 0));
     RunIdle();
-    EXPECT_EQ(Form->Play->History.Moves(), 1);
+    EXPECT_EQ(Form->Play->Game.History().Moves(), 1);
     EXPECT_TRUE(Form->tmrWarden.Enabled());
     AtkStateSet* states = atk_object_ref_state_set(children[9]);
     EXPECT_TRUE(atk_state_set_contains_state(states, ATK_STATE_PRESSED));
@@ -133,7 +133,7 @@ TEST_F(BoardAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
             Form->tmrWarden.Tick();
     }
     ASSERT_TRUE(Form->Play->Game.Won());
-    const int32_t moves = Form->Play->History.Moves();
+    const int32_t moves = Form->Play->Game.History().Moves();
     EXPECT_EQ(Announced.back(),
         "Well done! Solved in " + std::to_string(moves) + (moves == 1 ? " move" : " moves"));
     children = Children();

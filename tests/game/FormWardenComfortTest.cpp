@@ -91,18 +91,18 @@ TEST_F(FormWardenComfortTest, UndoAndRedoReplayMovesWithTheirFramesAndANewMoveCl
     Type('Y', ssCtrl, 25);
     Ticks(4);
     EXPECT_EQ(Game().Board.Current, afterTwo);
-    EXPECT_EQ(Form->Play->History.Moves(), 2);
-    EXPECT_EQ(Form->Play->History.Redoable(), 1);
+    EXPECT_EQ(Form->Play->Game.History().Moves(), 2);
+    EXPECT_EQ(Form->Play->Game.History().Redoable(), 1);
     Form->KeyDown('Z', ssCtrl | ssShift); // redo, held: the keyboard's repeat does not act again
     Ticks(4);
     Form->KeyDown('Z', ssCtrl | ssShift);
     Form->KeyUp('Z', ssCtrl | ssShift);
     EXPECT_FALSE(Form->tmrWarden.Enabled());
-    EXPECT_EQ(Form->Play->History.Moves(), 3);
+    EXPECT_EQ(Form->Play->Game.History().Moves(), 3);
     Type('Z', ssCtrl, 26);
     Ticks(4);
     Move('c');
-    EXPECT_EQ(Form->Play->History.Redoable(), 0);
+    EXPECT_EQ(Form->Play->Game.History().Redoable(), 0);
     for (int32_t i = 0; i < 3; ++i) {
         Type('Z', ssCtrl, 26);
         Ticks(4);
@@ -128,10 +128,10 @@ TEST_F(FormWardenComfortTest, UndoIsRefusedDuringTheScrambleAndAMoveCycle)
     const TRoadBoard moving = Game().Board.Current;
     Type('Z', ssCtrl, 26);
     EXPECT_EQ(Game().Board.Current, moving);
-    EXPECT_EQ(Form->Play->History.Moves(), 2);
+    EXPECT_EQ(Form->Play->Game.History().Moves(), 2);
     Ticks(4);
     Form->ExitButtonClick();
-    EXPECT_EQ(Form->Play->History.Moves(), 0);
+    EXPECT_EQ(Form->Play->Game.History().Moves(), 0);
 }
 
 TEST_F(FormWardenComfortTest, AnUndoThatSolvesWinsThenStartSizeAndPictureClearTheHistory)
@@ -145,10 +145,10 @@ TEST_F(FormWardenComfortTest, AnUndoThatSolvesWinsThenStartSizeAndPictureClearTh
         WinByUndo();
         EXPECT_TRUE(Game().Won()) << name;
         EXPECT_TRUE(Form->cmdStart.Enabled()) << name;
-        EXPECT_EQ(Form->Play->History.Redoable(), 1) << name;
+        EXPECT_EQ(Form->Play->Game.History().Redoable(), 1) << name;
         clear();
-        EXPECT_EQ(Form->Play->History.Moves(), 0) << name;
-        EXPECT_EQ(Form->Play->History.Redoable(), 0) << name;
+        EXPECT_EQ(Form->Play->Game.History().Moves(), 0) << name;
+        EXPECT_EQ(Form->Play->Game.History().Redoable(), 0) << name;
         Form->ExitButtonClick();
         Form->ColRowButtonClick(Form->cmdRowM);
     }
@@ -252,7 +252,7 @@ TEST_F(FormWardenComfortTest, StatisticsCountGamesPerSizeReadJunkAsZeroAndShowOv
     EXPECT_EQ(PreviewTip(), "3 × 3: won 0 of 0");
     EXPECT_EQ(FormTooltipAt(*Form, 100, 200), "");
     WinByUndo();
-    const int32_t moves = Form->Play->History.Moves();
+    const int32_t moves = Form->Play->Game.History().Moves();
     const std::string best = std::to_string(moves) + " moves";
     EXPECT_EQ(PreviewTip(), "3 × 3: won 1 of 1, best " + best + " · this game: " + best);
     Scramble();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GameTestSupport.h"
+#include "play/GameTestSupport.h"
 #include "game/FormWarden.h"
 #include "support/TempFolder.h"
 

@@ -81,7 +81,6 @@ protected:
     TRoadBoard ColumnOneUp(const TRoadBoard& before, int32_t n)
     {
         TPuzzleBoard board = Game().Board;
-        board.SetObserver(nullptr);
         board.Current = before;
         while (n-- > 0)
             board.ShiftColumnUp(1);

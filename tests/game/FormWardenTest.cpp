@@ -1,6 +1,6 @@
 #include "game/FormWarden.h"
-#include "GameTestSupport.h"
 #include "platform/Screen.h"
+#include "play/GameTestSupport.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
@@ -103,7 +103,10 @@ TEST_F(FormWardenTest, AnAddedListenerHearsThePlayAndThePlayersOwnKeysAndClicks)
 {
     struct TTrail : TPlayListener {
         std::string Heard;
-        void PlayEvent(TPlayEvent event) override { Heard += "SCMWX"[static_cast<int>(event)]; }
+        void PlayEvent(TPlayEvent event, const TPlayView&) override
+        {
+            Heard += "SCMWX"[static_cast<int>(event)];
+        }
         void PlayerActed() override { Heard += 'p'; }
     } trail;
     Form->Listen(trail);

@@ -7,6 +7,8 @@
 #include <X11/XKBlib.h>
 #include <cctype>
 #include <gdk/gdkx.h>
+// Xlib's event name would hide the form's handler of the same name.
+#undef KeyPress
 
 namespace {
 
@@ -165,6 +167,44 @@ TEST_F(FormWardenZoomTest, CtrlPlusMinusAndZeroStepTheZoomOncePerPressAndKeepIt)
     EXPECT_EQ(Form->Zoom(), 1);
     EXPECT_FALSE(ApplyZoom(*Form, MaxZoom + 1));
     EXPECT_EQ(ApplyZoom(*Form, 3), Form->ZoomFits(3));
+}
+
+// The window's pictures at each state of one fixed game, as hashes of what the window showed
+// when they were recorded: any change to how the window draws shows here.
+TEST_F(FormWardenZoomTest, TheWindowShowsTheRecordedPicturesOfAFixedGame)
+{
+    const auto hash = [](const std::vector<uint32_t>& pixels) {
+        uint64_t h = 14695981039346656037u;
+        for (const uint32_t p : pixels)
+            h = (h ^ p) * 1099511628211u;
+        return h;
+    };
+    Random.FallBack(2024);
+    Click(219, 343); // one column more, then one less: a picture from the fixed seed
+    Click(63, 343);
+    std::vector<uint64_t> seen {hash(Drawn())};
+    Click(377, 343); // Start
+    while (Form->tmrWarden.Enabled())
+        Ticks(1);
+    seen.push_back(hash(Drawn()));
+    const std::string keys = SolvingKeys(Game().Board);
+    Form->KeyDown(static_cast<uint16_t>(std::toupper(keys[0])), 0);
+    Form->KeyPress(keys[0]);
+    Ticks(2);
+    seen.push_back(hash(Drawn())); // the second frame of the slide
+    Form->KeyUp(static_cast<uint16_t>(std::toupper(keys[0])), 0);
+    Ticks(2);
+    for (const char key : keys.substr(1)) {
+        Type(static_cast<uint16_t>(std::toupper(key)), 0, key);
+        Ticks(4);
+    }
+    ASSERT_TRUE(Game().Won());
+    seen.push_back(hash(Drawn()));
+    Zoom(2);
+    seen.push_back(hash(Drawn()));
+    EXPECT_EQ(seen,
+        (std::vector<uint64_t> {16397735753164049738u, 5501508487299680457u, 265722142842441334u,
+            17120986090511388021u, 8078951467648652373u}));
 }
 
 TEST_F(FormWardenZoomTest, ARefusedZoomStepRingsTheBellAndSaysWhy)

@@ -26,7 +26,7 @@ protected:
         Window.Attach();
     }
 
-    int32_t Moves() { return Form->Play->History.Moves(); }
+    int32_t Moves() { return Form->Play->Game.History().Moves(); }
     // Runs the loop, where the solver's answers arrive, until the condition holds.
     template <typename F>
     static bool RunLoopUntil(F condition, std::chrono::milliseconds most = std::chrono::seconds(10))

@@ -1,6 +1,7 @@
-#include "platform/BackgroundTask.h"
+#include "play/BackgroundTask.h"
 
 #include "common/KelException.h"
+#include "platform/MainLoop.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>
@@ -30,6 +31,7 @@ TEST(BackgroundTaskTest, CompletionRunsOnTheLoopsThreadWithTheWorksResultOrError
         std::thread::id workThread, doneThread;
         std::string outcome;
         TBackgroundTask task(
+            RunOnMainLoop,
             [&](const std::atomic<bool>&) {
                 workThread = std::this_thread::get_id();
                 if (fails)
@@ -60,6 +62,7 @@ TEST(BackgroundTaskTest, TheWorkAndTheThreadsItStartsRunBelowTheLoopsPriority)
     int work = loop;
     int started = loop;
     TBackgroundTask task(
+        RunOnMainLoop,
         [&](const std::atomic<bool>&) {
             work = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
             std::thread([&] {
@@ -84,6 +87,7 @@ TEST(BackgroundTaskTest, TheWorkRunsTenBelowItsCallerAtAnyPriorityUpToTheLowest)
             setpriority(PRIO_PROCESS, self, getpriority(PRIO_PROCESS, self) + lower);
             caller = getpriority(PRIO_PROCESS, self);
             TBackgroundTask task(
+                RunOnMainLoop,
                 [&](const std::atomic<bool>&) {
                     work = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
                 },
@@ -102,6 +106,7 @@ TEST(BackgroundTaskTest, DestroyingTheTaskCancelsTheWorkAndDropsItsCompletion)
     bool done = false;
     {
         TBackgroundTask task(
+            RunOnMainLoop,
             [&](const std::atomic<bool>& cancel) {
                 started = true;
                 while (!cancel)

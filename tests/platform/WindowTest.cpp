@@ -256,6 +256,24 @@ TEST_F(TShownForm, AFailingAccessibleSourceIsReportedAndAskedAgainAtTheNextQuest
     EXPECT_EQ(atk_object_get_n_accessible_children(area), 0);
 }
 
+// A form with items must leave every other widget's accessible as the toolkit made it: a form
+// without items, and widgets whose accessible kinds are first used afterwards.
+TEST_F(TShownForm, WidgetsWithoutItemsHaveNoAccessibleChildrenBesideAFormWithItems)
+{
+    SetFormAccessibility(Form, [] { return std::vector<TAccessibleItem>(1); });
+    TForm plain;
+    const TGObjectPtr<GtkWidget> image(GTK_WIDGET(g_object_ref_sink(gtk_image_new())));
+    const TGObjectPtr<GtkWidget> spinner(GTK_WIDGET(g_object_ref_sink(gtk_spinner_new())));
+    EXPECT_EQ(
+        atk_object_get_n_accessible_children(gtk_widget_get_accessible(Form.Window().Area)), 1);
+    for (GtkWidget* widget : {plain.Window().Area, image.get(), spinner.get()}) {
+        AtkObject* accessible = gtk_widget_get_accessible(widget);
+        EXPECT_EQ(atk_object_get_n_accessible_children(accessible), 0)
+            << G_OBJECT_TYPE_NAME(widget);
+        EXPECT_EQ(atk_object_ref_accessible_child(accessible, 0), nullptr);
+    }
+}
+
 TEST(Shell, AddressesWithoutAHandlerAreRefused)
 {
     EXPECT_FALSE(OpenAddress(""));

@@ -48,14 +48,14 @@ std::vector<int32_t> Repeated(std::vector<int32_t> asked, int32_t n, int32_t tim
 TEST(PuzzleGeneration, ThousandsOfPuzzlesOfEverySizeKeepTheInvariants)
 {
     TRuntimeRandom random(TestSeed());
-    TPuzzleBoard board(random);
+    TPuzzleBoard board;
     for (int32_t cols = 3; cols <= 5; ++cols)
         for (int32_t rows = 3; rows <= 5; ++rows) {
             board.SetCols(cols);
             board.SetRows(rows);
             uint8_t armsSeen = 0;
             for (int32_t i = 0; i < 400; ++i) {
-                board.NewPuzzle();
+                board.NewPuzzle(random);
                 ASSERT_EQ(InvariantBreach(board), "") << cols << " x " << rows << ", puzzle " << i;
                 ASSERT_EQ(board.Current, board.Target);
                 for (int32_t c = 1; c <= cols; ++c)
@@ -77,9 +77,9 @@ TEST(PuzzleGeneration, DrawOrderWithARedrawnUniformPictureAndBothLinkOutcomes)
     random.Then(0).Then(ArmEast | ArmSouth).Then(0, 7); // only cell (1, 2) has arms
     random.Then(10); // its south link is cleared first,
     random.Then(25); // then its east link is set
-    TPuzzleBoard board(random);
+    TPuzzleBoard board;
 
-    board.NewPuzzle();
+    board.NewPuzzle(random);
 
     std::vector<int32_t> asked = Repeated({100, 1}, 1, 81);
     asked = Repeated(Repeated(asked, 100, 2), 256, 9);
@@ -99,11 +99,11 @@ TEST(PuzzleGeneration, AnAxisDrawnModuloFourLeavesEveryCell)
     random.Then(10).Then(6); // axis 2: east and west
     random.Then(49).Then(99); // axis 3: south-east and north-west
     random.FallBack(20240601);
-    TPuzzleBoard board(random);
+    TPuzzleBoard board;
     board.SetCols(5);
     board.SetRows(5);
 
-    board.NewPuzzle();
+    board.NewPuzzle(random);
 
     int32_t armDraws = 0;
     for (const TDraw& d : random.Draws)
@@ -121,9 +121,9 @@ TEST(PuzzleGeneration, ColoursAreDrawnUntilAnAllowedOneComes)
     random.Then(2).Then(0); // the first slot tries until it gets 0
     random.Then(1, 80);
     random.FallBack(7);
-    TPuzzleBoard board(random, 3);
+    TPuzzleBoard board(3);
 
-    board.NewPuzzle();
+    board.NewPuzzle(random);
 
     const std::vector<int32_t> asked = random.AskedN();
     ASSERT_GE(asked.size(), 85u);
@@ -145,11 +145,11 @@ TEST(PuzzleGeneration, ColoursFillSlotsByColumnThenRowThenSlot)
     for (int32_t i = 0; i < 3 * 4 * 9; ++i)
         random.Then(i);
     random.FallBack(11);
-    TPuzzleBoard board(random, 120);
+    TPuzzleBoard board(120);
     board.SetCols(3);
     board.SetRows(4);
 
-    board.NewPuzzle();
+    board.NewPuzzle(random);
 
     for (int32_t c = 1; c <= 3; ++c)
         for (int32_t r = 1; r <= 4; ++r)

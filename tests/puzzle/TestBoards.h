@@ -27,7 +27,7 @@ inline TPuzzleBoard ScrambledGame(TRandomSource& random, int32_t cols, int32_t r
     TWardenGame game(random);
     game.Board.SetCols(cols);
     game.Board.SetRows(rows);
-    game.Board.NewPuzzle();
+    game.Board.NewPuzzle(random);
     if (distinct)
         game.Board.Target = game.Board.Current = DistinctBoard();
     game.Start();

@@ -100,10 +100,10 @@ TEST(PuzzleSolver, SolvedBoardsAndBoardsOfOneRepeatedTileNeedNoMoves)
     TRuntimeRandom random(TestSeed());
     for (int32_t cols = 3; cols <= 5; ++cols)
         for (int32_t rows = 3; rows <= 5; ++rows) {
-            TPuzzleBoard board(random);
+            TPuzzleBoard board;
             board.SetCols(cols);
             board.SetRows(rows);
-            board.NewPuzzle();
+            board.NewPuzzle(random);
             EXPECT_EQ(SolvePuzzle(board)->Moves.size(), 0u);
 
             // Tiles that differ only in the colours of absent arms are the same tile.

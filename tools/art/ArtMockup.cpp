@@ -2,125 +2,40 @@
 
 #include "art/ArtColours.h"
 #include "art/ArtNoise.h"
+#include "encoder/VX8Encoder.h"
+#include "play/WardenPlay.h"
+#include "surface/PBMInfo.h"
 
-#include <bit>
+#include <unistd.h>
+
+#include <atomic>
 
 namespace {
 
-constexpr int32_t BoardSurface = 208;
 constexpr int32_t PlayX = 37, PlayY = 104, PreviewX = 273, PreviewY = 104;
 
-int32_t Origin(int32_t lines)
+TPuzzleBoard ToPuzzle(const TMockBoard& target, const TMockBoard& current)
 {
-    return 25 + 16 * (5 - lines);
-}
-
-void DrawTiles(
-    TIndexedCanvas& canvas, const TArtLibrary& library, const TMockBoard& board, int32_t mode)
-{
-    const TIndexedPicture& empty = library.Picture("empty");
-    const TIndexedPicture& roads = library.Picture("roads");
-    const TIndexedPicture& corners = library.Picture("conndiag");
-    const int32_t ox = Origin(board.Cols);
-    const int32_t oy = Origin(board.Rows);
-    for (int32_t c = 0; c < board.Cols; ++c) {
-        for (int32_t r = 0; r < board.Rows; ++r)
-            canvas.DrawWhole(empty, ox + 32 * c, oy + 32 * r);
-    }
-    const std::vector<int32_t> layers
-        = mode == 2 ? std::vector<int32_t> {2, 1, 0} : std::vector<int32_t> {0};
-    for (int32_t layer : layers) {
-        auto cellX = [&](int32_t c) { return ox + 32 * c + (layer == 1 ? 1 : 0); };
-        auto cellY = [&](int32_t r) { return oy + 32 * r + (layer == 2 ? 1 : 0); };
-        for (int32_t c = 0; c < board.Cols; ++c) {
-            for (int32_t r = 0; r < board.Rows; ++r) {
-                const uint8_t arms = board.At(c, r);
-                if (std::popcount(arms) == 1)
-                    canvas.Draw(roads, 32 * layer, 32 * 8, 32, 32, cellX(c), cellY(r));
-                for (int32_t k = 0; k < 8; ++k) {
-                    if ((arms >> k) & 1)
-                        canvas.Draw(roads, 32 * layer, 32 * k, 32, 32, cellX(c), cellY(r));
-                }
-            }
+    TPuzzleBoard puzzle;
+    puzzle.SetCols(target.Cols);
+    puzzle.SetRows(target.Rows);
+    for (int32_t c = 0; c < target.Cols; ++c)
+        for (int32_t r = 0; r < target.Rows; ++r) {
+            puzzle.Target.Cell(c + 1, r + 1).Arms = target.At(c, r);
+            puzzle.Current.Cell(c + 1, r + 1).Arms = current.At(c, r);
         }
-        if (mode == 0)
-            continue;
-        for (int32_t c = 0; c < board.Cols; ++c) {
-            for (int32_t r = 0; r < board.Rows; ++r) {
-                const int32_t x = cellX(c);
-                const int32_t y = cellY(r);
-                if (r > 0) {
-                    if (board.At(c, r - 1) & 0x08)
-                        canvas.Draw(corners, 7 * layer, 7, 7, 7, x + 28, y - 4);
-                    if (board.At(c, r - 1) & 0x20)
-                        canvas.Draw(corners, 7 * layer, 0, 7, 7, x - 4, y - 4);
-                } else if (board.Rows > 1) {
-                    if (board.At(c, 1) & 0x80)
-                        canvas.Draw(corners, 7 * layer, 7, 7, 7, x - 4, y + 28);
-                    if (board.At(c, 1) & 0x02)
-                        canvas.Draw(corners, 7 * layer, 0, 7, 7, x + 28, y + 28);
-                }
-            }
+    return puzzle;
+}
+
+TIndexedPicture PictureOf(TVX8ImageData& surface)
+{
+    TIndexedPicture picture {"", surface.Width, surface.Height, false, {}};
+    for (int32_t y = 0; y < surface.Height; ++y)
+        for (int32_t x = 0; x < surface.Width; ++x) {
+            picture.Pixels.push_back(*surface.StartLine(x, y));
+            surface.UnlockSegment(x, y);
         }
-    }
-    if (mode == 0) {
-        for (int32_t c = 1; c <= board.Cols; ++c)
-            canvas.VertLine(ox + 32 * c - 1, oy, 32 * board.Rows, GridLineSlot);
-        for (int32_t r = 1; r <= board.Rows; ++r)
-            canvas.HorzLine(ox, oy + 32 * r - 1, 32 * board.Cols, GridLineSlot);
-    }
-}
-
-void DrawArrows(TIndexedCanvas& canvas, const TArtLibrary& library, const TMockBoard& board,
-    int32_t pressedColumn)
-{
-    const int32_t ox = Origin(board.Cols);
-    const int32_t oy = Origin(board.Rows);
-    for (int32_t a = 1; a <= 2 * board.Cols; ++a) {
-        const bool first = a <= board.Cols;
-        const bool pressed = a == pressedColumn;
-        const std::string name = std::string(first ? "arru" : "arrd") + (pressed ? "_dn" : "_up");
-        const int32_t frame = 20 * (a - 1) - (first ? 0 : 60);
-        const int32_t x = ox + 6 + 32 * ((a - 1) % board.Cols);
-        const int32_t y = first ? oy - 25 : oy + 32 * board.Rows + 4;
-        canvas.Draw(library.Picture(name), 0, frame, 20, 20, x, y);
-    }
-    for (int32_t a = 1; a <= 2 * board.Rows; ++a) {
-        const bool first = a <= board.Rows;
-        const std::string name = std::string(first ? "arrl" : "arrr") + "_up";
-        const int32_t frame = 20 * (a - 1) - (first ? 0 : 60);
-        const int32_t y = oy + 6 + 32 * ((a - 1) % board.Rows);
-        const int32_t x = first ? ox - 25 : ox + 32 * board.Cols + 4;
-        canvas.Draw(library.Picture(name), 0, frame, 20, 20, x, y);
-    }
-}
-
-TIndexedCanvas RenderBoard(
-    const TArtLibrary& library, const TMockBoard& board, bool play, TWindowState state)
-{
-    TIndexedCanvas canvas(BoardSurface, BoardSurface);
-    canvas.PaintTiles(library.Picture("tile"), play ? PlayX : PreviewX, play ? PlayY : PreviewY);
-    const bool playing = state == TWindowState::Playing;
-    const int32_t ox = Origin(board.Cols);
-    const int32_t oy = Origin(board.Rows);
-    if (playing || play) {
-        canvas.HorzLine(ox - 1, oy - 1, 32 * board.Cols, GridLineSlot);
-        canvas.VertLine(ox - 1, oy - 1, 32 * board.Rows, GridLineSlot);
-    }
-    const int32_t mode = playing ? (play ? 0 : 1) : (play ? 2 : 1);
-    if (!play && !playing) {
-        canvas.DrawWhole(
-            library.Picture(state == TWindowState::Won ? "welldone" : "clicksr"), 1, 1);
-        return canvas;
-    }
-    if (mode != 0) {
-        canvas.HorzLine(ox, oy + 32 * board.Rows, 32 * board.Cols, EdgeLineSlot);
-        canvas.VertLine(ox + 32 * board.Cols, oy, 32 * board.Rows, EdgeLineSlot);
-    }
-    DrawTiles(canvas, library, board, mode);
-    if (play && playing)
-        DrawArrows(canvas, library, board, 2);
-    return canvas;
+    return picture;
 }
 
 void DrawButton(TIndexedCanvas& canvas, const TArtLibrary& library, const char* name, int32_t x,
@@ -231,22 +146,6 @@ TMockBoard FullBoard(int32_t cols, int32_t rows)
     return board;
 }
 
-TIndexedPicture ComposeBoard(const TArtLibrary& library, const TMockBoard& board, int32_t mode)
-{
-    TIndexedCanvas canvas(BoardSurface, BoardSurface);
-    canvas.PaintTiles(library.Picture("tile"), PlayX, PlayY);
-    const int32_t ox = Origin(board.Cols);
-    const int32_t oy = Origin(board.Rows);
-    canvas.HorzLine(ox - 1, oy - 1, 32 * board.Cols, GridLineSlot);
-    canvas.VertLine(ox - 1, oy - 1, 32 * board.Rows, GridLineSlot);
-    if (mode != 0) {
-        canvas.HorzLine(ox, oy + 32 * board.Rows, 32 * board.Cols, EdgeLineSlot);
-        canvas.VertLine(ox + 32 * board.Cols, oy, 32 * board.Rows, EdgeLineSlot);
-    }
-    DrawTiles(canvas, library, board, mode);
-    return canvas.Picture();
-}
-
 TMockBoard RotateColumn(const TMockBoard& board, int32_t col, int32_t steps)
 {
     TMockBoard turned = board;
@@ -255,9 +154,54 @@ TMockBoard RotateColumn(const TMockBoard& board, int32_t col, int32_t steps)
     return turned;
 }
 
-TIndexedPicture ComposeWindow(const TArtLibrary& library, TWindowState state,
-    const TMockBoard& target, const TMockBoard& current)
+// The library, its pictures for the boards and the painter, in the order they are let go.
+struct TMockup::TOpened {
+    TVX8Library Library;
+    std::unique_ptr<TGameImages> Images;
+    TImageHold Tile;
+    std::unique_ptr<TBoardPainter> Painter;
+};
+
+TMockup::TMockup(const TArtLibrary& library)
+    : FArt(library)
 {
+    static std::atomic<int32_t> made = 0;
+    FFile = std::filesystem::temp_directory_path()
+        / ("pathwarden-mockup-" + std::to_string(getpid()) + "-" + std::to_string(++made) + ".vx8");
+    WriteLibraryFile(FFile.string(), ToFilePalette(library.Palette), ToSourceImages(library));
+    InitPBMInfo();
+    FOpened = std::make_unique<TOpened>();
+    FOpened->Library.Open(FFile.string(), true);
+    FOpened->Images = std::make_unique<TGameImages>(FOpened->Library);
+    FOpened->Tile = TImageHold::Open(FOpened->Library, "tile");
+    TVX8ImageData& tile = *FOpened->Tile.Surface();
+    FOpened->Painter = std::make_unique<TBoardPainter>(
+        *FOpened->Images, [&tile](TVX8ImageData& surface, TPoint p) {
+            for (int32_t y = -(p.Y % tile.Height); y < surface.Height; y += tile.Height)
+                for (int32_t x = -(p.X % tile.Width); x < surface.Width; x += tile.Width)
+                    surface.Draw({x, y}, tile, tile.Bounds());
+        });
+}
+
+TMockup::~TMockup()
+{
+    FOpened.reset();
+    std::error_code ignored;
+    std::filesystem::remove(FFile, ignored);
+}
+
+TIndexedPicture TMockup::Board(const TMockBoard& board, int32_t mode)
+{
+    TVX8ImageData& surface = *FOpened->Images->PlayBoard;
+    FOpened->Painter->DrawBoard(surface, ToPuzzle(board, board).Current, {board.Cols, board.Rows},
+        static_cast<TTileMode>(mode), {PlayX, PlayY});
+    return PictureOf(surface);
+}
+
+TIndexedPicture TMockup::Window(
+    TWindowState state, const TMockBoard& target, const TMockBoard& current)
+{
+    const TArtLibrary& library = FArt;
     TIndexedCanvas window(517, 403);
     window.PaintTiles(library.Picture("tile"), 0, 0);
     window.DrawWhole(library.Picture("warden"), 71, 9);
@@ -269,8 +213,12 @@ TIndexedPicture ComposeWindow(const TArtLibrary& library, TWindowState state,
     DrawButton(window, library, "plus_btn", 199, 329, idle && target.Cols < 5 ? 1 : 2);
     DrawButton(window, library, "min_btn", 43, 359, idle && target.Rows > 3 ? 0 : 2);
     DrawButton(window, library, "plus_btn", 199, 359, idle && target.Rows < 5 ? 0 : 2);
-    const TMockBoard& shown = state == TWindowState::Playing ? current : target;
-    window.DrawWhole(RenderBoard(library, shown, true, state).Picture(), PlayX, PlayY);
-    window.DrawWhole(RenderBoard(library, target, false, state).Picture(), PreviewX, PreviewY);
+    const TPuzzleBoard puzzle = ToPuzzle(target, idle ? target : current);
+    const TPlayView view {puzzle, 0, !idle, false, state == TWindowState::Won, false, false,
+        idle ? TArrow {} : TArrow {true, 2}, false, std::nullopt};
+    FOpened->Painter->RenderBoard(TBoardKind::Play, view, {PlayX, PlayY});
+    FOpened->Painter->RenderBoard(TBoardKind::Preview, view, {PreviewX, PreviewY});
+    window.DrawWhole(PictureOf(*FOpened->Images->PlayBoard), PlayX, PlayY);
+    window.DrawWhole(PictureOf(*FOpened->Images->PreviewBoard), PreviewX, PreviewY);
     return window.Picture();
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "art/ArtLibrary.h"
+#include "play/BoardPainter.h"
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 
 // A palette-index surface that draws the way the game's surfaces do: clipped, and skipping the
 // transparent key of transparent sources.
@@ -43,13 +46,27 @@ TMockBoard RotateColumn(const TMockBoard& board, int32_t col, int32_t steps);
 // Every cell linked to all of its neighbours: each kind of junction and crossing at once.
 TMockBoard FullBoard(int32_t cols, int32_t rows);
 
-// One board surface (208 x 208) drawn in a tile drawing mode: 0 with grid lines, 1 flat,
-// 2 raised.
-TIndexedPicture ComposeBoard(const TArtLibrary& library, const TMockBoard& board, int32_t mode);
-
 enum class TWindowState { Idle, Playing, Won };
 
-// The whole 517 x 403 game window in a state, composed from the library's pictures with the
-// game's layout and board drawing rules.
-TIndexedPicture ComposeWindow(const TArtLibrary& library, TWindowState state,
-    const TMockBoard& target, const TMockBoard& current);
+// The game's own board painter on the pictures of an art library, which is written to a
+// temporary library file and opened as the game opens its own.
+class TMockup {
+public:
+    explicit TMockup(const TArtLibrary& library);
+    ~TMockup();
+    TMockup(const TMockup&) = delete;
+    TMockup& operator=(const TMockup&) = delete;
+
+    // One board surface (208 x 208) drawn in a tile drawing mode: 0 with grid lines, 1 flat,
+    // 2 raised.
+    TIndexedPicture Board(const TMockBoard& board, int32_t mode);
+    // The whole 517 x 403 game window in a state, with the game's layout; its boards are drawn
+    // as the game draws them, while playing with the up arrow of column 2 pressed.
+    TIndexedPicture Window(TWindowState state, const TMockBoard& target, const TMockBoard& current);
+
+private:
+    struct TOpened;
+    const TArtLibrary& FArt;
+    std::filesystem::path FFile;
+    std::unique_ptr<TOpened> FOpened;
+};

@@ -1,9 +1,9 @@
 #include "art/ArtPreview.h"
 
-#include "common/KelException.h"
 #include "art/ArtColours.h"
 #include "art/ArtMockup.h"
 #include "art/ArtText.h"
+#include "common/KelException.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -99,27 +99,28 @@ void WritePreviews(const TArtLibrary& library, const std::string& folder)
         WritePicture(picture, library.Palette, root / (picture.Name + ".png"), 2);
     WriteContactSheet(library, root / "contact-sheet.png");
 
+    TMockup mockup(library);
     const TMockBoard target = SampleBoard(4, 4, 7);
     const TMockBoard scrambled = RotateColumn(RotateColumn(target, 1, 1), 3, 2);
     const std::pair<TWindowState, const char*> states[] = {{TWindowState::Idle, "window-idle"},
         {TWindowState::Playing, "window-playing"}, {TWindowState::Won, "window-won"}};
     for (const auto& [state, name] : states) {
-        const TIndexedPicture window = ComposeWindow(library, state, target, scrambled);
+        const TIndexedPicture window = mockup.Window(state, target, scrambled);
         WritePicture(window, library.Palette, root / (std::string(name) + ".png"), 1);
         WritePicture(window, library.Palette, root / (std::string(name) + "-2x.png"), 2);
     }
     for (int32_t mode = 0; mode < 3; ++mode) {
         const std::string suffix = std::to_string(mode) + "-4x.png";
-        WritePicture(ComposeBoard(library, FullBoard(3, 3), mode), library.Palette,
+        WritePicture(mockup.Board(FullBoard(3, 3), mode), library.Palette,
             root / ("board-full-mode" + suffix), 4);
-        WritePicture(ComposeBoard(library, SampleBoard(5, 5, 3), mode), library.Palette,
+        WritePicture(mockup.Board(SampleBoard(5, 5, 3), mode), library.Palette,
             root / ("board-sample-mode" + suffix), 4);
     }
 
     const TMockBoard large = SampleBoard(5, 5, 12);
-    const TIndexedPicture window = ComposeWindow(library, TWindowState::Idle, large, large);
+    const TIndexedPicture window = mockup.Window(TWindowState::Idle, large, large);
     WritePicture(window, library.Palette, root / "window-idle-5x5.png", 1);
     const TIndexedPicture playing
-        = ComposeWindow(library, TWindowState::Playing, large, RotateColumn(large, 2, 1));
+        = mockup.Window(TWindowState::Playing, large, RotateColumn(large, 2, 1));
     WritePicture(playing, library.Palette, root / "window-playing-5x5-2x.png", 2);
 }

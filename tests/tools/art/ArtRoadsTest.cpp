@@ -33,12 +33,18 @@ TMockBoard Board3x3(std::initializer_list<std::tuple<int32_t, int32_t, uint8_t>>
     return board;
 }
 
+// One mock-up on the shared library for the whole test program: it writes the library to a file.
+TMockup& Mockup()
+{
+    static TMockup mockup(SharedLibrary());
+    return mockup;
+}
+
 // Pixels where the board with roads differs from the same board without them.
 std::vector<bool> RoadMask(const TMockBoard& board, int32_t mode)
 {
-    const TArtLibrary& library = SharedLibrary();
-    const TIndexedPicture with = ComposeBoard(library, board, mode);
-    const TIndexedPicture without = ComposeBoard(library, TMockBoard {}, mode);
+    const TIndexedPicture with = Mockup().Board(board, mode);
+    const TIndexedPicture without = Mockup().Board(TMockBoard {}, mode);
     std::vector<bool> mask(with.Pixels.size());
     for (std::size_t i = 0; i < mask.size(); ++i)
         mask[i] = with.Pixels[i] != without.Pixels[i];
@@ -190,7 +196,6 @@ TEST(ArtRoads, DiagonalRoadsRunUnbrokenOverGridCornersInFlatAndRaisedBoards)
 
 TEST(ArtRoads, DiagonalsCrossingAtAGridCornerShowBothRoadsCleanly)
 {
-    const TArtLibrary& library = SharedLibrary();
     const TMockBoard rising
         = Board3x3({{0, 2, NorthEast}, {1, 1, NorthEast | SouthWest}, {2, 0, SouthWest}});
     const TMockBoard falling = Board3x3({{1, 0, SouthEast}, {2, 1, NorthWest}});
@@ -199,10 +204,10 @@ TEST(ArtRoads, DiagonalsCrossingAtAGridCornerShowBothRoadsCleanly)
         both.Arms[i] |= falling.Arms[i];
 
     for (int32_t mode : {1, 2}) {
-        const TIndexedPicture meadow = ComposeBoard(library, TMockBoard {}, mode);
-        const TIndexedPicture one = ComposeBoard(library, rising, mode);
-        const TIndexedPicture other = ComposeBoard(library, falling, mode);
-        const TIndexedPicture crossed = ComposeBoard(library, both, mode);
+        const TIndexedPicture meadow = Mockup().Board(TMockBoard {}, mode);
+        const TIndexedPicture one = Mockup().Board(rising, mode);
+        const TIndexedPicture other = Mockup().Board(falling, mode);
+        const TIndexedPicture crossed = Mockup().Board(both, mode);
         for (std::size_t i = 0; i < crossed.Pixels.size(); ++i) {
             const uint8_t empty = meadow.Pixels[i];
             const uint8_t a = one.Pixels[i];

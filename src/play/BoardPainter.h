@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/BoardLayout.h"
-#include "game/GameImages.h"
-#include "puzzle/WardenGame.h"
+#include "play/BoardLayout.h"
+#include "play/GameImages.h"
+#include "play/PlayCommand.h"
 #include "raster/DeviceContext.h"
 
 #include <cstdint>
@@ -30,13 +30,17 @@ public:
     void DrawTiles(const TRoadBoard& board, const TBoardLayout& layout, TVX8ImageData* surface,
         int32_t c1, int32_t r1, int32_t c2, int32_t r2, TTileMode mode) const;
     // Composes a whole board for the game's state; windowPosition is where its paint box lies.
-    void RenderBoard(TBoardKind kind, const TWardenGame& game, TPoint windowPosition) const;
+    void RenderBoard(TBoardKind kind, const TPlayView& view, TPoint windowPosition) const;
+    // A board's surface without arrows or message: the background from windowPosition, the
+    // border, the edge lines of the flat and raised drawings, and the cells.
+    void DrawBoard(TVX8ImageData& surface, const TRoadBoard& board, const TBoardLayout& layout,
+        TTileMode mode, TPoint windowPosition) const;
     // An arrow of the play board, drawn pressed while it is the game's active arrow.
-    void DrawArrow(const TWardenGame& game, bool isColumn, int32_t index) const;
-    void DrawAllArrows(const TWardenGame& game) const;
+    void DrawArrow(const TPlayView& view, bool isColumn, int32_t index) const;
+    void DrawAllArrows(const TPlayView& view) const;
     // The play board with the moving line of the active arrow drawn `offset` pixels short of
     // its place, wrapping round within the line, into a surface of the play board's size.
-    void ComposeScrollFrame(TVX8ImageData& frame, const TWardenGame& game, int32_t offset) const;
+    void ComposeScrollFrame(TVX8ImageData& frame, const TPlayView& view, int32_t offset) const;
 
 private:
     void DrawPieces(const TRoadBoard& board, const TBoardLayout& layout, TVX8ImageData& surface,

@@ -1,4 +1,4 @@
-#include "game/GameStatistics.h"
+#include "play/GameStatistics.h"
 
 #include "common/IniFile.h"
 

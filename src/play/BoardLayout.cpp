@@ -1,4 +1,4 @@
-#include "game/BoardLayout.h"
+#include "play/BoardLayout.h"
 
 TRect TBoardLayout::ArrowRect(bool isColumn, int32_t index) const
 {

@@ -1,11 +1,6 @@
-#include "game/WardenCoach.h"
+#include "play/WardenCoach.h"
 
 #include <utility>
-
-TBoardSnapshot TBoardSnapshot::Of(const TPuzzleBoard& board)
-{
-    return {board.Current, board.Target, board.Cols(), board.Rows()};
-}
 
 void TWardenCoach::Reset()
 {
@@ -16,7 +11,7 @@ void TWardenCoach::Reset()
     FWay.clear();
 }
 
-void TWardenCoach::Learn(uint32_t game, const TBoardSnapshot& solved, std::vector<TArrow> moves)
+void TWardenCoach::Learn(uint32_t game, const TPuzzleBoard& solved, std::vector<TArrow> moves)
 {
     if (game != FGame)
         return;
@@ -26,7 +21,7 @@ void TWardenCoach::Learn(uint32_t game, const TBoardSnapshot& solved, std::vecto
 
 std::optional<TArrow> TWardenCoach::NextMove(const TPuzzleBoard& board) const
 {
-    if (!FFrom || FWay.empty() || *FFrom != TBoardSnapshot::Of(board))
+    if (!FFrom || FWay.empty() || *FFrom != board)
         return std::nullopt;
     return FWay.front();
 }
@@ -36,7 +31,7 @@ void TWardenCoach::MovePlayed(const TPuzzleBoard& board)
     if (FWay.empty())
         return;
     FWay.erase(FWay.begin());
-    FFrom = TBoardSnapshot::Of(board);
+    FFrom = board;
 }
 
 std::string ParText(const TPar& par)

@@ -1,15 +1,14 @@
-#include "game/WardenStatistics.h"
+#include "play/WardenStatistics.h"
 
 #include "common/KelException.h"
-#include "game/GameStatistics.h"
+#include "play/GameStatistics.h"
 
 #include <utility>
 
-TWardenStatistics::TWardenStatistics(const TWardenPlay& play, const TWardenCoach& coach,
-    const TControl& preview, std::function<std::string()> settingsFile)
+TWardenStatistics::TWardenStatistics(const TPlayDoor& play, std::function<TRect()> preview,
+    std::function<std::string()> settingsFile)
     : FPlay(play)
-    , FCoach(coach)
-    , FPreview(preview)
+    , FPreview(std::move(preview))
     , FSettingsFile(std::move(settingsFile))
 {
 }
@@ -25,34 +24,34 @@ std::string TWardenStatistics::File() const
 }
 
 // Statistics that cannot be written are not worth interrupting the game for.
-void TWardenStatistics::PlayEvent(TPlayEvent event)
+void TWardenStatistics::PlayEvent(TPlayEvent event, const TPlayView& view)
 {
     if (event != TPlayEvent::Started && event != TPlayEvent::Won)
         return;
     const std::string file = File();
     if (file.empty())
         return;
-    const TPuzzleBoard& board = FPlay.Game.Board;
+    const TPuzzleBoard& board = view.Board;
     if (event == TPlayEvent::Started)
         RecordGameStarted(file, board.Cols(), board.Rows());
     else
-        RecordGameWon(file, board.Cols(), board.Rows(), FPlay.History.Moves(), FCoach.Assisted);
+        RecordGameWon(file, board.Cols(), board.Rows(), view.Moves, view.Helped);
 }
 
 std::string TWardenStatistics::PreviewTooltip(int32_t x, int32_t y) const
 {
-    const TRect r = FPreview.BoundsRect();
+    const TRect r = FPreview();
     if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom)
         return {};
     const std::string file = File();
-    const TWardenGame& game = FPlay.Game;
-    const int32_t cols = game.Board.Cols(), rows = game.Board.Rows();
+    const TPlayView view = FPlay.View();
+    const int32_t cols = view.Board.Cols(), rows = view.Board.Rows();
     const TSizeStatistics statistics
         = file.empty() ? TSizeStatistics {} : ReadSizeStatistics(file, cols, rows);
-    const bool inGame = game.Playing() || (game.Won() && game.NeedNewPuzzle());
-    std::string text = StatisticsText(statistics, cols, rows,
-        inGame ? std::optional<int32_t>(FPlay.History.Moves()) : std::nullopt);
-    if (inGame && FCoach.Par)
-        text += " · " + ParText(*FCoach.Par);
+    const bool inGame = view.Playing || view.WonPictureShown;
+    std::string text = StatisticsText(
+        statistics, cols, rows, inGame ? std::optional<int32_t>(view.Moves) : std::nullopt);
+    if (inGame && view.Par)
+        text += " · " + ParText(*view.Par);
     return text;
 }

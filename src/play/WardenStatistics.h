@@ -1,9 +1,7 @@
 #pragma once
 
-#include "game/PlayListener.h"
-#include "game/WardenCoach.h"
-#include "game/WardenPlay.h"
-#include "platform/Control.h"
+#include "common/KelRect.h"
+#include "play/PlayListener.h"
 
 #include <functional>
 #include <string>
@@ -13,19 +11,18 @@
 class TWardenStatistics : public TPlayListener {
 public:
     // settingsFile names the file and may throw; no statistics are kept without one. The tip
-    // belongs to the preview box.
-    TWardenStatistics(const TWardenPlay& play, const TWardenCoach& coach, const TControl& preview,
+    // belongs to the place of the preview board in the window, which preview tells.
+    TWardenStatistics(const TPlayDoor& play, std::function<TRect()> preview,
         std::function<std::string()> settingsFile);
 
-    void PlayEvent(TPlayEvent event) override;
+    void PlayEvent(TPlayEvent event, const TPlayView& view) override;
     // The statistics of the board size at a point over the preview board, else nothing.
     std::string PreviewTooltip(int32_t x, int32_t y) const;
 
 private:
     std::string File() const;
 
-    const TWardenPlay& FPlay;
-    const TWardenCoach& FCoach;
-    const TControl& FPreview;
+    const TPlayDoor& FPlay;
+    std::function<TRect()> FPreview;
     std::function<std::string()> FSettingsFile;
 };

@@ -1,5 +1,5 @@
-#include "game/WardenCoach.h"
-#include "game/GameStatistics.h"
+#include "play/WardenCoach.h"
+#include "play/GameStatistics.h"
 #include "puzzle/ScriptedRandom.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +16,7 @@ TEST(WardenCoachTest, ParSaysParOnlyWhenNoWayIsShorterAndHelpedWinsShowNoBest)
 
 TEST(WardenCoachTest, MoveWordsNameTheLineAndTheWayItTurns)
 {
-    TScriptedRandom random;
-    TPuzzleBoard board(random);
+    TPuzzleBoard board;
     board.SetCols(4);
     board.SetRows(3);
     const std::pair<TArrow, const char*> cases[]
@@ -29,8 +28,7 @@ TEST(WardenCoachTest, MoveWordsNameTheLineAndTheWayItTurns)
 
 TEST(WardenCoachTest, WayIsPlayedFromItsOwnBoardOnlyAndAnEarlierGamesAnswerIsIgnored)
 {
-    TScriptedRandom random;
-    TPuzzleBoard board(random);
+    TPuzzleBoard board;
     for (int32_t col = 1; col <= 3; ++col)
         for (int32_t row = 1; row <= 3; ++row)
             board.Target.Cell(col, row).Arms = static_cast<uint8_t>(col * 8 + row);
@@ -41,10 +39,10 @@ TEST(WardenCoachTest, WayIsPlayedFromItsOwnBoardOnlyAndAnEarlierGamesAnswerIsIgn
     coach.Reset();
     const uint32_t earlier = coach.Game();
     coach.Reset();
-    coach.Learn(earlier, TBoardSnapshot::Of(board), {{false, 5}, {true, 4}});
+    coach.Learn(earlier, board, {{false, 5}, {true, 4}});
     EXPECT_EQ(coach.NextMove(board), std::nullopt);
 
-    coach.Learn(coach.Game(), TBoardSnapshot::Of(board), {{false, 5}, {true, 4}});
+    coach.Learn(coach.Game(), board, {{false, 5}, {true, 4}});
     EXPECT_EQ(coach.NextMove(board), (TArrow {false, 5}));
     board.ApplyArrow(false, 5);
     EXPECT_EQ(coach.NextMove(board), std::nullopt) << "the board moved past the known way";

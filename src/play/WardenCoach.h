@@ -13,16 +13,6 @@ struct TPar {
     bool Shortest = false;
 };
 
-// A board as it was handed to the solver.
-struct TBoardSnapshot {
-    TRoadBoard Current;
-    TRoadBoard Target;
-    int32_t Cols = 0;
-    int32_t Rows = 0;
-    static TBoardSnapshot Of(const TPuzzleBoard& board);
-    friend bool operator==(const TBoardSnapshot&, const TBoardSnapshot&) = default;
-};
-
 // What the solver has told about the game in play: the par of its scrambled board, and the way
 // back from the board it solved last, which hints play one move at a time.
 class TWardenCoach {
@@ -31,7 +21,7 @@ public:
     void Reset();
     // Counts the games; a solution that arrives for an earlier game is not learnt.
     uint32_t Game() const { return FGame; }
-    void Learn(uint32_t game, const TBoardSnapshot& solved, std::vector<TArrow> moves);
+    void Learn(uint32_t game, const TPuzzleBoard& solved, std::vector<TArrow> moves);
     // The next move of the known way back, when the board is the one the way leads from.
     std::optional<TArrow> NextMove(const TPuzzleBoard& board) const;
     // The next move has been played on the board: the rest of the way leads from it now.
@@ -43,7 +33,7 @@ public:
 
 private:
     uint32_t FGame = 0;
-    std::optional<TBoardSnapshot> FFrom;
+    std::optional<TPuzzleBoard> FFrom;
     std::vector<TArrow> FWay;
 };
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "game/PlayListener.h"
-#include "game/WardenCoach.h"
-#include "game/WardenPlay.h"
-#include "platform/BackgroundTask.h"
+#include "play/BackgroundTask.h"
+#include "play/PlayListener.h"
+#include "play/WardenCoach.h"
 
 #include <functional>
 #include <memory>
@@ -15,35 +14,36 @@
 // for the par when a scramble ends.
 class TWardenHints : public TPlayListener {
 public:
-    // Each move played for the player is announced in words.
-    TWardenHints(TWardenPlay& play, std::function<void(const std::string&)> announce);
+    // The coach is the play's, which the hints keep informed. Each move played for the player
+    // is announced in words; the solver's answers are handed to the game's thread.
+    TWardenHints(TPlayDoor& play, TWardenCoach& coach,
+        std::function<void(const std::string&)> announce, TGameThread gameThread);
 
-    // Refused when no game runs, during the scramble and during a move.
-    void ShowHint();
-    void ShowMe();
     // The par, the way back and the help given in the game in play.
     const TWardenCoach& Coach() const { return FCoach; }
 
-    void PlayEvent(TPlayEvent event) override;
+    void PlayEvent(TPlayEvent event, const TPlayView& view) override;
+    // A hint or "show me", which the play allows only when a move may be made.
+    void Asked(const TCommand& command, const TPlayView& view) override;
     // Any key or click ends "show me" and forgets a hint still waiting for the solver.
     void PlayerActed() override;
 
 private:
     enum class THelp : uint8_t { None, Hint, ShowMe };
-    void GiveHelp(THelp help);
     void ContinueHelp();
-    // Asks the solver for a way back from the board as it is now: for the par when the scramble
-    // has ended, else for help.
-    void RequestSolution(bool forPar);
+    // Asks the solver for a way back from the board: for the par when the scramble has ended,
+    // else for help.
+    void RequestSolution(bool forPar, const TPuzzleBoard& board);
     void Reset();
-    void PrepareSolverTables();
+    void PrepareSolverTables(int32_t cols, int32_t rows);
 
-    TWardenPlay& FPlay;
+    TPlayDoor& FPlay;
+    TWardenCoach& FCoach;
     std::function<void(const std::string&)> FAnnounce;
-    TWardenCoach FCoach;
+    TGameThread FGameThread;
     THelp FHelp = THelp::None;
     struct TSolveJob {
-        TBoardSnapshot Board;
+        TPuzzleBoard Board;
         std::unique_ptr<TBackgroundTask> Task;
         bool Pending() const { return Task && !Task->Finished(); }
     };

@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "play/GameTestSupport.h"
 
 #include <map>
 
@@ -26,7 +26,7 @@ protected:
 
 TEST_F(BoardPainterTest, IdlePlayBoardHasBorderAndEdgeLinesAroundTheGrid)
 {
-    Painter.RenderBoard(TBoardKind::Play, Game, {37, 104});
+    Painter.RenderBoard(TBoardKind::Play, ViewOf(Game), {37, 104});
     for (int32_t i = 0; i < 96; ++i) {
         EXPECT_EQ(PixelOf(Play, 56 + i, 56), GridLineIndex) << i;
         EXPECT_EQ(PixelOf(Play, 56, 56 + i), GridLineIndex) << i;
@@ -92,7 +92,7 @@ TEST_F(BoardPainterTest, IdlePreviewShowsOnlyBackgroundAndMessagePicture)
         if (message[0] == 'w') {
             ASSERT_TRUE(Game.Start() && Game.MoveFinished());
         }
-        Painter.RenderBoard(TBoardKind::Preview, Game, {273, 104});
+        Painter.RenderBoard(TBoardKind::Preview, ViewOf(Game), {273, 104});
         TImageHold expected = TImageHold::Create(Pictures.Library, "expected", 208, 208);
         TImageHold picture = TImageHold::Open(Pictures.Library, message);
         Pictures.Tiles()(*expected.Surface(), {273, 104});
@@ -110,7 +110,7 @@ TEST_F(BoardPainterTest, FiveByFiveArrowsLoseTheirLastRowAndColumnToTheClip)
     ASSERT_TRUE(Game.Start());
     while (Game.ScrambleStep()) { }
     ASSERT_TRUE(Game.PressArrow(true, 7));
-    Painter.RenderBoard(TBoardKind::Play, Game, {37, 104});
+    Painter.RenderBoard(TBoardKind::Play, ViewOf(Game), {37, 104});
     auto shows = [&](TPoint p, TArrowImage image, int32_t frame) {
         return Shows(Play, p, *Pictures.Images->Arrow(image), {0, 20 * frame, 20, 20 * frame + 20});
     };

@@ -1,6 +1,6 @@
-#include "game/GameImages.h"
+#include "play/GameImages.h"
 
-#include "game/BoardLayout.h"
+#include "play/BoardLayout.h"
 
 namespace {
 

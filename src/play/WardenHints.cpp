@@ -1,21 +1,22 @@
-#include "game/WardenHints.h"
+#include "play/WardenHints.h"
 
 #include "solver/PuzzleSolver.h"
 
-TWardenHints::TWardenHints(TWardenPlay& play, std::function<void(const std::string&)> announce)
+TWardenHints::TWardenHints(TPlayDoor& play, TWardenCoach& coach,
+    std::function<void(const std::string&)> announce, TGameThread gameThread)
     : FPlay(play)
+    , FCoach(coach)
     , FAnnounce(std::move(announce))
+    , FGameThread(std::move(gameThread))
 {
 }
 
-void TWardenHints::ShowHint()
+void TWardenHints::Asked(const TCommand& command, const TPlayView&)
 {
-    GiveHelp(THelp::Hint);
-}
-
-void TWardenHints::ShowMe()
-{
-    GiveHelp(THelp::ShowMe);
+    if (command.Kind != TCommandKind::Hint && command.Kind != TCommandKind::ShowMe)
+        return;
+    FHelp = command.Kind == TCommandKind::Hint ? THelp::Hint : THelp::ShowMe;
+    ContinueHelp();
 }
 
 void TWardenHints::PlayerActed()
@@ -32,36 +33,27 @@ void TWardenHints::Reset()
     FHelpSolve.Task.reset();
 }
 
-void TWardenHints::GiveHelp(THelp help)
-{
-    if (!FPlay.ReadyForMove())
-        return;
-    FHelp = help;
-    ContinueHelp();
-}
-
 // Plays the next move of the way back when the coach knows it for the board as it is, else asks
-// the solver and plays when the answer comes; the game goes on meanwhile.
+// the solver and plays when the answer comes; the game goes on meanwhile. While a move runs,
+// the help waits for its end.
 void TWardenHints::ContinueHelp()
 {
-    if (FHelp == THelp::None || !FPlay.ReadyForMove())
+    const TPlayView view = FPlay.View();
+    if (FHelp == THelp::None || !view.ReadyForMove)
         return;
-    const std::optional<TArrow> move = FCoach.NextMove(FPlay.Game.Board);
+    const std::optional<TArrow> move = FCoach.NextMove(view.Board);
     if (!move) {
-        RequestSolution(false);
+        RequestSolution(false, view.Board);
         return;
     }
     if (FHelp == THelp::Hint)
         FHelp = THelp::None;
-    FCoach.Assisted = true;
-    FAnnounce(MoveWords(FPlay.Game.Board, *move));
-    FPlay.PlayMove(*move);
-    FCoach.MovePlayed(FPlay.Game.Board);
+    FAnnounce(MoveWords(view.Board, *move));
+    FPlay.Post(TCommand::Help(*move));
 }
 
-void TWardenHints::RequestSolution(bool forPar)
+void TWardenHints::RequestSolution(bool forPar, const TPuzzleBoard& board)
 {
-    const TBoardSnapshot board = TBoardSnapshot::Of(FPlay.Game.Board);
     // Whichever question is already being answered for this board answers this one too.
     for (const TSolveJob* job : {&FParSolve, &FHelpSolve})
         if (!forPar && job->Pending() && job->Board == board)
@@ -72,12 +64,14 @@ void TWardenHints::RequestSolution(bool forPar)
     auto solution = std::make_shared<std::optional<TSolution>>();
     const uint32_t game = FCoach.Game();
     job.Task = std::make_unique<TBackgroundTask>(
+        FGameThread,
         [board, solution](const std::atomic<bool>& cancel) {
             TSolveOptions options;
             options.Cancel = &cancel;
-            *solution = SolvePuzzle(board.Current, board.Target, board.Cols, board.Rows, options);
+            *solution
+                = SolvePuzzle(board.Current, board.Target, board.Cols(), board.Rows(), options);
         },
-        [this, board, solution, game, forPar](std::exception_ptr error) {
+        [this, board, solution, game, forPar](const std::exception_ptr& error) {
             if (error)
                 std::rethrow_exception(error);
             if (!*solution || game != FCoach.Game())
@@ -86,7 +80,7 @@ void TWardenHints::RequestSolution(bool forPar)
             if (forPar)
                 FCoach.Par = TPar {static_cast<int32_t>(way.Moves.size()), way.Shortest};
             FCoach.Learn(game, board, way.Moves);
-            if (TBoardSnapshot::Of(FPlay.Game.Board) == board)
+            if (FPlay.View().Board == board)
                 ContinueHelp();
         });
 }
@@ -94,34 +88,34 @@ void TWardenHints::RequestSolution(bool forPar)
 // The par is asked for when the scramble ends: the tables it needs are built meanwhile, rather
 // than after it. A build for another size is no longer wanted and would hold up this one's:
 // it is cancelled, which leaves its tables to be built when that size is played again.
-void TWardenHints::PrepareSolverTables()
+void TWardenHints::PrepareSolverTables(int32_t cols, int32_t rows)
 {
-    const int32_t cols = FPlay.Game.Board.Cols();
-    const int32_t rows = FPlay.Game.Board.Rows();
     if (FSolverTables && !FSolverTables->Finished() && FSolverTablesSize == std::pair {cols, rows})
         return;
     FSolverTables.reset();
     FSolverTablesSize = {cols, rows};
     FSolverTables = std::make_unique<TBackgroundTask>(
+        FGameThread,
         [cols, rows](const std::atomic<bool>& cancel) { PrepareSolver(cols, rows, &cancel); },
-        [](std::exception_ptr error) {
+        [](const std::exception_ptr& error) {
             if (error)
                 std::rethrow_exception(error);
         });
 }
 
-void TWardenHints::PlayEvent(TPlayEvent event)
+void TWardenHints::PlayEvent(TPlayEvent event, const TPlayView& view)
 {
     switch (event) {
     case TPlayEvent::Started:
         Reset();
-        PrepareSolverTables();
+        PrepareSolverTables(view.Board.Cols(), view.Board.Rows());
         break;
     case TPlayEvent::Scrambled:
-        RequestSolution(true);
+        RequestSolution(true, view.Board);
         break;
     case TPlayEvent::Moved:
-        if (FHelp == THelp::ShowMe)
+        // Also a hint whose answer came while the move ran: it goes on from the board as it is.
+        if (FHelp != THelp::None)
             ContinueHelp();
         break;
     case TPlayEvent::Won:

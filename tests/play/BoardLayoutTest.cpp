@@ -1,4 +1,4 @@
-#include "game/BoardLayout.h"
+#include "play/BoardLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,7 @@
-#include "game/WardenStatistics.h"
-#include "GameTestSupport.h"
+#include "play/WardenStatistics.h"
 #include "common/KelException.h"
-#include "game/GameStatistics.h"
-#include "platform/Form.h"
-#include "platform/PaintBox.h"
+#include "play/GameStatistics.h"
+#include "play/PlayTestSupport.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -14,10 +12,9 @@ protected:
     WardenStatisticsTest()
     {
         Random.FallBack(TestSeed());
-        Preview.SetBounds(273, 104, 208, 208);
         Play.SetSize(3, 3);
         Play.Stop();
-        Screen.Listener = &Statistics;
+        Play.Listen(Statistics);
     }
     // A game played to its end by the keys that solve it.
     void Win()
@@ -36,14 +33,15 @@ protected:
     TTempFolder Folder;
     std::string File = Folder.Write("Pathwarden.ini", "");
     std::function<std::string()> SettingsFile = [this] { return File; };
-    TGamePictures Pictures;
+    TBlankPictures Pictures;
     TScriptedRandom Random;
     TRecordingScreen Screen {*Pictures.Images};
-    TWardenPlay Play {Random, *Pictures.Images, Pictures.Tiles(), Screen};
-    TWardenCoach Coach;
-    TForm Form;
-    TPaintBox Preview {Form};
-    TWardenStatistics Statistics {Play, Coach, Preview, [this] { return SettingsFile(); }};
+    TWardenPlay Play {Random, *Pictures.Images, nullptr, Screen};
+    TWardenStatistics Statistics {Play,
+        [] {
+            return TRect {273, 104, 481, 312};
+        },
+        [this] { return SettingsFile(); }};
 };
 
 TEST_F(WardenStatisticsTest, AStartCountsAtOnceAndAWinWithItsMovesUnlessHelped)
@@ -52,10 +50,10 @@ TEST_F(WardenStatisticsTest, AStartCountsAtOnceAndAWinWithItsMovesUnlessHelped)
     Play.Stop();
     EXPECT_EQ(ReadSizeStatistics(File, 3, 3), (TSizeStatistics {1, 0, 0}));
     Win();
-    const int32_t moves = Play.History.Moves();
+    const int32_t moves = Play.Game.History().Moves();
     ASSERT_FALSE(Play.Game.Playing());
     EXPECT_EQ(ReadSizeStatistics(File, 3, 3), (TSizeStatistics {2, 1, moves}));
-    Coach.Assisted = true;
+    Play.Coach().Assisted = true;
     Win();
     EXPECT_EQ(ReadSizeStatistics(File, 3, 3), (TSizeStatistics {3, 2, moves}));
 }
@@ -67,7 +65,7 @@ TEST_F(WardenStatisticsTest, WithoutASettingsFolderNoneAreKeptAndTheTipStillShow
     Win();
 
     EXPECT_EQ(Statistics.PreviewTooltip(300, 200),
-        "3 × 3: won 0 of 0 · this game: " + std::to_string(Play.History.Moves()) + " moves");
+        "3 × 3: won 0 of 0 · this game: " + std::to_string(Play.Game.History().Moves()) + " moves");
     EXPECT_EQ(Statistics.PreviewTooltip(272, 200), "");
     EXPECT_EQ(Folder.Read("Pathwarden.ini"), "");
 }

@@ -1,4 +1,4 @@
-#include "game/BoardPainter.h"
+#include "play/BoardPainter.h"
 
 #include <algorithm>
 #include <bit>
@@ -159,47 +159,52 @@ TRect TBoardPainter::OpaquePart(int32_t pieceColumn, int32_t pieceRow) const
     return FOpaqueParts[static_cast<std::size_t>(pieceColumn * rows + pieceRow)];
 }
 
-void TBoardPainter::RenderBoard(
-    TBoardKind kind, const TWardenGame& game, TPoint windowPosition) const
+void TBoardPainter::RenderBoard(TBoardKind kind, const TPlayView& view, TPoint windowPosition) const
 {
     const bool play = kind == TBoardKind::Play;
     TVX8ImageData* surface = play ? FImages.PlayBoard : FImages.PreviewBoard;
     if (surface == nullptr)
         return;
-    const TBoardLayout layout = TBoardLayout::Of(game.Board);
-    if (FTiles)
-        FTiles(*surface, windowPosition);
-    const int32_t ox = layout.OriginX();
-    const int32_t oy = layout.OriginY();
-    if (game.Playing() || play) {
-        surface->HorzLine({ox - 1, oy - 1}, CellPitch * layout.Cols, GridLineIndex);
-        surface->VertLine({ox - 1, oy - 1}, CellPitch * layout.Rows, GridLineIndex);
-    }
-    const TTileMode mode = game.Playing() ? (play ? TTileMode::Grid : TTileMode::Flat)
-                                          : (play ? TTileMode::Raised : TTileMode::Flat);
-    if (!play && !game.Playing()) {
+    const TBoardLayout layout = TBoardLayout::Of(view.Board);
+    if (!play && !view.Playing) {
+        if (FTiles)
+            FTiles(*surface, windowPosition);
         const TImageHold message
-            = TImageHold::Open(FImages.Library, game.Won() ? "welldone" : "clicksr");
+            = TImageHold::Open(FImages.Library, view.Won ? "welldone" : "clicksr");
         if (TVX8ImageData* picture = message.Surface())
             surface->Draw({1, 1}, *picture, picture->Bounds());
         return;
     }
-    if (mode != TTileMode::Grid) {
-        surface->HorzLine(
-            {ox, oy + CellPitch * layout.Rows}, CellPitch * layout.Cols, EdgeLineIndex);
-        surface->VertLine(
-            {ox + CellPitch * layout.Cols, oy}, CellPitch * layout.Rows, EdgeLineIndex);
-    }
-    const TRoadBoard& board = play ? game.Board.Current : game.Board.Target;
-    DrawTiles(board, layout, surface, 1, 1, layout.Cols, layout.Rows, mode);
-    if (play && game.Playing())
-        DrawAllArrows(game);
+    const TTileMode mode
+        = view.Playing ? (play ? TTileMode::Grid : TTileMode::Flat) : TTileMode::Raised;
+    DrawBoard(
+        *surface, play ? view.Board.Current : view.Board.Target, layout, mode, windowPosition);
+    if (play && view.Playing)
+        DrawAllArrows(view);
 }
 
-void TBoardPainter::DrawArrow(const TWardenGame& game, bool isColumn, int32_t index) const
+void TBoardPainter::DrawBoard(TVX8ImageData& surface, const TRoadBoard& board,
+    const TBoardLayout& layout, TTileMode mode, TPoint windowPosition) const
 {
-    const TBoardLayout layout = TBoardLayout::Of(game.Board);
-    const bool pressed = isColumn == game.ArrowIsColumn() && index == game.ArrowIndex();
+    if (FTiles)
+        FTiles(surface, windowPosition);
+    const int32_t ox = layout.OriginX();
+    const int32_t oy = layout.OriginY();
+    surface.HorzLine({ox - 1, oy - 1}, CellPitch * layout.Cols, GridLineIndex);
+    surface.VertLine({ox - 1, oy - 1}, CellPitch * layout.Rows, GridLineIndex);
+    if (mode != TTileMode::Grid) {
+        surface.HorzLine(
+            {ox, oy + CellPitch * layout.Rows}, CellPitch * layout.Cols, EdgeLineIndex);
+        surface.VertLine(
+            {ox + CellPitch * layout.Cols, oy}, CellPitch * layout.Rows, EdgeLineIndex);
+    }
+    DrawTiles(board, layout, &surface, 1, 1, layout.Cols, layout.Rows, mode);
+}
+
+void TBoardPainter::DrawArrow(const TPlayView& view, bool isColumn, int32_t index) const
+{
+    const TBoardLayout layout = TBoardLayout::Of(view.Board);
+    const bool pressed = view.Arrow == TArrow {isColumn, index};
     const bool second = index > (isColumn ? layout.Cols : layout.Rows);
     // Up and left arrows show frames 0..4 (keys A..E, 1..5), down and right arrows frames from
     // 0 for the fourth key on (D..J, 4..0), so that every arrow shows its key.
@@ -214,24 +219,24 @@ void TBoardPainter::DrawArrow(const TWardenGame& game, bool isColumn, int32_t in
         {r.Left, r.Top}, *picture, {0, frameTop, ArrowSize, frameTop + ArrowSize});
 }
 
-void TBoardPainter::DrawAllArrows(const TWardenGame& game) const
+void TBoardPainter::DrawAllArrows(const TPlayView& view) const
 {
-    for (int32_t a = 1; a <= 2 * game.Board.Cols(); ++a)
-        DrawArrow(game, true, a);
-    for (int32_t a = 1; a <= 2 * game.Board.Rows(); ++a)
-        DrawArrow(game, false, a);
+    for (int32_t a = 1; a <= 2 * view.Board.Cols(); ++a)
+        DrawArrow(view, true, a);
+    for (int32_t a = 1; a <= 2 * view.Board.Rows(); ++a)
+        DrawArrow(view, false, a);
 }
 
 void TBoardPainter::ComposeScrollFrame(
-    TVX8ImageData& frame, const TWardenGame& game, int32_t offset) const
+    TVX8ImageData& frame, const TPlayView& view, int32_t offset) const
 {
     TVX8ImageData* play = FImages.PlayBoard;
     if (play == nullptr)
         return;
     frame.Draw({0, 0}, *play, play->Bounds());
-    const TBoardLayout layout = TBoardLayout::Of(game.Board);
-    const TArrow arrow {game.ArrowIsColumn(), game.ArrowIndex()};
-    if (!game.Board.IsArrow(arrow.IsColumn, arrow.Index))
+    const TBoardLayout layout = TBoardLayout::Of(view.Board);
+    const TArrow arrow = view.Arrow;
+    if (!view.Board.IsArrow(arrow.IsColumn, arrow.Index))
         return;
     const TRect s = layout.MovingStrip(arrow);
     const int32_t length = arrow.IsColumn ? RectHeight(s) : RectWidth(s);

@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "play/GameTestSupport.h"
 
 namespace {
 
@@ -33,7 +33,6 @@ protected:
     TRoadBoard ColumnOneUp(const TRoadBoard& before, int32_t n)
     {
         TPuzzleBoard board = Game.Board;
-        board.SetObserver(nullptr);
         board.Current = before;
         while (n-- > 0)
             board.ShiftColumnUp(1);

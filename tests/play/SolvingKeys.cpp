@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "play/PlayTestSupport.h"
 
 #include <array>
 #include <deque>
