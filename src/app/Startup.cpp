@@ -12,6 +12,7 @@
 #include "platform/RuntimeFolder.h"
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
+#include "solver/PuzzleSolver.h"
 #include "surface/PBMInfo.h"
 
 #include <filesystem>
@@ -21,6 +22,8 @@ namespace {
 
 constexpr const char* ProgramTitle = "Pathwarden";
 constexpr const char* DataFileName = "warden.vx8";
+// Read on the first hint or par, not at start; without it the solver builds its tables.
+constexpr const char* SolverTablesFileName = "warden.tables";
 // How long after the game window's first frame the hidden about window is made: the frame is
 // on the screen by then, also on a busy machine, and no player reaches for the about window
 // sooner.
@@ -111,6 +114,7 @@ int RunStartup(const TStartupSystem& system)
     }
     if (!CheckDataFile())
         return 1;
+    UseSolverTableFile(FindFileIgnoringCase(ProgramFolder(), SolverTablesFileName));
 
     Application().ProcessMessages();
     Application().Title = ProgramTitle;
