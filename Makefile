@@ -113,6 +113,7 @@ bench:
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPW_TESTS=OFF -DPW_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bench/pathwarden_bench
+	sh bench/first-solve.sh build-bench
 	sh bench/startup-bench.sh build-bench
 
 fuzz:

@@ -3,7 +3,7 @@
 // give the median, mean and longest solution, the median and slowest solve, the share solved
 // within 100 ms and the share solved in the fewest moves. PW_SOLVER_SEEDS sets the number of seeds
 // (1,000 by default).
-#include "puzzle/WardenGame.h"
+#include "ScrambledBoard.h"
 #include "solver/PuzzleSolver.h"
 
 #include <benchmark/benchmark.h>
@@ -25,24 +25,6 @@ int32_t SeedCount()
     return count != nullptr ? std::max(1, std::atoi(count)) : DefaultSeeds;
 }
 
-TPuzzleBoard ScrambledBoard(TRandomSource& random, int32_t cols, int32_t rows, bool distinct)
-{
-    TWardenGame game(random);
-    TPuzzleBoard& board = game.Board;
-    board.SetCols(cols);
-    board.SetRows(rows);
-    board.NewPuzzle(random);
-    if (distinct) {
-        for (int32_t c = 1; c <= MaxLines; ++c)
-            for (int32_t r = 1; r <= MaxLines; ++r)
-                board.Target.Cell(c, r).Arms = static_cast<uint8_t>(c * MaxLines + r);
-        board.Current = board.Target;
-    }
-    game.Start();
-    while (game.ScrambleStep()) { }
-    return board;
-}
-
 template <typename T> T Median(std::vector<T> values)
 {
     std::nth_element(values.begin(),
@@ -57,13 +39,18 @@ void BM_Solve(benchmark::State& state)
     const bool distinct = state.range(2) != 0;
     const int32_t seeds = SeedCount();
 
-    // Tables a size needs are built on its first solve; that time is reported on its own.
+    // Tables a size needs are read from the table file or built on its first solve; that time
+    // is reported on its own, and the tables that solves use once built are built before the
+    // boards are timed.
+    UseSolverTableFile(PW_PROGRAM_DIR "/Warden.tables");
     TRuntimeRandom warmRandom(0);
     const auto warmStart = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(SolvePuzzle(ScrambledBoard(warmRandom, cols, rows, distinct)));
     const double warmMs
         = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - warmStart)
               .count();
+
+    PrepareSolver(cols, rows);
 
     std::vector<double> lengths;
     std::vector<double> times;

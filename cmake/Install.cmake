@@ -15,6 +15,8 @@ configure_file(${PROJECT_SOURCE_DIR}/data/manual.html ${PW_PROGRAM_DIR}/manual.h
 
 install(FILES ${PW_PROGRAM_DIR}/Warden.vx8 ${PW_PROGRAM_DIR}/about-logo.png
   DESTINATION ${PW_INSTALL_PROGRAM_DIR})
+# The solver's tables, built ahead, beside the picture library.
+install(FILES ${PW_PROGRAM_DIR}/Warden.tables DESTINATION ${PW_INSTALL_PROGRAM_DIR})
 install(FILES data/manual.html DESTINATION ${PW_INSTALL_DATA_DIR})
 install(FILES data/pathwarden.desktop DESTINATION share/applications)
 install(FILES data/local.larkfield.pathwarden.metainfo.xml DESTINATION share/metainfo)

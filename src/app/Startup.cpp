@@ -13,6 +13,7 @@
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
 #include "play/SizeMemory.h"
+#include "solver/PuzzleSolver.h"
 #include "surface/PBMInfo.h"
 
 #include <filesystem>
@@ -22,6 +23,8 @@ namespace {
 
 constexpr const char* ProgramTitle = "Pathwarden";
 constexpr const char* DataFileName = "warden.vx8";
+// Read on the first hint or par, not at start; without it the solver builds its tables.
+constexpr const char* SolverTablesFileName = "warden.tables";
 // How long after the game window's first frame the hidden about window is made: the frame is
 // on the screen by then, also on a busy machine, and no player reaches for the about window
 // sooner.
@@ -112,6 +115,7 @@ int RunStartup(const TStartupSystem& system)
     }
     if (!CheckDataFile())
         return 1;
+    UseSolverTableFile(FindFileIgnoringCase(ProgramFolder(), SolverTablesFileName));
 
     Application().ProcessMessages();
     Application().Title = ProgramTitle;

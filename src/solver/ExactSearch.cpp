@@ -353,11 +353,12 @@ private:
 
 TSearchResult SearchShortest(const TClassPair& pair, const TSearchLimits& limits)
 {
-    // The pattern tables of 4 x 4 boards take seconds on their first use;
-    // a cancelled solver should not wait for them.
+    // The pattern table of 4 x 4 boards may take a second to build where the table file does
+    // not give it; a cancelled solver should not wait for it. The seventh tile's table is used
+    // once PrepareSolver has built it, and never waited for.
     if (pair.Current.Cols == PatternSide && pair.Current.Rows == PatternSide) {
         try {
-            TSeventhTileTable::Shared(limits.Cancel);
+            TTilePatternTable::Shared(limits.Cancel);
         } catch (const TTableCancelled&) {
             return {TSearchOutcome::Cancelled, {}, 0};
         }

@@ -22,7 +22,7 @@ TPatternBound::TPatternBound(const TClassBoard& start, const TClassBoard& target
     if (!FSingleChoices || FPlacements.empty())
         return;
     // With every tile different, the seventh tile of each placement is the one of its class.
-    if (!HasRepeatedClass(target)) {
+    if (!HasRepeatedClass(target) && TSeventhTileTable::Built()) {
         FSeventh = &TSeventhTileTable::Shared();
         for (TPlacement& placement : FPlacements)
             placement.Seventh = static_cast<uint8_t>(

@@ -2,6 +2,7 @@
 
 #include "solver/BuiltOnce.h"
 #include "solver/LayerSearch.h"
+#include "solver/TableFile.h"
 
 #include <map>
 #include <mutex>
@@ -82,22 +83,35 @@ TPatternTable::TPatternTable(
             const int32_t row = (cell / cols - firstGoal / cols + rows) % rows;
             FRelative[cell * FCells + firstGoal] = static_cast<uint8_t>(row * cols + col);
         }
+    const std::span<const uint8_t> shipped = TableFromFile(PatternTableName(cols, rows, offsets));
+    if (!shipped.empty()) {
+        Spread(shipped);
+        return;
+    }
+    Spread(SearchPlacements(cols, rows, offsets, cancel));
+}
+
+std::vector<uint8_t> TPatternTable::SearchPlacements(
+    int32_t cols, int32_t rows, const TOffsets& offsets, const std::atomic<bool>* cancel)
+{
+    const int32_t cells = cols * rows;
+    const auto tiles = static_cast<int32_t>(offsets.size());
     std::array<uint8_t, MaxPatternTiles> goals {};
-    for (int32_t i = 0; i < FTiles; ++i) {
+    for (int32_t i = 0; i < tiles; ++i) {
         const int32_t col = (offsets[i].first % cols + cols) % cols;
         const int32_t row = (offsets[i].second % rows + rows) % rows;
         goals[i] = static_cast<uint8_t>(row * cols + col);
     }
     const TCellMoves& cellMoves = TCellMoves::ForSize(cols, rows);
-    const uint32_t states = PlacementCount(FCells, FTiles);
+    const uint32_t states = PlacementCount(cells, tiles);
     TNibbleTable table(states);
-    const uint32_t home = RankPlacement(goals, FTiles, FCells);
+    const uint32_t home = RankPlacement(goals, tiles, cells);
     // The number of tiles is a template argument so that their cells are counted in registers.
     const auto search = [&]<int32_t Tiles>() {
         SearchByLayers<MaxMoves>(table, states, home, {},
-            TMovedPlacements<MaxMoves, Tiles>(cellMoves.To, FCells), cancel);
+            TMovedPlacements<MaxMoves, Tiles>(cellMoves.To, cells), cancel);
     };
-    switch (FTiles) {
+    switch (tiles) {
     case 1:
         search.operator()<1>();
         break;
@@ -113,10 +127,34 @@ TPatternTable::TPatternTable(
     default:
         search.operator()<MaxPatternTiles>();
     }
-    // A distance past what half a byte holds is kept as the most it holds, still a lower bound.
-    for (uint8_t& pair : table.Bytes)
-        for (const int32_t shift : {0, 4})
-            if (((pair >> shift) & 0xF) == TNibbleTable::Unreached)
-                pair = static_cast<uint8_t>(pair & ~(1 << shift));
-    FDistance = std::move(table.Bytes);
+    return std::move(table.Bytes);
+}
+
+void TPatternTable::Spread(std::span<const uint8_t> byPlacement)
+{
+    uint32_t size = 1;
+    for (int32_t i = 0; i < FTiles; ++i) {
+        FWeight[i] = size;
+        size *= static_cast<uint32_t>(FCells);
+    }
+    FDistance.assign((size + 1) / 2, 0);
+    // Placements are visited in the order of their numbers, a tile's cell at a time.
+    uint32_t rank = 0;
+    const auto visit = [&](const auto& self, int32_t tile, uint32_t taken, uint32_t index) -> void {
+        if (tile == FTiles) {
+            // A distance past what half a byte holds is kept as the most it holds, still a lower
+            // bound.
+            uint32_t distance = (byPlacement[rank / 2] >> (4 * (rank % 2))) & 0xF;
+            if (distance == TNibbleTable::Unreached)
+                distance = TNibbleTable::Deepest;
+            FDistance[index / 2] |= static_cast<uint8_t>(distance << (4 * (index % 2)));
+            ++rank;
+            return;
+        }
+        for (int32_t cell = 0; cell < FCells; ++cell)
+            if ((taken & (1u << cell)) == 0)
+                self(self, tile + 1, taken | 1u << cell,
+                    index + static_cast<uint32_t>(cell) * FWeight[tile]);
+    };
+    visit(visit, 0, 0, 0);
 }

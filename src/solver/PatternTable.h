@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // Up to this many tiles are tracked by one table.
@@ -29,8 +30,8 @@ struct TCellMoves {
 // The fewest moves that bring a few tiles to their cells on a board of wrapping lines, whatever
 // the other tiles do. Turning every line of one direction at once moves nothing relative to the
 // lines, so the distance depends only on where the tiles lie relative to the first one's target:
-// one table serves every translation of the same shape. Half a byte a placement: five tiles on a
-// 5 x 5 board take 3.2 MB.
+// one table serves every translation of the same shape. Half a byte an entry: five tiles on a
+// 5 x 5 board take 4.9 MB.
 class TPatternTable {
 public:
     using TOffsets = std::vector<std::pair<int8_t, int8_t>>;
@@ -43,15 +44,21 @@ public:
     static const TPatternTable& ForShape(int32_t cols, int32_t rows, const TOffsets& offsets,
         const std::atomic<bool>* cancel = nullptr);
 
-    // The distance of the tiles at these cells, the first of which belongs at firstGoal.
-    int32_t Distance(const std::array<uint8_t, MaxPatternTiles>& cells, int32_t firstGoal) const
+    // The distances of every placement of the tiles, as RankPlacement numbers them, half a byte
+    // each (0xF where unreached), from a search of the whole table. Raises TTableCancelled once
+    // cancel is set.
+    static std::vector<uint8_t> SearchPlacements(
+        int32_t cols, int32_t rows, const TOffsets& offsets, const std::atomic<bool>* cancel);
+
+    // A distance is read at the sum of one term per tile: Term(tile, cell of the tile, cell
+    // where the first tile belongs). A sum is cheaper at every node of a search than the number
+    // of a placement, which the table is searched and kept in: the search's table is spread out
+    // over every way to put each tile on any cell, at half as much memory again.
+    uint32_t Term(int32_t tile, int32_t cell, int32_t firstGoal) const
     {
-        std::array<uint8_t, MaxPatternTiles> relative {};
-        for (int32_t i = 0; i < FTiles; ++i)
-            relative[i] = FRelative[cells[i] * FCells + firstGoal];
-        const uint32_t index = RankPlacement(relative, FTiles, FCells);
-        return (FDistance[index / 2] >> (4 * (index % 2))) & 0xF;
+        return FRelative[cell * FCells + firstGoal] * FWeight[tile];
     }
+    int32_t At(uint32_t index) const { return (FDistance[index / 2] >> (4 * (index % 2))) & 0xF; }
 
 private:
     TPatternTable(
@@ -59,7 +66,12 @@ private:
 
     int32_t FCells;
     int32_t FTiles;
-    // The cell relative to the first tile's goal, for each cell and goal.
+    // Spreads the distances of every placement over the index the terms add up to.
+    void Spread(std::span<const uint8_t> byPlacement);
+
+    // The cell relative to the first tile's goal, for each cell and goal; each tile's weight in
+    // the index.
     std::array<uint8_t, MaxSolverCells * MaxSolverCells> FRelative {};
+    std::array<uint32_t, MaxPatternTiles> FWeight {};
     std::vector<uint8_t> FDistance;
 };

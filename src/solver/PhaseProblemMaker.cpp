@@ -8,8 +8,6 @@ namespace {
 
 // Ways of choosing among equal tiles for a phase's cells.
 constexpr int32_t MaxAssignments = 32;
-// Frames of this many rows build three rows before the last two, in columns of three cells.
-constexpr int32_t ColumnTableRows = 5;
 
 } // namespace
 
@@ -175,14 +173,25 @@ void TPhaseProblemMaker::AddPatterns(TPhaseProblem& problem,
     }
 }
 
+const TPatternTable::TOffsets& TPhaseProblemMaker::BlockShape()
+{
+    static const TPatternTable::TOffsets shape {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    return shape;
+}
+
+const TPatternTable::TOffsets& TPhaseProblemMaker::ColumnShape()
+{
+    static const TPatternTable::TOffsets shape {{0, 0}, {0, 1}, {0, 2}, {-1, 0}, {-1, 1}};
+    return shape;
+}
+
 TPhaseProblemMaker::TFrameTables TPhaseProblemMaker::BuildTables(
     int32_t cols, int32_t rows, const std::atomic<bool>* cancel)
 {
     TFrameTables tables;
-    tables.Block = &TPatternTable::ForShape(cols, rows, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, cancel);
+    tables.Block = &TPatternTable::ForShape(cols, rows, BlockShape(), cancel);
     if (rows == ColumnTableRows)
-        tables.Column = &TPatternTable::ForShape(
-            cols, rows, {{0, 0}, {0, 1}, {0, 2}, {-1, 0}, {-1, 1}}, cancel);
+        tables.Column = &TPatternTable::ForShape(cols, rows, ColumnShape(), cancel);
     return tables;
 }
 

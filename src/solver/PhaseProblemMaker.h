@@ -26,6 +26,13 @@ public:
     {
     }
 
+    // Frames of this many rows build three rows before the last two, in columns of three cells.
+    static constexpr int32_t ColumnTableRows = 5;
+    // The shapes of the tables: a 2 x 2 block, and a column's three upper cells with the two
+    // left of its upper two.
+    static const TPatternTable::TOffsets& BlockShape();
+    static const TPatternTable::TOffsets& ColumnShape();
+
     // Asks for the tables of frames of this size now, so that threads may share them later.
     // Raises TTableCancelled when cancelled while a table is built.
     void Prepare(int32_t cols, int32_t rows, const std::atomic<bool>* cancel) const

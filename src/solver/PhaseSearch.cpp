@@ -39,10 +39,12 @@ public:
         for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
             own->Table = pattern.Table;
             own->Count = static_cast<int32_t>(pattern.Tiles.size());
-            own->FirstGoal = problem.Goal[pattern.Tiles.front()];
+            const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
             for (int32_t k = 0; k < own->Count; ++k) {
                 own->Tiles[k] = pattern.Tiles[k];
                 covered[pattern.Tiles[k]] = true;
+                for (int32_t cell = 0; cell < FCols * FRows; ++cell)
+                    own->Term[k][cell] = pattern.Table->Term(k, cell, firstGoal);
             }
             ++own;
         }
@@ -67,10 +69,10 @@ public:
         for (const TPattern& pattern : FPatterns) {
             if (bound > enough)
                 break;
-            std::array<uint8_t, MaxPatternTiles> cells {};
+            uint32_t index = 0;
             for (int32_t k = 0; k < pattern.Count; ++k)
-                cells[k] = FCell[pattern.Tiles[k]];
-            bound = std::max(bound, pattern.Table->Distance(cells, pattern.FirstGoal));
+                index += pattern.Term[k][FCell[pattern.Tiles[k]]];
+            bound = std::max(bound, pattern.Table->At(index));
         }
         return bound;
     }
@@ -96,8 +98,8 @@ private:
     struct TPattern {
         const TPatternTable* Table = nullptr;
         int32_t Count = 0;
-        int32_t FirstGoal = 0;
         std::array<uint8_t, MaxPatternTiles> Tiles {};
+        std::array<std::array<uint32_t, MaxSolverCells>, MaxPatternTiles> Term {};
     };
 
     void Apply(int32_t move)
@@ -164,7 +166,24 @@ private:
 
 int32_t PhaseBound(const TPhaseProblem& problem)
 {
-    return TPhaseSearch(problem, TPhaseLimits {}).Bound();
+    // Asked for every choice of tiles: only the terms of the tiles' own cells are counted.
+    int32_t bound = 0;
+    std::array<bool, MaxSolverCells> covered {};
+    for (const TPhaseProblem::TPattern& pattern : problem.Patterns) {
+        const int32_t firstGoal = problem.Goal[pattern.Tiles.front()];
+        uint32_t index = 0;
+        for (std::size_t k = 0; k < pattern.Tiles.size(); ++k) {
+            covered[pattern.Tiles[k]] = true;
+            index += pattern.Table->Term(
+                static_cast<int32_t>(k), problem.Cell[pattern.Tiles[k]], firstGoal);
+        }
+        bound = std::max(bound, pattern.Table->At(index));
+    }
+    for (std::size_t i = 0; i < problem.Cell.size(); ++i)
+        if (!covered[i])
+            bound = std::max(
+                bound, AloneDistance(problem.Cell[i], problem.Goal[i], problem.Cols, problem.Rows));
+    return bound;
 }
 
 TPhaseResult SolvePhase(const TPhaseProblem& problem, const TPhaseLimits& limits)

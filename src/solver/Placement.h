@@ -30,6 +30,29 @@ uint32_t RankPlacement(const TCells& cells, int32_t tiles, int32_t cellCount)
     return rank;
 }
 
+// Where many tiles lie among few cells, the cells taken below a tile's are counted from a mask of
+// the cells taken, a step a tile rather than a step a pair.
+constexpr int32_t MaskedPlacementCells = 12;
+
+template <typename TCells>
+uint32_t RankPlacementMasked(const TCells& cells, int32_t tiles, int32_t cellCount)
+{
+    static constexpr auto BitCounts = [] {
+        std::array<uint8_t, 1u << MaskedPlacementCells> counts {};
+        for (uint32_t mask = 1; mask < counts.size(); ++mask)
+            counts[mask] = static_cast<uint8_t>(counts[mask / 2] + mask % 2);
+        return counts;
+    }();
+    uint32_t rank = 0;
+    uint32_t taken = 0;
+    for (int32_t i = 0; i < tiles; ++i) {
+        const uint32_t below = (1u << cells[i]) - 1;
+        rank = rank * static_cast<uint32_t>(cellCount - i) + cells[i] - BitCounts[taken & below];
+        taken |= 1u << cells[i];
+    }
+    return rank;
+}
+
 // The cells of the placement of this rank, for up to 32 cells.
 template <typename TCells>
 void UnrankPlacement(uint32_t rank, int32_t tiles, int32_t cellCount, TCells& cells)

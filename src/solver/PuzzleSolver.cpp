@@ -8,6 +8,7 @@
 #include "solver/PhaseProblemMaker.h"
 #include "solver/SeventhTileTable.h"
 #include "solver/SolverBoard.h"
+#include "solver/TableFile.h"
 
 #include <algorithm>
 #include <limits>
@@ -151,6 +152,11 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
     }
     }
     return ToSolution(*built, false, cols, rows);
+}
+
+void UseSolverTableFile(const std::string& path)
+{
+    SetTableFilePath(path);
 }
 
 bool PrepareSolver(int32_t cols, int32_t rows, const std::atomic<bool>* cancel)

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <optional>
+#include <string>
 #include <vector>
 
 struct TSolveOptions {
@@ -33,9 +34,14 @@ std::optional<TSolution> SolvePuzzle(const TRoadBoard& current, const TRoadBoard
 
 std::optional<TSolution> SolvePuzzle(const TPuzzleBoard& board, const TSolveOptions& options = {});
 
-// Builds the tables that solving a board of this size needs, which takes seconds for 4 x 4 and
-// a second or two for boards with a side of 5, so that a later solve need not wait for them; at
-// once when they are built or none are needed.
+// The file of the tables built ahead that the solver reads instead of building them, where it
+// checks; it is read when a table is first needed, not here. Set before the first solve.
+void UseSolverTableFile(const std::string& path);
+
+// Builds the tables that solving a board of this size needs, or reads them from the table file,
+// so that a later solve need not wait for them; at once when they are built or none are needed.
+// On 4 x 4 it also builds the seventh tile's table, which takes seconds and which solves use
+// once it is built, without waiting for it.
 // Returns false when cancelled first.
 bool PrepareSolver(int32_t cols, int32_t rows, const std::atomic<bool>* cancel = nullptr);
 

@@ -23,16 +23,6 @@ std::array<uint8_t, 1 + ColourSlots> ClassKey(const TRoadCell& cell)
 
 } // namespace
 
-bool WorthFollowing(
-    const TSolverMove* previous, int32_t run, const TSolverMove& move, int32_t length)
-{
-    if (previous == nullptr || previous->IsColumn != move.IsColumn)
-        return true;
-    if (previous->Line != move.Line)
-        return move.Line > previous->Line;
-    return previous->Shift == move.Shift && 2 * (run + 1) <= (move.Shift > 0 ? length : length - 1);
-}
-
 void TClassBoard::Apply(const TSolverMove& move)
 {
     const int32_t length = LineLength(move.IsColumn);

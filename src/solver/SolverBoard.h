@@ -24,8 +24,16 @@ using TMoveList = std::vector<TSolverMove>;
 // of `run` turns of its line. Sequences with a shorter or equal twin are skipped: a move undone
 // at once, parallel lines out of order (they commute), and a line of this length turned more
 // than half way round one way; an even half turn is taken forwards only.
-bool WorthFollowing(
-    const TSolverMove* previous, int32_t run, const TSolverMove& move, int32_t length);
+// Inline: the move searches ask at every node.
+inline bool WorthFollowing(
+    const TSolverMove* previous, int32_t run, const TSolverMove& move, int32_t length)
+{
+    if (previous == nullptr || previous->IsColumn != move.IsColumn)
+        return true;
+    if (previous->Line != move.Line)
+        return move.Line > previous->Line;
+    return previous->Shift == move.Shift && 2 * (run + 1) <= (move.Shift > 0 ? length : length - 1);
+}
 
 // A board as the solver sees it: each cell holds the number of its tile's class, where tiles of
 // one class are interchangeable because the solved test cannot tell them apart. Cells are

@@ -2,6 +2,7 @@
 
 #include "solver/BuiltOnce.h"
 #include "solver/PatternSearch.h"
+#include "solver/TableFile.h"
 
 namespace {
 
@@ -32,6 +33,10 @@ const std::array<uint8_t, PatternTiles>& TTilePatternTable::Homes()
 }
 
 TTilePatternTable::TTilePatternTable(const std::atomic<bool>* cancel)
-    : FDistance(SearchSixTiles(Homes(), cancel))
+    : FDistance(TableFromFile(SixTilesTableName()))
 {
+    if (!FDistance.empty())
+        return;
+    FBuilt = SearchSixTiles(Homes(), cancel);
+    FDistance = FBuilt;
 }

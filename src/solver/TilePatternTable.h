@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 constexpr int32_t PatternSide = 4;
@@ -24,9 +25,9 @@ template <std::size_t Tiles> uint32_t RankCells(const std::array<uint8_t, Tiles>
 // this one and maps moves to moves, so the one table serves them all.
 class TTilePatternTable {
 public:
-    // The table, built on the first call (about 6 million states, half a byte each, under a
-    // second); later calls, from any thread, share it. The build, or the wait for another
-    // caller's, stops with TTableCancelled once cancel is set.
+    // The table, read from the table file or else built on the first call (about 6 million
+    // states, half a byte each, under a second); later calls, from any thread, share it. The build,
+    // or the wait for another caller's, stops with TTableCancelled once cancel is set.
     static const TTilePatternTable& Shared(const std::atomic<bool>* cancel = nullptr);
     // Whether some call to Shared has finished building the table.
     static bool Built();
@@ -54,5 +55,7 @@ public:
 private:
     explicit TTilePatternTable(const std::atomic<bool>* cancel);
 
-    std::vector<uint8_t> FDistance;
+    // Built here, or empty where the table comes from the table file.
+    std::vector<uint8_t> FBuilt;
+    std::span<const uint8_t> FDistance;
 };

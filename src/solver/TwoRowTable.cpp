@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -24,6 +25,8 @@ constexpr int32_t MaxLabellings = 200;
 constexpr std::size_t SearchedLabellings = 2;
 // Macros of rows of five: turns of either row, and a row turned between one or two columns.
 constexpr std::size_t MaxMacros = 4 + 4 * 5 * 2 + 10 * 4 * 2;
+// The macros' lanes, sixteen at a time.
+constexpr std::size_t MacroLanes = (MaxMacros + 15) / 16 * 16;
 // Rows longer than this are solved in two stages.
 constexpr int32_t OneStageLength = 4;
 
@@ -35,6 +38,7 @@ TMacroTable::TMacroTable(
     , FTracked(tracked)
     , FMacros(std::move(macros))
 {
+    static_assert(MaxTwoRowCells <= MaskedPlacementCells);
     for (const TMacro& macro : FMacros) {
         std::array<uint8_t, MaxTwoRowCells> to {};
         for (int32_t i = 0; i < FCells; ++i)
@@ -51,22 +55,23 @@ TMacroTable::TMacroTable(
         solved[i] = static_cast<uint8_t>(firstGoal + i);
     const uint32_t states = PlacementCount(FCells, FTracked);
     TByteTable table(states);
-    SearchByLayers<MaxMacros>(
-        table, states, Rank(solved), costs,
-        [&](uint32_t rank, std::array<uint32_t, MaxMacros>& near) {
-            TPlaces places {};
-            UnrankPlacement(rank, FTracked, FCells, places);
-            for (std::size_t m = 0; m < FMacros.size(); ++m)
-                near[m] = Rank(Moved(places, static_cast<int32_t>(m)));
-            return FMacros.size();
-        },
-        nullptr);
+    // The number of labels is a template argument so that their places are counted in registers,
+    // sixteen macros at once.
+    const auto search = [&]<int32_t Tracked>() {
+        SearchByLayers<MacroLanes>(table, states, Rank(solved), costs,
+            TMovedPlacements<MacroLanes, Tracked>(FTo, FCells), nullptr);
+    };
+    [&]<int32_t... Tracked>(std::integer_sequence<int32_t, Tracked...>)
+    {
+        ((FTracked == Tracked + 1 ? search.template operator()<Tracked + 1>() : void()), ...);
+    }
+    (std::make_integer_sequence<int32_t, MaxTwoRowCells> {});
     FDistance = std::move(table.Bytes);
 }
 
 uint32_t TMacroTable::Rank(const TPlaces& places) const
 {
-    return RankPlacement(places, FTracked, FCells);
+    return RankPlacementMasked(places, FTracked, FCells);
 }
 
 TMacroTable::TPlaces TMacroTable::Moved(const TPlaces& places, int32_t macro) const

@@ -51,9 +51,10 @@ std::shared_ptr<const TWalkingDistance> TWalkingDistance::Build(
     if (states > maxStates)
         return nullptr;
 
-    // The relaxed puzzle is known by its shape and the target's counts.
-    std::vector<uint8_t> goal {static_cast<uint8_t>(acrossRows), static_cast<uint8_t>(lines),
-        static_cast<uint8_t>(table->FLineLength)};
+    // The relaxed puzzle is known by its shape and the target's counts, whichever way its lines
+    // run: both directions of a square board of distinct tiles share one table.
+    std::vector<uint8_t> goal {
+        0, static_cast<uint8_t>(lines), static_cast<uint8_t>(table->FLineLength)};
     goal.resize(goal.size() + static_cast<std::size_t>(lines * lines));
     for (int32_t cell = 0; cell < target.Count(); ++cell)
         ++goal[3
