@@ -7,7 +7,6 @@
 #include "platform/Shell.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <string_view>
@@ -80,12 +79,6 @@ double Contrast(TColour a, TColour b)
 }
 
 } // namespace
-
-int64_t SteadyMilliseconds()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 bool AboutTextsReadableOn(TColour face)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/KelStd.h"
 #include "platform/NativeDialog.h"
 #include "platform/Timer.h"
 
@@ -8,9 +9,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-
-// Milliseconds of the system's steady clock.
-int64_t SteadyMilliseconds();
 
 // The about window, which doubles as the splash window: the game's name and version, the
 // maker's lines, a link to the game's manual, an announcement line that changes every four

@@ -12,6 +12,7 @@
 #include "platform/RuntimeFolder.h"
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
+#include "play/SizeMemory.h"
 #include "solver/PuzzleSolver.h"
 #include "surface/PBMInfo.h"
 
@@ -143,6 +144,10 @@ int RunStartup(const TStartupSystem& system)
     // The last run's zoom, before the window is first shown; one the screen cannot fit is not.
     ApplyZoom(game, ReadZoom());
     game.OnZoomChanged = WriteZoom;
+    // The last run's board size, idle; from then on every size chosen is kept.
+    TSizeMemory sizeMemory(SettingsFileName);
+    sizeMemory.Restore(*game.Play);
+    game.Listen(sizeMemory);
     const TAfterFirstFrame aboutLater(game, makeAbout, AboutSettleMs);
 
     // The game window's message hook brings it forward when a later start sends the message,

@@ -3,6 +3,7 @@
 #include "common/IniFile.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -61,4 +62,10 @@ std::string ShortName(std::string_view name)
 std::string LowerShortName(std::string_view name)
 {
     return LowerNameText(ShortName(name));
+}
+
+int64_t SteadyMilliseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+// Milliseconds of the system's steady clock.
+int64_t SteadyMilliseconds();
+
 // Low if V < Low, otherwise High if V > High, otherwise V (the lower bound is tested first).
 int32_t Clamp(int32_t v, int32_t low, int32_t high);
 

@@ -82,14 +82,11 @@ void TBoardAccess::PlayEvent(TPlayEvent event, const TPlayView& view)
     case TPlayEvent::Scrambled:
         FAnnounce("Scrambled: your move");
         break;
+    // The statistics tell the win, with its time and records.
     case TPlayEvent::Moved:
     case TPlayEvent::Stopped:
+    case TPlayEvent::Resized:
+    case TPlayEvent::Won:
         break;
-    case TPlayEvent::Won: {
-        const int32_t moves = view.Moves;
-        FAnnounce(
-            "Well done! Solved in " + std::to_string(moves) + (moves == 1 ? " move" : " moves"));
-        break;
-    }
     }
 }

@@ -35,7 +35,16 @@ TFormWarden::TFormWarden(TFormWardenHooks hooks, TRandomSource& random)
     SetCentred(true);
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
-    OnActivate = [this] { RealizeOwnPalette(); };
+    // The game's time runs only while the window has the focus.
+    OnActivate = [this] {
+        RealizeOwnPalette();
+        if (Play)
+            Play->SetFocused(true);
+    };
+    OnDeactivate = [this] {
+        if (Play)
+            Play->SetFocused(false);
+    };
     OnPaint = [this](TCanvas&) { RealizeOwnPalette(); };
     OnResize = [this] { FormResize(); };
     OnKeyDown = [this](uint16_t& key, TShiftState shift) { FormKeyDown(key, shift); };
@@ -197,7 +206,7 @@ void TFormWarden::MakeListeners()
     FAccess = std::make_unique<TBoardAccess>(*Play, pbxBoard, pbxBackBoard, announce);
     FStatistics = std::make_unique<TWardenStatistics>(
         *Play, [this] { return pbxBackBoard.BoundsRect(); },
-        [this] { return SettingsFile ? SettingsFile() : std::string(); });
+        [this] { return SettingsFile ? SettingsFile() : std::string(); }, announce);
     for (TPlayListener* listener :
         std::initializer_list<TPlayListener*> {Hints.get(), FAccess.get(), FStatistics.get()})
         Listen(*listener);

@@ -100,6 +100,8 @@ public:
     std::function<void()> OnShow;
     std::function<void(TCloseAction&)> OnClose;
     std::function<void()> OnActivate;
+    // The window lost the keyboard focus.
+    std::function<void()> OnDeactivate;
     std::function<void(TCanvas&)> OnPaint;
     std::function<void()> OnResize;
     std::function<void(uint16_t& key, TShiftState)> OnKeyDown;
@@ -119,6 +121,7 @@ public:
     void KeyPress(char key);
     void KeyUp(uint16_t key, TShiftState shift);
     void Activate();
+    void Deactivate();
     // The window lost the keyboard focus, or a modal window shadows it: the keys and buttons held
     // down count as let go, since their releases go elsewhere. The capture ends with a release
     // outside its control, which clicks nothing, and the late release itself is not passed on.

@@ -122,6 +122,12 @@ void TForm::Activate()
         OnActivate();
 }
 
+void TForm::Deactivate()
+{
+    if (OnDeactivate)
+        OnDeactivate();
+}
+
 TCursor TForm::EffectiveCursor() const
 {
     if (ScreenCursor() != crDefault)

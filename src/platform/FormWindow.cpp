@@ -239,7 +239,10 @@ gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer data)
 gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer data)
 {
     auto* form = static_cast<TForm*>(data);
-    RunGuarded([form] { form->InputLost(); });
+    RunGuarded([form] {
+        form->InputLost();
+        form->Deactivate();
+    });
     Application().FormDeactivated();
     return FALSE;
 }

@@ -53,4 +53,6 @@ struct TPlayView {
     // A hint or "show me" has played a move of this game.
     bool Helped = false;
     std::optional<TPar> Par;
+    // Milliseconds played since the scramble, while the window had the focus.
+    int64_t PlayedMs = 0;
 };

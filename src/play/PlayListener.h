@@ -5,8 +5,9 @@
 #include <cstdint>
 
 // What befalls a game, for the window's parts to tell, to count and to help with.
-// Moved: a move cycle has ended without winning. Stopped: Exit, also once at set-up.
-enum class TPlayEvent : uint8_t { Started, Scrambled, Moved, Won, Stopped };
+// Moved: a move cycle has ended without winning. Stopped: Exit, also once at set-up. Resized:
+// the idle board has taken another size.
+enum class TPlayEvent : uint8_t { Started, Scrambled, Moved, Won, Stopped, Resized };
 
 // A part that follows the play. The play tells each listener, in the order they were added, of
 // every play event with a view of the game, and of every key or click of the player's own. A

@@ -124,5 +124,7 @@ void TWardenHints::PlayEvent(TPlayEvent event, const TPlayView& view)
     case TPlayEvent::Stopped:
         Reset();
         break;
+    case TPlayEvent::Resized:
+        break;
     }
 }

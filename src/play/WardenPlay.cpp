@@ -162,11 +162,28 @@ TPlayView TWardenPlay::View() const
     TPlayView view = ViewOf(Game);
     view.Helped = FCoach.Assisted;
     view.Par = FCoach.Par;
+    view.PlayedMs = FClock.Played(Clock());
     return view;
 }
 
+// The game's time follows the events, so that every listener reads it as they leave it.
 void TWardenPlay::Tell(TPlayEvent event)
 {
+    switch (event) {
+    case TPlayEvent::Started:
+    case TPlayEvent::Stopped:
+        FClock.Reset();
+        break;
+    case TPlayEvent::Scrambled:
+        FClock.Run(Clock());
+        break;
+    case TPlayEvent::Won:
+        FClock.Halt(Clock());
+        break;
+    case TPlayEvent::Moved:
+    case TPlayEvent::Resized:
+        break;
+    }
     const TPlayView view = View();
     for (TPlayListener* listener : FListeners)
         listener->PlayEvent(event, view);
@@ -225,6 +242,7 @@ bool TWardenPlay::SizeStep(int32_t tag)
     FScreen.EnableControls(true);
     RenderBoards();
     ShowBoards();
+    Tell(TPlayEvent::Resized);
     return true;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "common/KelStd.h"
 #include "play/BoardPainter.h"
+#include "play/GameClock.h"
 #include "play/PlayListener.h"
 #include "puzzle/WardenGame.h"
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -79,6 +82,10 @@ public:
     void SetSize(int32_t cols, int32_t rows);
 
     void TimerTick();
+    // Whether the window has the focus: the game's time runs only while it has.
+    void SetFocused(bool focused) { FClock.SetFocused(focused, Clock()); }
+    // Milliseconds from any fixed point, never going back; tests set their own.
+    std::function<int64_t()> Clock = SteadyMilliseconds;
 
     void RenderBoard(TBoardKind kind);
     void RenderBoards();
@@ -116,4 +123,5 @@ private:
     bool FBusy = false;
     // Whether the running move slides its line or shows its final picture at once.
     bool FAnimated = true;
+    TGameClock FClock;
 };

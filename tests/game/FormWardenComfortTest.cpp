@@ -254,10 +254,13 @@ TEST_F(FormWardenComfortTest, StatisticsCountGamesPerSizeReadJunkAsZeroAndShowOv
     WinByUndo();
     const int32_t moves = Form->Play->Game.History().Moves();
     const std::string best = std::to_string(moves) + " moves";
-    EXPECT_EQ(PreviewTip(), "3 × 3: won 1 of 1, best " + best + " · this game: " + best);
+    EXPECT_EQ(PreviewTip(),
+        "3 × 3: won 1 of 1, best " + best + " · this game: " + best
+            + " in 0:00 · a new record: fewest moves");
     Scramble();
+    Now += 75'000;
     Move('a');
-    EXPECT_EQ(PreviewTip(), "3 × 3: won 1 of 2, best " + best + " · this game: 1 move");
+    EXPECT_EQ(PreviewTip(), "3 × 3: won 1 of 2, best " + best + " · this game: 1 move in 1:15");
     Form->ExitButtonClick();
     Form->ColRowButtonClick(Form->cmdColP);
     Scramble();

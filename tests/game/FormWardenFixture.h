@@ -1,7 +1,7 @@
 #pragma once
 
-#include "play/GameTestSupport.h"
 #include "game/FormWarden.h"
+#include "play/GameTestSupport.h"
 #include "support/TempFolder.h"
 
 #include <memory>
@@ -20,6 +20,8 @@ protected:
         Form = std::make_unique<TFormWarden>(
             TFormWardenHooks {PW_BUILD_DIR "/", nullptr, nullptr}, Random);
         Form->SettingsFile = [this] { return Settings; };
+        if (Form->Play)
+            Form->Play->Clock = [this] { return Now; };
     }
 
     TWardenGame& Game() { return Form->Play->Game; }
@@ -57,5 +59,7 @@ protected:
     TTempFolder Folder;
     std::string Settings;
     TScriptedRandom Random;
+    // The game's clock, in milliseconds; it stands still unless the test moves it.
+    int64_t Now = 0;
     std::unique_ptr<TFormWarden> Form;
 };

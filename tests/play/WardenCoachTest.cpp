@@ -11,7 +11,8 @@ TEST(WardenCoachTest, ParSaysParOnlyWhenNoWayIsShorterAndHelpedWinsShowNoBest)
     EXPECT_EQ(ParText({9, true}), "par 9");
     EXPECT_EQ(ParText({23, false}), "a way back in 23 moves");
     EXPECT_EQ(ParText({1, false}), "a way back in 1 move");
-    EXPECT_EQ(StatisticsText({2, 1, 0}, 3, 3, 6), "3 × 3: won 1 of 2 · this game: 6 moves");
+    EXPECT_EQ(StatisticsText({2, 1, 0, 0}, 3, 3, TGameResult {6, 75, true}),
+        "3 × 3: won 1 of 2 · this game: 6 moves in 1:15");
 }
 
 TEST(WardenCoachTest, MoveWordsNameTheLineAndTheWayItTurns)
