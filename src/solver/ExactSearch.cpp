@@ -268,19 +268,24 @@ private:
         return count;
     }
 
-    // The moves, by the bounds of the boards they reach, equal ones in their given order; both
-    // threads of a shared search come to the same order.
+    // The moves, by the bounds of the boards they reach and, among equal bounds, by the sums of
+    // the patterns' bounds, equal ones in their given order; both threads of a shared search
+    // come to the same order. Nearly every board the last length's search passes has the
+    // greatest bound it may have, so that the bound alone tells little; the sum parts them.
     void OrderByBound(const std::array<TSolverMove, MaxMovesOn>& moves, std::size_t count,
         std::array<std::size_t, MaxMovesOn>& order)
     {
-        std::array<int32_t, MaxMovesOn> bounds {};
+        std::array<std::pair<int32_t, int32_t>, MaxMovesOn> keys {};
         for (std::size_t i = 0; i < count; ++i) {
             Apply(moves[i], false);
-            bounds[i] = FullBound();
+            keys[i] = {FullBound(),
+                FPattern        ? FPattern->Total(FTileCells)
+                    : FLabelled ? FLabelled->Total()
+                                : 0};
             Apply(moves[i].Inverse(), true);
         }
         std::stable_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count),
-            [&bounds](std::size_t a, std::size_t b) { return bounds[a] < bounds[b]; });
+            [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     }
 
     // The bound counted in full rather than only as far as it ends a branch.

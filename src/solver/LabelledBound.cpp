@@ -1,6 +1,7 @@
 #include "solver/LabelledBound.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -9,6 +10,9 @@ constexpr int32_t DistinctBoundStates = 1'500'625;
 constexpr int32_t Unbounded = 0xFF;
 // Labellings are numbered in sixteen bits.
 constexpr std::size_t MostLabellings = 1u << 16;
+// Labellings whose totals Total counts: the guide need not be exact, and all of many cost more
+// than the order they give saves.
+constexpr std::size_t TotalLabellings = 8;
 
 TClassBoard DistinctTarget()
 {
@@ -173,6 +177,18 @@ int32_t TLabelledBound::Bound(int32_t enough)
             FFirstLabelling = at - LiveBegin();
             break;
         }
+    }
+    return least;
+}
+
+int32_t TLabelledBound::Total() const
+{
+    int32_t least = std::numeric_limits<int32_t>::max();
+    const std::size_t end = std::min(LiveEnd(), LiveBegin() + TotalLabellings);
+    for (std::size_t n = LiveBegin(); n < end; ++n) {
+        const TLabelling& labelling = FLabellings[FLive[n]];
+        least = std::min(
+            least, FPattern.Total(labelling.CellOf) + FPattern.Total(labelling.Homes.Cells));
     }
     return least;
 }

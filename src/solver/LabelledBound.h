@@ -48,6 +48,9 @@ public:
     // The least of the live labellings' bounds when it reaches enough; otherwise only some value
     // below enough, as the count stops at the first labelling whose bound stays below it.
     int32_t Bound(int32_t enough);
+    // The least over the first live labellings of the pattern bound's totals of the board and
+    // its inverse: a guide to the nearer of several boards, as TPatternBound::Total is.
+    int32_t Total() const;
 
 private:
     struct TLabelling {

@@ -105,23 +105,37 @@ int32_t TPatternBound::Bound(const TTileCells& tileCells, int32_t enough, std::s
     int32_t bound = 0;
     for (std::size_t n = 0; n < FPlacements.size(); ++n) {
         const std::size_t at = (first + n) % FPlacements.size();
-        const TPlacement& placement = FPlacements[at];
         // A placement that cannot reach enough need not count its least choice in full.
-        int32_t least = Unbounded;
-        for (std::size_t choice = 0; choice < placement.Choices.size() && least >= enough;
-             choice += PatternTiles) {
-            std::array<uint8_t, PatternTiles> cells {};
-            for (int32_t i = 0; i < PatternTiles; ++i)
-                cells[i] = placement.ToTable[tileCells[placement.Choices[choice + i]]];
-            least = std::min(least, FTable->Distance(cells));
-        }
-        bound = std::max(bound, least);
+        bound = std::max(bound, LeastChoice(FPlacements[at], tileCells, enough));
         if (bound >= enough) {
             first = at;
             break;
         }
     }
     return bound;
+}
+
+// The least entry over the placement's choices, counted only while it stays at or above enough.
+int32_t TPatternBound::LeastChoice(
+    const TPlacement& placement, const TTileCells& tileCells, int32_t enough) const
+{
+    int32_t least = Unbounded;
+    for (std::size_t choice = 0; choice < placement.Choices.size() && least >= enough;
+         choice += PatternTiles) {
+        std::array<uint8_t, PatternTiles> cells {};
+        for (int32_t i = 0; i < PatternTiles; ++i)
+            cells[i] = placement.ToTable[tileCells[placement.Choices[choice + i]]];
+        least = std::min(least, FTable->Distance(cells));
+    }
+    return least;
+}
+
+int32_t TPatternBound::Total(const TTileCells& tileCells) const
+{
+    int32_t total = 0;
+    for (const TPlacement& placement : FPlacements)
+        total += LeastChoice(placement, tileCells, 0);
+    return total;
 }
 
 namespace {

@@ -129,6 +129,7 @@ TEST(ExactSearch, ThePatternBoundIsTheGreatestEntryOverEveryPlacementOfTheBlock)
             std::swap(cells[i], cells[random.Random(i + 1)]);
         int32_t greatestOfSix = 0;
         int32_t greatestOfSeven = 0;
+        int32_t totalOfSix = 0;
         for (const bool turned : {false, true})
             for (int32_t shiftRows = 0; shiftRows < 4; ++shiftRows)
                 for (int32_t shiftCols = 0; shiftCols < 4; ++shiftCols) {
@@ -151,6 +152,7 @@ TEST(ExactSearch, ThePatternBoundIsTheGreatestEntryOverEveryPlacementOfTheBlock)
                     std::array<uint8_t, PatternTiles> six {};
                     std::copy(at.begin(), at.begin() + PatternTiles, six.begin());
                     greatestOfSix = std::max(greatestOfSix, table.Distance(six));
+                    totalOfSix += table.Distance(six);
                     greatestOfSeven = std::max(
                         greatestOfSeven, table.Distance(six) + seventh.Extra(RankCells(at)));
                 }
@@ -159,6 +161,9 @@ TEST(ExactSearch, ThePatternBoundIsTheGreatestEntryOverEveryPlacementOfTheBlock)
         EXPECT_EQ(distinct.Bound(cells, greatestOfSeven, first), greatestOfSeven) << trial;
         EXPECT_LE(distinct.Bound(cells, greatestOfSeven + 1, first), greatestOfSeven) << trial;
         EXPECT_LE(repeated.Bound(cells, greatestOfSix + 1, first), greatestOfSix) << trial;
+        EXPECT_EQ(distinct.Total(cells), totalOfSix) << trial;
+        // Equal tiles give each placement more choices, the least of which counts.
+        EXPECT_LE(repeated.Total(cells), totalOfSix) << trial;
     }
 }
 
@@ -272,6 +277,36 @@ TEST(ExactSearch, LongerScramblesAreSolvedInNoMoreMovesAndCutSearchesBoundTheFew
         }
         pair.Current.Apply(result.Moves);
         EXPECT_EQ(pair.Current, target);
+    }
+}
+
+TEST(ExactSearch, LongScramblesAreSolvedInTheFewestMovesOfAnyMoveOrder)
+{
+    // The fewest moves after 40 random moves from each seed, as a search that orders its moves
+    // by the bound alone finds them: the order changes how soon a way is met, never its length.
+    struct TCase {
+        bool Distinct;
+        uint32_t Seed;
+        std::size_t Fewest;
+    };
+    const TCase cases[] = {{true, 1, 14}, {true, 3, 12}, {true, 7, 14}, {true, 10, 14},
+        {false, 2, 13}, {false, 5, 12}, {false, 11, 13}, {false, 12, 13}};
+    for (const TCase& scramble : cases) {
+        TRuntimeRandom random(scramble.Seed);
+        const TClassBoard target = scramble.Distinct ? DistinctTiles : RepeatedTiles;
+        TClassPair pair {target, target, 16};
+        for (int32_t move = 0; move < 40; ++move)
+            pair.Current.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
+                static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+        TSearchLimits limits;
+        limits.MaxNodes = 100'000'000;
+
+        const TSearchResult result = SearchShortest(pair, limits);
+
+        ASSERT_EQ(result.Outcome, TSearchOutcome::Found) << scramble.Seed;
+        EXPECT_EQ(result.Moves.size(), scramble.Fewest) << scramble.Seed;
+        pair.Current.Apply(result.Moves);
+        EXPECT_EQ(pair.Current, target) << scramble.Seed;
     }
 }
 
