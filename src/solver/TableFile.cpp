@@ -7,11 +7,11 @@
 #include "solver/Placement.h"
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <optional>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,21 +87,6 @@ std::vector<uint64_t> Layout(const std::vector<TTableSection>& sections)
     return offsets;
 }
 
-struct TFd {
-    explicit TFd(int fd)
-        : Fd(fd)
-    {
-    }
-    ~TFd()
-    {
-        if (Fd >= 0)
-            close(Fd);
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Fd;
-};
-
 } // namespace
 
 std::string SixTilesTableName()
@@ -163,15 +148,15 @@ std::string TableFileBytes(
 
 TTableFile::TTableFile(const std::string& path, const std::vector<TTableSection>& sections)
     : FPath(path)
+    , FFile(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK))
 {
     const auto refuse = [&](const std::string& why) {
         return KelException("Solver tables \"" + path + "\": " + why);
     };
-    const TFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.Fd < 0)
+    if (!FFile)
         throw refuse(std::strerror(errno));
     struct stat status { };
-    if (fstat(file.Fd, &status) != 0)
+    if (fstat(FFile.Get(), &status) != 0)
         throw refuse(std::strerror(errno));
     if (!S_ISREG(status.st_mode))
         throw refuse("not a regular file");
@@ -179,51 +164,59 @@ TTableFile::TTableFile(const std::string& path, const std::vector<TTableSection>
     if (static_cast<uint64_t>(status.st_size) != layout.back())
         throw refuse(
             "size " + std::to_string(status.st_size) + ", not " + std::to_string(layout.back()));
-    void* mapped = mmap(nullptr, layout.back(), PROT_READ, MAP_PRIVATE, file.Fd, 0);
-    if (mapped == MAP_FAILED)
-        throw refuse(std::strerror(errno));
-    FBytes = static_cast<const uint8_t*>(mapped);
-    FSize = layout.back();
-    try {
-        const std::size_t header = HeaderBytes(sections.size());
-        if (std::memcmp(FBytes, Magic.data(), Magic.size()) != 0)
-            throw refuse("not a table file");
-        if (GetWord(FBytes + Magic.size(), 4) != FormatVersion)
-            throw refuse("version " + std::to_string(GetWord(FBytes + Magic.size(), 4)) + ", not "
-                + std::to_string(FormatVersion));
-        if (GetWord(FBytes + header - 8, 8) != Checksum(FBytes, header - 8))
-            throw refuse("the header's checksum does not agree");
-        if (GetWord(FBytes + Magic.size() + 4, 4) != sections.size())
+    const std::size_t header = HeaderBytes(sections.size());
+    const std::vector<uint8_t> head = Read(0, header, "the header is cut short");
+    const uint8_t* bytes = head.data();
+    if (std::memcmp(bytes, Magic.data(), Magic.size()) != 0)
+        throw refuse("not a table file");
+    if (GetWord(bytes + Magic.size(), 4) != FormatVersion)
+        throw refuse("version " + std::to_string(GetWord(bytes + Magic.size(), 4)) + ", not "
+            + std::to_string(FormatVersion));
+    if (GetWord(bytes + header - 8, 8) != Checksum(bytes, header - 8))
+        throw refuse("the header's checksum does not agree");
+    if (GetWord(bytes + Magic.size() + 4, 4) != sections.size())
+        throw refuse("other tables");
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const uint8_t* entry = bytes + FixedHeader + i * EntryBytes;
+        TEntry read {sections[i].Name, GetWord(entry + 8, 8), GetWord(entry + 16, 8),
+            GetWord(entry + 24, 8)};
+        if (GetWord(entry, 8) != NameKey(sections[i].Name) || read.Offset != layout[i]
+            || read.Size != sections[i].Size)
             throw refuse("other tables");
-        for (std::size_t i = 0; i < sections.size(); ++i) {
-            const uint8_t* entry = FBytes + FixedHeader + i * EntryBytes;
-            TEntry read {sections[i].Name, GetWord(entry + 8, 8), GetWord(entry + 16, 8),
-                GetWord(entry + 24, 8)};
-            if (GetWord(entry, 8) != NameKey(sections[i].Name) || read.Offset != layout[i]
-                || read.Size != sections[i].Size)
-                throw refuse("other tables");
-            FEntries.push_back(read);
-        }
-    } catch (...) {
-        munmap(mapped, FSize);
-        throw;
+        FEntries.push_back(read);
     }
 }
 
-TTableFile::~TTableFile()
+std::vector<uint8_t> TTableFile::Read(uint64_t offset, uint64_t size, const std::string& why) const
 {
-    munmap(const_cast<uint8_t*>(FBytes), FSize);
+    std::vector<uint8_t> bytes(size);
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t got = pread(FFile.Get(), bytes.data() + done, bytes.size() - done,
+            static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw KelException("Solver tables \"" + FPath + "\": " + std::strerror(errno));
+        if (got == 0)
+            throw KelException("Solver tables \"" + FPath + "\": " + why);
+        done += static_cast<std::size_t>(got);
+    }
+    return bytes;
 }
 
 std::span<const uint8_t> TTableFile::Section(const std::string& name) const
 {
+    for (const auto& [readName, bytes] : FRead)
+        if (readName == name)
+            return bytes;
     for (const TEntry& entry : FEntries)
         if (entry.Name == name) {
-            const std::span<const uint8_t> bytes(FBytes + entry.Offset, entry.Size);
+            std::vector<uint8_t> bytes
+                = Read(entry.Offset, entry.Size, "the " + name + " table is cut short");
             if (Checksum(bytes.data(), bytes.size()) != entry.Checksum)
                 throw KelException("Solver tables \"" + FPath + "\": the checksum of the " + name
                     + " table does not agree");
-            return bytes;
+            return FRead.emplace_back(name, std::move(bytes)).second;
         }
     throw KelException("Solver tables \"" + FPath + "\": no " + name + " table");
 }

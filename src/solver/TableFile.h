@@ -1,6 +1,9 @@
 #pragma once
 
+#include "common/KelFileHandle.h"
+
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <span>
@@ -31,30 +34,33 @@ std::string PatternTableName(
 std::string TableFileBytes(
     const std::vector<TTableSection>& sections, const std::vector<std::vector<uint8_t>>& contents);
 
-// A table file mapped read-only. Raises KelException, naming the file and what is wrong, when it
-// cannot be read or does not have the sections' exact layout; a section's checksum is checked
-// when the section is first asked for.
+// A table file, read a section at a time when first asked for. Raises KelException, naming the
+// file and what is wrong, when it cannot be read or does not have the sections' exact layout; a
+// section's checksum is checked when the section is read. The file is read rather than mapped:
+// a file cut while open (a rebuild writing it in place) is then a refused section, not a fault.
 class TTableFile {
 public:
     TTableFile(const std::string& path, const std::vector<TTableSection>& sections);
-    ~TTableFile();
-    TTableFile(const TTableFile&) = delete;
-    TTableFile& operator=(const TTableFile&) = delete;
 
-    // The section's bytes; raises KelException when its checksum does not agree.
+    // The section's bytes, kept for the file's lifetime; raises KelException when they are cut
+    // short or their checksum does not agree. Not from several threads at once.
     std::span<const uint8_t> Section(const std::string& name) const;
 
 private:
-    std::string FPath;
-    const uint8_t* FBytes = nullptr;
-    std::size_t FSize = 0;
     struct TEntry {
         std::string Name;
         uint64_t Offset = 0;
         uint64_t Size = 0;
         uint64_t Checksum = 0;
     };
+    // Reads the bytes at offset, all of them or raises KelException with why.
+    std::vector<uint8_t> Read(uint64_t offset, uint64_t size, const std::string& why) const;
+
+    std::string FPath;
+    TFileHandle FFile;
     std::vector<TEntry> FEntries;
+    // The sections read so far, by name.
+    mutable std::deque<std::pair<std::string, std::vector<uint8_t>>> FRead;
 };
 
 // Where the solver looks for its table file; set before the first solve. The file is not read

@@ -108,6 +108,21 @@ TEST(TableFile, ASectionWithAChangedByteIsRefusedWhenAskedFor)
         "Solver tables \"" + path + "\": the checksum of the second table does not agree");
 }
 
+TEST(TableFile, AFileCutAfterItOpenedIsRefusedWhenASectionIsAskedFor)
+{
+    // A section over several pages, cut as a rebuild that writes the file in place cuts it.
+    const TTempFolder folder;
+    const std::vector<TTableSection> sections {{"first", 5, {}}, {"large", 3 * 4096, {}}};
+    const std::string path = folder.Write(
+        "t", TableFileBytes(sections, {{1, 2, 3, 4, 5}, std::vector<uint8_t>(3 * 4096, 9)}));
+    const TTableFile file(path, sections);
+    std::filesystem::resize_file(path, 4096);
+
+    EXPECT_EQ(file.Section("first").size(), 5u);
+    EXPECT_EQ(Failure([&] { file.Section("large"); }),
+        "Solver tables \"" + path + "\": the large table is cut short");
+}
+
 } // namespace
 
 namespace {
