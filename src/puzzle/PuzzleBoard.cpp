@@ -140,6 +140,17 @@ bool TPuzzleBoard::ArmsUniform() const
     return true;
 }
 
+bool TPuzzleBoard::HoldsTargetTiles() const
+{
+    std::vector<TRoadCell> current, target;
+    for (int32_t c = 1; c <= Cols(); ++c)
+        for (int32_t r = 1; r <= Rows(); ++r) {
+            current.push_back(Current.Cell(c, r));
+            target.push_back(Target.Cell(c, r));
+        }
+    return std::is_permutation(current.begin(), current.end(), target.begin(), target.end());
+}
+
 void TPuzzleBoard::ShiftColumnUp(int32_t col)
 {
     if (!OnBoard(col, 1))
