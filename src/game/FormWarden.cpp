@@ -291,6 +291,8 @@ void TFormWarden::FormShow()
 {
     if (FHooks.ShowAboutAtStart && FHooks.ShowAboutAtStart() && FHooks.ShowAbout)
         FHooks.ShowAbout();
+    if (OnShown)
+        OnShown();
 }
 
 void TFormWarden::EnableControls(bool idle)
