@@ -65,12 +65,12 @@ std::optional<std::pair<TMoveHistory, TPuzzleBoard>> TMoveHistory::Replay(const 
                 return std::nullopt;
             TPuzzleBoard after = board.Apply(arrow);
             history.Record(arrow, board, after);
-            board = std::move(after);
+            board = after;
         }
     }
     for (size_t i = 0; i < record.Undone.size(); ++i)
         history.Undo();
-    return std::pair {std::move(history), std::move(reached)};
+    return std::pair {std::move(history), reached};
 }
 
 TArrow OppositeArrow(TArrow arrow, int32_t cols, int32_t rows)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # resume.sh PATHWARDEN: a 4 x 4 game with two moves closed with Ctrl+Q comes back at the next
 # start on the same board, playing, and Ctrl+Z takes its last move back; a SIGTERM keeps it again,
-# with its redo; Exit leaves nothing to resume, and a close at 5 x 3 starts at 5 x 3.
+# with its redo, and of two starts at once one resumes it; Exit leaves nothing to resume, and a close at 5 x 3 starts at 5 x 3.
 set -eu
 program=$1
 . "$(dirname "$0")/common.sh"
@@ -62,7 +62,21 @@ kill -TERM "$game"
 ended
 [ -f "$kept" ] || fail "SIGTERM kept no game"
 
+# Two starts at once: one plays the kept game, the other hands its start over and ends.
+"$program" 2>>"$game_errors" &
+one=$!
+started="$started $one"
 start
+for _ in $(seq 30); do
+    kill -0 "$one" 2>/dev/null && kill -0 "$game" 2>/dev/null || break
+    sleep 0.2
+done
+if kill -0 "$one" 2>/dev/null; then
+    kill -0 "$game" 2>/dev/null && fail "neither start handed over"
+    game=$one
+fi
+[ "$(game_windows | wc -l)" = 1 ] || fail "two starts at once opened two windows"
+ls "$(dirname "$kept")" | grep -q broken && fail "a start set the kept game aside"
 board again
 same one again || fail "the game kept at SIGTERM does not come back"
 key ctrl+y
