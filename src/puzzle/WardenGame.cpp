@@ -33,7 +33,7 @@ bool TWardenGame::Resume(const TPuzzleBoard& board, const TMoveRecord& record)
 {
     const TPuzzleBoard& scrambled = record.Scrambled;
     if (FPlaying || scrambled.Cols() != board.Cols() || scrambled.Rows() != board.Rows()
-        || scrambled.Target != board.Target || !scrambled.HoldsTargetTiles() || board.IsSolved()
+        || scrambled.Target != board.Target || !scrambled.RotationsReachTarget() || board.IsSolved()
         || scrambled.IsSolved())
         return false;
     auto replay = TMoveHistory::Replay(record);

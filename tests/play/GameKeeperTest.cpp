@@ -191,12 +191,15 @@ TEST_F(GameKeeperTest, AKeptGameThatIsNotAGameInPlayIsSetAsideAndTheStartIsIdle)
 {
     const TKeptGame good = DistinctGame();
     const std::string text = KeptGameText(good);
-    TKeptGame tiles = good, chain = good, solved = good;
+    TKeptGame tiles = good, chain = good, solved = good, odd = good;
     for (TRoadBoard* board : {&tiles.Moves.Scrambled.Current, &tiles.Board.Current})
         for (int32_t c = 1; c <= 3; ++c)
             for (int32_t r = 1; r <= 3; ++r)
                 board->Cell(c, r).Arms = 99;
     chain.Moves.Made = {{true, 3}};
+    // Column 2 alone moves: a swap in row 1 away from it keeps the history leading to the board.
+    for (TRoadBoard* board : {&odd.Moves.Scrambled.Current, &odd.Board.Current})
+        std::swap(board->Cell(1, 1), board->Cell(3, 1));
     solved.Board.Current = solved.Board.Target;
     solved.Moves.Made = {{true, 1 + 3}, {false, 2 + 3}};
     const struct {
@@ -213,6 +216,7 @@ TEST_F(GameKeeperTest, AKeptGameThatIsNotAGameInPlayIsSetAsideAndTheStartIsIdle)
         {"more after the end", text + "played 0\n"},
         {"tiles that are not the target's", KeptGameText(tiles)},
         {"a history that does not lead to the board", KeptGameText(chain)},
+        {"distinct tiles in an order no rotations make", KeptGameText(odd)},
         {"a solved board", KeptGameText(solved)},
         {"huge", text + std::string(MaxKeptGameBytes, '\n')},
     };
