@@ -129,6 +129,20 @@ void WriteZoom(int32_t zoom)
     WriteIniString("Options", "Zoom", std::to_string(zoom), SettingsFileName());
 }
 
+std::string KeptGameFileName()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    std::string folder;
+    if (state != nullptr && state[0] == '/')
+        folder = state;
+    else if (home != nullptr && home[0] == '/')
+        folder = std::string(home) + "/.local/state";
+    else
+        throw KelException("No folder for the kept game.");
+    return WithDelimiter(folder) + "Larkfield/Pathwarden/Pathwarden.game";
+}
+
 void ResetPaths()
 {
     FProgramFolder.clear();

@@ -35,5 +35,10 @@ int32_t ReadZoom();
 // Stores the zoom as WriteShowSplash stores its setting.
 void WriteZoom(int32_t zoom);
 
+// The game kept between runs, in the state folder: $XDG_STATE_HOME, else $HOME/.local/state,
+// followed by Larkfield/Pathwarden/; relative folders do not count. Raises KelException
+// "No folder for the kept game." when neither names one.
+std::string KeptGameFileName();
+
 // Forgets the folders and the cached setting, as at process start.
 void ResetPaths();

@@ -7,11 +7,13 @@
 #include "game/FormWarden.h"
 #include "game/WindowZoom.h"
 #include "platform/Application.h"
+#include "platform/EndSignals.h"
 #include "platform/FirstFrame.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
+#include "play/GameKeeper.h"
 #include "play/SizeMemory.h"
 #include "solver/PuzzleSolver.h"
 #include "surface/PBMInfo.h"
@@ -137,6 +139,8 @@ int RunStartup(const TStartupSystem& system)
     };
     // Without an about window the note waits for a click on the title rather than every start.
     const auto showAboutAtStart = [&system] { return system.CreateAbout && ReadShowSplash(); };
+    // Made before the window, whose close it serves.
+    TGameKeeper keeper(KeptGameFileName);
     TFormWarden game({ProgramFolder(), showAbout, showAboutAtStart}, ProcessRandom());
     game.SettingsFile = SettingsFileName;
     if (game.StartupFailed)
@@ -149,6 +153,22 @@ int RunStartup(const TStartupSystem& system)
     sizeMemory.Restore(*game.Play);
     game.Listen(sizeMemory);
     const TAfterFirstFrame aboutLater(game, makeAbout, AboutSettleMs);
+    // The game left in play at the last close comes back once the window shows, after the about
+    // window; each close keeps the game in play again. A window closed before it showed leaves
+    // the kept game where it is.
+    game.OnShown = [&game, &keeper] {
+        if (game.Visible())
+            keeper.Resume(*game.Play);
+    };
+    game.OnClose = [&game, &keeper](TCloseAction&) { keeper.Keep(*game.Play); };
+    // The desktop's and the terminal's requests to end close the windows, the game's last, so
+    // that the one way out keeps the game.
+    const TEndSignals endSignals([&game] {
+        for (TForm* form : Application().Forms())
+            if (form != &game && form->Visible())
+                form->Close();
+        game.Close();
+    });
 
     // The game window's message hook brings it forward when a later start sends the message,
     // with the focus the desktop granted to that start.

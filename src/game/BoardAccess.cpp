@@ -82,6 +82,9 @@ void TBoardAccess::PlayEvent(TPlayEvent event, const TPlayView& view)
     case TPlayEvent::Scrambled:
         FAnnounce("Scrambled: your move");
         break;
+    case TPlayEvent::Resumed:
+        FAnnounce("Game resumed, " + size + ": your move");
+        break;
     // The statistics tell the win, with its time and records.
     case TPlayEvent::Moved:
     case TPlayEvent::Stopped:

@@ -218,8 +218,8 @@ void TFormWarden::PlayerActed()
         Play->PlayerActed();
 }
 
-// The buttons and the title first, in a fixed order; then the boards, whose arrows exist only
-// while a game is played.
+// The buttons, the title and the size caption first, in a fixed order; then the boards, whose
+// arrows exist only while a game is played.
 std::vector<TAccessibleItem> TFormWarden::AccessibleItems()
 {
     std::vector<TAccessibleItem> items;
@@ -233,6 +233,9 @@ std::vector<TAccessibleItem> TFormWarden::AccessibleItems()
     }
     items.push_back({TAccessibleRole::Link, "About Pathwarden", {}, TitleSpot.AccessibleState(),
         Title.Rect, FHooks.ShowAbout});
+    // The size caption deals a new picture between games, as its click does.
+    items.push_back({TAccessibleRole::PushButton, "New picture", {}, ColRowSpot.AccessibleState(),
+        ColRowCaption.Rect, [this] { ColRowSpot.KeyboardRelease(true); }});
     if (FAccess)
         for (TAccessibleItem& item : FAccess->Items())
             items.push_back(std::move(item));
@@ -291,6 +294,8 @@ void TFormWarden::FormShow()
 {
     if (FHooks.ShowAboutAtStart && FHooks.ShowAboutAtStart() && FHooks.ShowAbout)
         FHooks.ShowAbout();
+    if (OnShown)
+        OnShown();
 }
 
 void TFormWarden::EnableControls(bool idle)

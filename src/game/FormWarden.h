@@ -124,6 +124,8 @@ public:
     std::function<bool(const std::string&)> OpenDocument = OpenFileWithDefaultHandler;
     // The settings file that keeps the statistics; none are kept without it.
     std::function<std::string()> SettingsFile;
+    // Called each time the window shows, after the about window when that shows at start.
+    std::function<void()> OnShown;
     // Keeps a zoom the player has chosen for the next start.
     std::function<void(int32_t)> OnZoomChanged;
 

@@ -55,4 +55,6 @@ struct TPlayView {
     std::optional<TPar> Par;
     // Milliseconds played since the scramble, while the window had the focus.
     int64_t PlayedMs = 0;
+    // The board the scramble left, while a game is played: its par is the game's.
+    const TPuzzleBoard* Scrambled = nullptr;
 };

@@ -6,8 +6,9 @@
 
 // What befalls a game, for the window's parts to tell, to count and to help with.
 // Moved: a move cycle has ended without winning. Stopped: Exit, also once at set-up. Resized:
-// the idle board has taken another size.
-enum class TPlayEvent : uint8_t { Started, Scrambled, Moved, Won, Stopped, Resized };
+// the idle board has taken another size. Resumed: a game kept from an earlier run plays on, ready
+// for a move.
+enum class TPlayEvent : uint8_t { Started, Scrambled, Moved, Won, Stopped, Resized, Resumed };
 
 // A part that follows the play. The play tells each listener, in the order they were added, of
 // every play event with a view of the game, and of every key or click of the player's own. A

@@ -113,6 +113,13 @@ void TWardenHints::PlayEvent(TPlayEvent event, const TPlayView& view)
     case TPlayEvent::Scrambled:
         RequestSolution(true, view.Board);
         break;
+    // The coach has started afresh with the help the kept game had.
+    case TPlayEvent::Resumed:
+        FHelp = THelp::None;
+        PrepareSolverTables(view.Board.Cols(), view.Board.Rows());
+        if (view.Scrambled != nullptr)
+            RequestSolution(true, *view.Scrambled);
+        break;
     case TPlayEvent::Moved:
         // Also a hint whose answer came while the move ran: it goes on from the board as it is.
         if (FHelp != THelp::None)

@@ -160,6 +160,8 @@ TPlayView ViewOf(const TWardenGame& game)
 TPlayView TWardenPlay::View() const
 {
     TPlayView view = ViewOf(Game);
+    if (Game.AcceptsArrows())
+        view.Scrambled = &Game.History().Origin(Game.Board);
     view.Helped = FCoach.Assisted;
     view.Par = FCoach.Par;
     view.PlayedMs = FClock.Played(Clock());
@@ -182,6 +184,7 @@ void TWardenPlay::Tell(TPlayEvent event)
         break;
     case TPlayEvent::Moved:
     case TPlayEvent::Resized:
+    case TPlayEvent::Resumed:
         break;
     }
     const TPlayView view = View();
@@ -205,6 +208,50 @@ bool TWardenPlay::StartGame()
     StartScramble();
     Tell(TPlayEvent::Started);
     return true;
+}
+
+// The coach starts afresh for the kept game, knowing only the help it had.
+bool TWardenPlay::Resume(const TKeptGame& kept)
+{
+    if (FBusy || !Game.Resume(kept.Board, kept.Moves))
+        return false;
+    {
+        const TBusyGuard busy(FBusy);
+        FScreen.StopGameTimer();
+        FCoach.Reset();
+        FCoach.Assisted = kept.Helped;
+        FScreen.EnableControls(false);
+        RenderBoards();
+        ShowBoards();
+        FClock.Run(Clock(), kept.PlayedMs);
+        Tell(TPlayEvent::Resumed);
+    }
+    RunPosted();
+    return true;
+}
+
+void TWardenPlay::Settle()
+{
+    if (FBusy)
+        return;
+    const TBusyGuard busy(FBusy);
+    while (Game.Playing() && (Game.ScrambleCount() > 0 || Game.ArrowIndex() != 0)) {
+        Game.ReleaseArrow();
+        // A held arrow past its final picture would turn again at the next tick.
+        if (Game.ArrowIndex() != 0 && Game.Step() >= FinalStep)
+            FinishMove();
+        else
+            TimerStep();
+    }
+    FScreen.StopGameTimer();
+}
+
+std::optional<TKeptGame> TWardenPlay::Kept() const
+{
+    if (!Game.Playing() || Game.ScrambleCount() > 0 || Game.Board.IsSolved())
+        return std::nullopt;
+    return TKeptGame {
+        Game.Board, Game.History().Kept(Game.Board), FCoach.Assisted, FClock.Played(Clock())};
 }
 
 void TWardenPlay::StopGame()

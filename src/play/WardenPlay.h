@@ -3,6 +3,7 @@
 #include "common/KelStd.h"
 #include "play/BoardPainter.h"
 #include "play/GameClock.h"
+#include "play/KeptGame.h"
 #include "play/PlayListener.h"
 #include "puzzle/WardenGame.h"
 
@@ -80,6 +81,15 @@ public:
     bool ArrowAcceptedAt(int32_t x, int32_t y) const;
     // Sets the board size with the window's follow-up; used at set-up.
     void SetSize(int32_t cols, int32_t rows);
+
+    // Plays on from a kept game, as the window shows a game ready for a move; false, and the
+    // play unchanged, while a game runs or when the kept one is not a game in play.
+    bool Resume(const TKeptGame& kept);
+    // Ends what runs now at once, as its ticks would: the scramble, and a move, which then counts
+    // as let go. Nothing while a command or a tick is carried out.
+    void Settle();
+    // The game in play to keep; nothing when none is played, or it is won.
+    std::optional<TKeptGame> Kept() const;
 
     void TimerTick();
     // Whether the window has the focus: the game's time runs only while it has.

@@ -32,6 +32,47 @@ void TMoveHistory::Clear()
     FUndone.clear();
 }
 
+const TPuzzleBoard& TMoveHistory::Origin(const TPuzzleBoard& current) const
+{
+    if (!FDone.empty())
+        return FDone.front().Before;
+    return FUndone.empty() ? current : FUndone.back().Before;
+}
+
+TMoveRecord TMoveHistory::Kept(const TPuzzleBoard& current) const
+{
+    TMoveRecord record;
+    record.Scrambled = Origin(current);
+    for (const TStep& step : FDone)
+        record.Made.push_back(step.Arrow);
+    for (auto step = FUndone.rbegin(); step != FUndone.rend(); ++step)
+        record.Undone.push_back(step->Arrow);
+    return record;
+}
+
+// The undone rotations are made after the others and taken back again, which leaves them in the
+// order they were undone.
+std::optional<std::pair<TMoveHistory, TPuzzleBoard>> TMoveHistory::Replay(const TMoveRecord& record)
+{
+    TMoveHistory history;
+    TPuzzleBoard board = record.Scrambled;
+    TPuzzleBoard reached;
+    for (const std::vector<TArrow>* arrows : {&record.Made, &record.Undone}) {
+        if (arrows == &record.Undone)
+            reached = board;
+        for (const TArrow arrow : *arrows) {
+            if (!board.IsArrow(arrow.IsColumn, arrow.Index))
+                return std::nullopt;
+            TPuzzleBoard after = board.Apply(arrow);
+            history.Record(arrow, board, after);
+            board = after;
+        }
+    }
+    for (size_t i = 0; i < record.Undone.size(); ++i)
+        history.Undo();
+    return std::pair {std::move(history), reached};
+}
+
 TArrow OppositeArrow(TArrow arrow, int32_t cols, int32_t rows)
 {
     const int32_t lines = arrow.IsColumn ? cols : rows;

@@ -4,12 +4,21 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A board to return to and the arrow whose slide shows the way there.
 struct TRestore {
     TPuzzleBoard Board;
     TArrow Slide;
+};
+
+// A game's rotations as they are kept between runs: the board the scramble left, the rotations
+// made from it in order, and those taken back, the next to redo first.
+struct TMoveRecord {
+    TPuzzleBoard Scrambled;
+    std::vector<TArrow> Made;
+    std::vector<TArrow> Undone;
 };
 
 // The rotations of the current game, for undo and redo, each with the boards before and after
@@ -25,6 +34,14 @@ public:
     // undo list; nothing when there is nothing to redo.
     std::optional<TRestore> Redo();
     void Clear();
+
+    // The board before the first rotation, made or undone: current when there is none.
+    const TPuzzleBoard& Origin(const TPuzzleBoard& current) const;
+    // The record of this history, whose rotations lead to current.
+    TMoveRecord Kept(const TPuzzleBoard& current) const;
+    // The history that the record stands for, and the board its rotations made lead to; nothing
+    // when an arrow is not one of the board's.
+    static std::optional<std::pair<TMoveHistory, TPuzzleBoard>> Replay(const TMoveRecord& record);
 
     // The rotations that count for the game: made and not taken back.
     int32_t Moves() const { return static_cast<int32_t>(FDone.size()); }

@@ -140,6 +140,40 @@ bool TPuzzleBoard::ArmsUniform() const
     return true;
 }
 
+// Every rotation of a line of odd length is an even permutation of the cells, so on a board of
+// odd sides a board of distinct tiles is reached only in an even arrangement; a repeated tile
+// lets rotations swap it with its twin, and a line of even length gives odd permutations.
+bool TPuzzleBoard::RotationsReachTarget() const
+{
+    std::vector<TRoadCell> current, target;
+    for (int32_t c = 1; c <= Cols(); ++c)
+        for (int32_t r = 1; r <= Rows(); ++r) {
+            current.push_back(Current.Cell(c, r));
+            target.push_back(Target.Cell(c, r));
+        }
+    if (!std::is_permutation(current.begin(), current.end(), target.begin(), target.end()))
+        return false;
+    if (Cols() % 2 == 0 || Rows() % 2 == 0)
+        return true;
+    std::vector<std::size_t> home(current.size());
+    for (std::size_t i = 0; i < current.size(); ++i) {
+        const auto first = std::find(target.begin(), target.end(), current[i]);
+        if (std::find(first + 1, target.end(), current[i]) != target.end())
+            return true;
+        home[i] = static_cast<std::size_t>(first - target.begin());
+    }
+    // Each cycle of length n takes n - 1 transpositions.
+    bool odd = false;
+    std::vector<bool> visited(home.size());
+    for (std::size_t i = 0; i < home.size(); ++i)
+        for (std::size_t j = i; !visited[j]; j = home[j]) {
+            visited[j] = true;
+            if (home[j] != i)
+                odd = !odd;
+        }
+    return !odd;
+}
+
 void TPuzzleBoard::ShiftColumnUp(int32_t col)
 {
     if (!OnBoard(col, 1))

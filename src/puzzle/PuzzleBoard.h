@@ -66,6 +66,9 @@ public:
     // Cells off the board take no part in the game, so they count as solved.
     bool CellSolved(int32_t col, int32_t row) const;
     bool IsSolved() const;
+    // Whether some rotations turn the current board into the target: it holds the target's tiles,
+    // in an order that rotations can make.
+    bool RotationsReachTarget() const;
 
     // The rotations of one scramble step, each cell of each in the order made; the game counts
     // the steps.

@@ -1,5 +1,7 @@
 #include "puzzle/WardenGame.h"
 
+#include <utility>
+
 bool TWardenGame::Start()
 {
     if (FPlaying)
@@ -25,6 +27,30 @@ bool TWardenGame::ScrambleStep()
     if (Board.IsSolved())
         FScrambleCount = ScrambleSteps;
     return FScrambleCount > 0;
+}
+
+bool TWardenGame::Resume(const TPuzzleBoard& board, const TMoveRecord& record)
+{
+    const TPuzzleBoard& scrambled = record.Scrambled;
+    if (FPlaying || scrambled.Cols() != board.Cols() || scrambled.Rows() != board.Rows()
+        || scrambled.Target != board.Target || !scrambled.RotationsReachTarget() || board.IsSolved()
+        || scrambled.IsSolved())
+        return false;
+    auto replay = TMoveHistory::Replay(record);
+    if (!replay || replay->second != board)
+        return false;
+    FHistory = std::move(replay->first);
+    Board = board;
+    FBefore = board;
+    FPlaying = true;
+    FWon = false;
+    FNeedNewPuzzle = false;
+    FArrowIndex = 0;
+    FReleased = false;
+    FStep = 0;
+    FScrambleCount = 0;
+    FTimerMode = TimerMoveCycle;
+    return true;
 }
 
 // A move cycle cut short leaves no arrow active behind it, so the next game starts with all

@@ -49,6 +49,11 @@ public:
     bool ScrambleStep();
     // Ends any game and shows a fresh puzzle; Won stays. Also the idle state at start-up.
     void Stop();
+    // Plays on from a kept game, ready for a move: its rotations come back for undo and redo.
+    // Refused while Playing, and for a record that is not of a game in play on the board: tiles
+    // that rotations cannot bring there from the target, arrows that do not lead to it, or a
+    // board already solved.
+    bool Resume(const TPuzzleBoard& board, const TMoveRecord& record);
     // New counts (out-of-range ones ignored), then a new puzzle; refused while Playing.
     bool SizeChange(int32_t cols, int32_t rows);
     // A new puzzle only, refused while Playing; after a win, Won stays set.

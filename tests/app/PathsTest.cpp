@@ -153,3 +153,28 @@ TEST_F(TPathsTest, TheZoomIsAWholeNumberFromOneToTheMostElseOneAndAWriteKeepsIt)
     EXPECT_EQ(
         Config.Read("Larkfield/Pathwarden/Pathwarden.ini"), "[Options]\nShowSplash=0\nZoom=3\n");
 }
+
+// Only absolute folders count, as for the settings.
+TEST_F(TPathsTest, TheKeptGameIsInTheStateFolderOrUnderHomeOrAnError)
+{
+    const TScopedVariable state {"XDG_STATE_HOME", "/var/state"};
+    const struct {
+        const char* State;
+        const char* Home;
+        const char* File; // null: an error
+    } cases[] = {
+        {"/var/state", "/home/p", "/var/state/Larkfield/Pathwarden/Pathwarden.game"},
+        {"/var/state/", "relhome", "/var/state/Larkfield/Pathwarden/Pathwarden.game"},
+        {"relstate", "/home/p", "/home/p/.local/state/Larkfield/Pathwarden/Pathwarden.game"},
+        {nullptr, "/home/p", "/home/p/.local/state/Larkfield/Pathwarden/Pathwarden.game"},
+        {"relstate", "relhome", nullptr},
+    };
+    for (const auto& c : cases) {
+        c.State ? ::setenv("XDG_STATE_HOME", c.State, 1) : ::unsetenv("XDG_STATE_HOME");
+        ::setenv("HOME", c.Home, 1);
+        if (c.File != nullptr)
+            EXPECT_EQ(KeptGameFileName(), c.File) << c.State;
+        else
+            EXPECT_THROW(KeptGameFileName(), KelException) << c.Home;
+    }
+}

@@ -64,20 +64,21 @@ TEST_F(BoardAccessTest, IdleWindowShowsButtonsTitleAndBoardsAndTheirActionsClick
 {
     ASSERT_NE(Area, nullptr);
     const std::vector<AtkObject*> children = Children();
-    ASSERT_EQ(children.size(), 9u);
+    ASSERT_EQ(children.size(), 10u);
     const TSeen expected[] = {{ATK_ROLE_PUSH_BUTTON, true, "Start"},
         {ATK_ROLE_PUSH_BUTTON, false, "Exit"}, {ATK_ROLE_PUSH_BUTTON, false, "Fewer columns"},
         {ATK_ROLE_PUSH_BUTTON, true, "More columns"}, {ATK_ROLE_PUSH_BUTTON, false, "Fewer rows"},
         {ATK_ROLE_PUSH_BUTTON, true, "More rows"}, {ATK_ROLE_LINK, true, "About Pathwarden"},
-        {ATK_ROLE_IMAGE, true, "Play board"}, {ATK_ROLE_IMAGE, true, "Preview board"}};
+        {ATK_ROLE_PUSH_BUTTON, true, "New picture"}, {ATK_ROLE_IMAGE, true, "Play board"},
+        {ATK_ROLE_IMAGE, true, "Preview board"}};
     for (size_t i = 0; i < children.size(); ++i) {
         const TSeen seen = Seen(children[i]);
         EXPECT_EQ(seen.Role, expected[i].Role) << i;
         EXPECT_EQ(seen.Name, expected[i].Name) << i;
         EXPECT_EQ(seen.Enabled, expected[i].Enabled) << i;
     }
-    EXPECT_EQ(Description(children[7]), "Play board, 3 columns by 3 rows, 9 of 9 cells in place");
-    EXPECT_EQ(Description(children[8]), "Press Start");
+    EXPECT_EQ(Description(children[8]), "Play board, 3 columns by 3 rows, 9 of 9 cells in place");
+    EXPECT_EQ(Description(children[9]), "Press Start");
     EXPECT_EQ(atk_action_get_n_actions(ATK_ACTION(children[0])), 1);
     EXPECT_STREQ(atk_action_get_name(ATK_ACTION(children[0]), 0), "click");
     gint x = 0, y = 0, w = 0, h = 0;
@@ -85,13 +86,18 @@ TEST_F(BoardAccessTest, IdleWindowShowsButtonsTitleAndBoardsAndTheirActionsClick
     EXPECT_EQ(w, 156);
     EXPECT_EQ(h, 28);
 
+    Form->Update(); // the caption acts once it is shown
+    const TPuzzleBoard dealt = Form->Play->Game.Board;
+    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[7]), 0));
+    RunIdle();
+    EXPECT_NE(Form->Play->Game.Board, dealt) << "the size caption deals a new picture";
     EXPECT_FALSE(atk_action_do_action(ATK_ACTION(children[1]), 0)); // Exit is disabled
     EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[3]), 0));
     EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[6]), 0));
     RunIdle();
     EXPECT_EQ(Form->Play->Game.Board.Cols(), 4);
     EXPECT_EQ(AboutShown, 1);
-    EXPECT_EQ(Description(children[7]), "Play board, 4 columns by 3 rows, 12 of 12 cells in place");
+    EXPECT_EQ(Description(children[8]), "Play board, 4 columns by 3 rows, 12 of 12 cells in place");
 }
 
 TEST_F(BoardAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
@@ -101,29 +107,29 @@ TEST_F(BoardAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
     RunIdle();
     ASSERT_TRUE(Form->Play->Game.Playing());
     std::vector<AtkObject*> children = Children();
-    ASSERT_EQ(children.size(), 21u);
-    EXPECT_FALSE(Seen(children[9]).Enabled) << "no arrow during the scramble";
+    ASSERT_EQ(children.size(), 22u);
+    EXPECT_FALSE(Seen(children[10]).Enabled) << "no arrow during the scramble";
     Scramble();
     EXPECT_EQ(Announced,
         (std::vector<std::string> {
             "New game, 3 columns by 3 rows: scrambling", "Scrambled: your move"}));
     children = Children();
-    const std::pair<size_t, const char*> arrows[] = {{9, "Column 1, up, key A"},
-        {13, "Column 2, down, key E"}, {15, "Row 1, left, key 1"}, {20, "Row 3, right, key 6"}};
+    const std::pair<size_t, const char*> arrows[] = {{10, "Column 1, up, key A"},
+        {14, "Column 2, down, key E"}, {16, "Row 1, left, key 1"}, {21, "Row 3, right, key 6"}};
     for (const auto& [i, name] : arrows) {
         EXPECT_EQ(Seen(children[i]).Role, ATK_ROLE_PUSH_BUTTON);
         EXPECT_EQ(Seen(children[i]).Name, name);
         EXPECT_TRUE(Seen(children[i]).Enabled) << name;
     }
-    EXPECT_EQ(Description(children[8]), "Target picture");
-    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[9]), 0));
+    EXPECT_EQ(Description(children[9]), "Target picture");
+    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(children[10]), 0));
     RunIdle();
     EXPECT_EQ(Form->Play->Game.History().Moves(), 1);
     EXPECT_TRUE(Form->tmrWarden.Enabled());
-    AtkStateSet* states = atk_object_ref_state_set(children[9]);
+    AtkStateSet* states = atk_object_ref_state_set(children[10]);
     EXPECT_TRUE(atk_state_set_contains_state(states, ATK_STATE_PRESSED));
     g_object_unref(states);
-    EXPECT_FALSE(Seen(children[10]).Enabled) << "another arrow during the move";
+    EXPECT_FALSE(Seen(children[11]).Enabled) << "another arrow during the move";
     for (int32_t i = 0; i < 4; ++i)
         Form->tmrWarden.Tick();
 
@@ -141,9 +147,9 @@ TEST_F(BoardAccessTest, ArrowsComeWithAGameBoardsFollowItAndTheWinIsAnnounced)
         0U)
         << Announced.back();
     children = Children();
-    EXPECT_EQ(children.size(), 9u);
-    EXPECT_EQ(Description(children[7]), "Play board, 3 columns by 3 rows, 9 of 9 cells in place");
-    EXPECT_EQ(Description(children[8]), "Well done");
+    EXPECT_EQ(children.size(), 10u);
+    EXPECT_EQ(Description(children[8]), "Play board, 3 columns by 3 rows, 9 of 9 cells in place");
+    EXPECT_EQ(Description(children[9]), "Well done");
 }
 
 // Tab moves the focus from item to item (the size caption has none), a click takes it away.
@@ -170,8 +176,8 @@ TEST_F(BoardAccessTest, TheFocusMovesOverTheItemsAsTheirFocusedState)
     g_object_unref(states);
     Form->MouseDown(TMouseButton::Left, ssLeft, 5, 5);
     EXPECT_EQ(changes,
-        (std::vector<std::string> {
-            "+About Pathwarden", "-About Pathwarden", "+More columns", "-More columns"}));
+        (std::vector<std::string> {"+About Pathwarden", "-About Pathwarden", "+New picture",
+            "-New picture", "+More columns", "-More columns"}));
     for (AtkObject* child : children)
         g_signal_handlers_disconnect_by_data(child, &changes);
 }

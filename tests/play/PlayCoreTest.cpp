@@ -59,6 +59,26 @@ TEST_F(PlayCore, AHintOnAScrambledFourByFourPlaysTheFirstMoveOfAFewestMoveWayBac
     EXPECT_EQ(Said, std::vector<std::string> {MoveWords(scrambled, hint)});
 }
 
+// As for the game when its scramble ended, not for the board it was left at.
+TEST_F(PlayCore, AResumedGameIsGivenTheParOfItsScrambledBoard)
+{
+    Scramble();
+    const std::optional<TSolution> fewest = SolvePuzzle(Play.Game.Board);
+    ASSERT_TRUE(fewest && fewest->Shortest);
+    for (const char key : {'A', '1'}) {
+        Play.KeyPress(key);
+        Play.KeyUp();
+        Slide();
+    }
+    const std::optional<TKeptGame> kept = Play.Kept();
+    Play.Stop();
+
+    ASSERT_TRUE(kept && Play.Resume(*kept));
+
+    ASSERT_TRUE(Jobs.RunUntil([this] { return Play.View().Par.has_value(); }));
+    EXPECT_EQ(Play.View().Par->Moves, static_cast<int32_t>(fewest->Moves.size()));
+}
+
 TEST_F(PlayCore, AHintWhoseAnswerArrivesDuringASlideIsPlayedAfterIt)
 {
     Scramble();
