@@ -59,6 +59,14 @@ std::unordered_map<uint64_t, std::pair<TClassBoard, int32_t>> Near(
     return near;
 }
 
+// Random moves, each line either way.
+void Scramble(TClassBoard& board, TRandomSource& random, int32_t moves)
+{
+    for (int32_t move = 0; move < moves; ++move)
+        board.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
+            static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+}
+
 const TClassBoard DistinctTiles
     = FourByFour({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
 // As a game's picture repeats its tiles: with few repeats (16 ways to tell them apart) or more
@@ -259,9 +267,7 @@ TEST(ExactSearch, LongerScramblesAreSolvedInNoMoreMovesAndCutSearchesBoundTheFew
         const TClassBoard target = game % 2 == 0 ? DistinctTiles : RepeatedTiles;
         TClassPair pair {target, target, 16};
         const int32_t scramble = 8 + game / 2;
-        for (int32_t move = 0; move < scramble; ++move)
-            pair.Current.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
-                static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+        Scramble(pair.Current, random, scramble);
         TSearchLimits limits;
         limits.MaxNodes = 10'000'000;
 
@@ -295,9 +301,7 @@ TEST(ExactSearch, LongScramblesAreSolvedInTheFewestMovesOfAnyMoveOrder)
         TRuntimeRandom random(scramble.Seed);
         const TClassBoard target = scramble.Distinct ? DistinctTiles : RepeatedTiles;
         TClassPair pair {target, target, 16};
-        for (int32_t move = 0; move < 40; ++move)
-            pair.Current.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
-                static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+        Scramble(pair.Current, random, 40);
         TSearchLimits limits;
         limits.MaxNodes = 100'000'000;
 
@@ -316,9 +320,7 @@ TEST(ExactSearch, TwoThreadsFindTheSameMovesAsOneAndStopAtTheBudget)
     int32_t longSearches = 0;
     for (int32_t game = 0; game < 200 && longSearches < 3; ++game) {
         TClassPair pair {DistinctTiles, DistinctTiles, 16};
-        for (int32_t move = 0; move < 16; ++move)
-            pair.Current.Apply({random.Random(2) == 0, static_cast<int8_t>(random.Random(4)),
-                static_cast<int8_t>(random.Random(2) == 0 ? 1 : -1)});
+        Scramble(pair.Current, random, 16);
         TSearchLimits limits;
         limits.MaxNodes = 10'000'000;
         limits.MaxThreads = 1;
