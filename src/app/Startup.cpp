@@ -152,6 +152,7 @@ int RunStartup(const TStartupSystem& system)
     TSizeMemory sizeMemory(SettingsFileName);
     sizeMemory.Restore(*game.Play);
     game.Listen(sizeMemory);
+    game.Listen(keeper);
     const TAfterFirstFrame aboutLater(game, makeAbout, AboutSettleMs);
     // The game left in play at the last close comes back once the window shows, after the about
     // window; each close keeps the game in play again. A window closed before it showed leaves

@@ -25,6 +25,7 @@ bool TGameKeeper::Resume(TWardenPlay& play)
     if (FStage != TStage::Starting)
         return false;
     FStage = TStage::Playing;
+    FPlay = &play;
     const std::string file = File();
     if (file.empty())
         return false;
@@ -41,16 +42,39 @@ bool TGameKeeper::Resume(TWardenPlay& play)
     return true;
 }
 
-// A game that cannot be written is lost like one closed before games were kept.
 void TGameKeeper::Keep(TWardenPlay& play)
 {
     if (FStage != TStage::Playing)
         return;
     FStage = TStage::Closed;
+    play.Settle();
+    Write(play);
+}
+
+void TGameKeeper::PlayEvent(TPlayEvent event, const TPlayView&)
+{
+    if (FStage != TStage::Playing || FPlay == nullptr)
+        return;
+    switch (event) {
+    case TPlayEvent::Scrambled:
+    case TPlayEvent::Moved:
+    case TPlayEvent::Won:
+    case TPlayEvent::Stopped:
+        Write(*FPlay);
+        break;
+    case TPlayEvent::Started:
+    case TPlayEvent::Resized:
+    case TPlayEvent::Resumed:
+        break;
+    }
+}
+
+// A game that cannot be written is lost like one closed before games were kept.
+void TGameKeeper::Write(const TWardenPlay& play)
+{
     const std::string file = File();
     if (file.empty())
         return;
-    play.Settle();
     if (const std::optional<TKeptGame> game = play.Kept())
         WriteKeptFile(file, KeptGameText(*game));
     else

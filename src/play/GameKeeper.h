@@ -6,8 +6,10 @@
 #include <string>
 
 // Keeps the game in play when the window closes and brings it back at the next start. The file
-// is taken when it is read, so that a game comes back once only, and written again at the close.
-class TGameKeeper {
+// is taken when it is read, so that a game comes back once only, and written again after each
+// move and at the close: a run that ends without a close (its display gone, killed) loses no
+// more than the move in hand. Exit and a win remove it at once.
+class TGameKeeper : public TPlayListener {
 public:
     // file names the kept game; it may throw, or answer an empty name: nothing is kept then.
     explicit TGameKeeper(std::function<std::string()> file);
@@ -20,12 +22,16 @@ public:
     // none behind when none is played. Before Resume, and after the first close, it does
     // nothing: the kept game was not taken.
     void Keep(TWardenPlay& play);
+    // Follows the play that Resume was given.
+    void PlayEvent(TPlayEvent event, const TPlayView& view) override;
 
 private:
     enum class TStage : uint8_t { Starting, Playing, Closed };
 
     std::string File() const;
+    void Write(const TWardenPlay& play);
 
     std::function<std::string()> FFile;
     TStage FStage = TStage::Starting;
+    const TWardenPlay* FPlay = nullptr;
 };

@@ -1,7 +1,8 @@
 #!/bin/sh
 # resume.sh PATHWARDEN: a 4 x 4 game with two moves closed with Ctrl+Q comes back at the next
 # start on the same board, playing, and Ctrl+Z takes its last move back; a SIGTERM keeps it again,
-# with its redo, and of two starts at once one resumes it; Exit leaves nothing to resume, and a close at 5 x 3 starts at 5 x 3.
+# with its redo, and of two starts at once one resumes it; a kill after a move loses nothing;
+# Exit leaves nothing to resume, and a close at 5 x 3 starts at 5 x 3.
 set -eu
 program=$1
 . "$(dirname "$0")/common.sh"
@@ -82,6 +83,12 @@ same one again || fail "the game kept at SIGTERM does not come back"
 key ctrl+y
 board redone
 same two redone || fail "the move undone before SIGTERM cannot be redone"
+# Each move is kept as it ends: a run killed without a close loses nothing.
+kill -KILL "$game"
+ended
+start
+board killed
+same two killed || fail "a game killed after a move does not come back"
 click 377 373 # Exit
 click 219 343 # 5 columns
 click 63 373 # 3 rows

@@ -17,6 +17,7 @@ struct TRun {
         Play.SetSize(3, 3);
         Play.Stop();
         Keeper = std::make_unique<TGameKeeper>([file] { return file; });
+        Play.Listen(*Keeper);
     }
     void Tick()
     {
@@ -172,6 +173,21 @@ TEST_F(GameKeeperTest, AResumedGameEndedByExitOrAWinLeavesNothingToResume)
         const auto after = NextStart();
         EXPECT_FALSE(after->Keeper->Resume(after->Play)) << win;
     }
+}
+
+TEST_F(GameKeeperTest, EachMoveKeepsTheGameSoARunEndedWithoutACloseLosesNothing)
+{
+    const auto first = Played(4, 4, "A1");
+
+    const auto next = NextStart();
+    ASSERT_TRUE(next->Keeper->Resume(next->Play));
+
+    EXPECT_EQ(next->Play.View().Board, first->Play.View().Board);
+    EXPECT_EQ(next->Play.View().Moves, 2);
+    next->Key('B');
+    ASSERT_TRUE(fs::exists(File));
+    next->Command(TCommandKind::Stop);
+    EXPECT_FALSE(fs::exists(File)) << "Exit leaves nothing even before the close";
 }
 
 TEST_F(GameKeeperTest, OfTwoStartsOnlyOneResumesTheGame)
