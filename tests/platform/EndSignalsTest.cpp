@@ -4,11 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
+#include <iterator>
 
-// A real signal to this process reaches the handler on the loop, and once the object has gone
-// the signal's default action is back.
+namespace {
+
+std::ptrdiff_t Threads()
+{
+    return std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+        std::filesystem::directory_iterator());
+}
+
+} // namespace
+
+// A real signal to this process reaches the handler on the loop, with no thread started for it
+// (every start would pay for one), and once the object has gone the signal's default action is
+// back.
 TEST(EndSignals, EachEndSignalCallsTheHandlerOnTheLoopAndLeavesTheDefaultAfter)
 {
+    const std::ptrdiff_t threads = Threads();
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         int calls = 0;
         {
@@ -22,6 +36,7 @@ TEST(EndSignals, EachEndSignalCallsTheHandlerOnTheLoopAndLeavesTheDefaultAfter)
         ::sigaction(signal, nullptr, &action);
 
         EXPECT_EQ(calls, 1) << signal;
+        EXPECT_EQ(Threads(), threads) << signal;
         EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
     }
 }
