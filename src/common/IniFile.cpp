@@ -1,6 +1,6 @@
 #include "common/IniFile.h"
 
-#include "common/KelFileHandle.h"
+#include "common/FileRead.h"
 #include "common/KelFileReplace.h"
 #include "common/KelStd.h"
 
@@ -18,7 +18,6 @@ namespace fs = std::filesystem;
 // Larger files are no settings files: refusing them keeps a wrong path from filling the memory and
 // a bloated file from stalling every read.
 constexpr std::size_t MaxIniFileSize = 4 * 1024 * 1024;
-constexpr std::size_t ReadChunkSize = 16 * 1024;
 constexpr std::string_view Blanks = " \t\r\v\f";
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view LineBreaksAndNul {"\r\n\0", 3};
@@ -49,23 +48,11 @@ TLoadedFile LoadIniFile(const std::string& fileName)
     if (!file)
         return NotLoaded(
             errno == ENOENT || errno == ENOTDIR ? TLoadState::Missing : TLoadState::Unreadable);
-    struct stat info { };
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)
-        || static_cast<std::size_t>(info.st_size) > MaxIniFileSize)
+    std::optional<TFileContents> contents = ReadRegularFile(file, MaxIniFileSize);
+    if (!contents)
         return NotLoaded(TLoadState::Unreadable);
     ++LoadCount;
-    TLoadedFile loaded {TLoadState::Loaded, {}, info.st_mode};
-    char chunk[ReadChunkSize];
-    for (;;) {
-        ssize_t count = ::read(file.Get(), chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0 || loaded.Text.size() + static_cast<std::size_t>(count) > MaxIniFileSize)
-            return NotLoaded(TLoadState::Unreadable);
-        if (count == 0)
-            return loaded;
-        loaded.Text.append(chunk, static_cast<std::size_t>(count));
-    }
+    return {TLoadState::Loaded, std::move(contents->Text), contents->Mode};
 }
 
 bool IsBlank(char c)

@@ -1,6 +1,6 @@
 #include "common/KeptFile.h"
 
-#include "common/KelFileHandle.h"
+#include "common/FileRead.h"
 #include "common/KelFileReplace.h"
 
 #include <cerrno>
@@ -15,33 +15,6 @@ namespace {
 
 // More names than any player leaves broken files: the search for a free one ends there.
 constexpr int MaxSetAside = 1000;
-
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t maxBytes)
-{
-    // Not blocking, so that a pipe put in its place cannot hold the start up.
-    const TFileHandle file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat info { };
-    if (!file || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)
-        || static_cast<std::size_t>(info.st_size) > maxBytes)
-        return std::nullopt;
-    std::string text(maxBytes + 1, '\0');
-    std::size_t size = 0;
-    while (size < text.size()) {
-        const ssize_t got = ::read(file.Get(), text.data() + size, text.size() - size);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            break;
-        size += static_cast<std::size_t>(got);
-    }
-    // The file may have grown since it was measured.
-    if (size > maxBytes)
-        return std::nullopt;
-    text.resize(size);
-    return text;
-}
 
 // A rename that never replaces what is at to; where the file system cannot promise that, a look
 // first. Answers 0 or the errno of the failure, EEXIST when to names something.
@@ -96,7 +69,12 @@ std::optional<TTakenFile> TTakenFile::Take(const std::string& path, std::size_t 
     std::string held = path + ".taken-" + std::to_string(::getpid());
     if (RenameNoReplace(path, held) != 0)
         return std::nullopt;
-    std::optional<std::string> text = ReadRegularFile(held, maxBytes);
+    // Not blocking, so that a pipe put in its place cannot hold the start up.
+    const TFileHandle file(::open(held.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    std::optional<TFileContents> contents = ReadRegularFile(file, maxBytes);
+    std::optional<std::string> text;
+    if (contents)
+        text = std::move(contents->Text);
     return TTakenFile(path, std::move(held), std::move(text));
 }
 
